@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+
+#include <array>
+#include <optional>
+
+/** The arithmetic of the button bar: where each button goes and how big the window is. */
+namespace barlayout {
+
+inline constexpr int snippetButtons = 31;
+inline constexpr int controlButtons = 5;
+inline constexpr int defaultButtonNum = 14;
+/** Twips the window is wider than one button, and higher than its buttons. */
+inline constexpr int frameWidth = 110;
+inline constexpr int frameHeight = 400;
+/** Gap between the last snippet button and the first control button. */
+inline constexpr int controlGap = 100;
+inline constexpr int twipsPerPixel = 15;
+
+struct Layout
+{
+    int buttonWidth = 0;
+    int buttonNum = 0; ///< at least 1: a count below 1 lays out the default 14
+    int buttonHeight = 0;
+    bool controlsShown = true;
+    QList<int> snippetTops;                   ///< one per shown snippet button
+    std::array<int, controlButtons> controlTops{}; ///< meaningful when controlsShown
+    double windowHeight = 0;                  ///< outer height, twips
+    int windowWidth = 0;                      ///< outer width, twips
+};
+
+/** The layout for width, count and height, or nothing when some position or size would
+    not fit 16-bit twips (or is negative). The count must be at most 31. */
+std::optional<Layout> compute(int width, int count, int height, bool controlsHidden);
+
+struct ButtonSize
+{
+    int width = 0;
+    int height = 0;
+};
+
+/** The button width and height that an outer window size (twips) asks for. */
+ButtonSize fromWindowSize(double outerWidth, double outerHeight, int buttonNum,
+                          bool controlsHidden);
+
+/** Twips to whole pixels. */
+int toPixels(double twips);
+
+} // namespace barlayout

@@ -1,0 +1,610 @@
+#include "app/form1.h"
+
+#include "app/form1text.h"
+#include "app/keycodes.h"
+#include "app/program.h"
+#include "app/twips.h"
+#include "dialogs/form2.h"
+#include "dialogs/form4.h"
+#include "dialogs/frmabout.h"
+#include "editing/form5.h"
+#include "editing/form6.h"
+#include "editing/frmmenu.h"
+#include "files/form3.h"
+#include "files/module1.h"
+#include "files/startini.h"
+#include "platform/clipboard.h"
+#include "platform/filesystem.h"
+#include "platform/messageboxes.h"
+#include "platform/sjiscodec.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+using Icon = MessageBoxes::Icon;
+
+constexpr int kSnippetMode = 1;
+constexpr int kControlMode = 2;
+/** Distance in twips from a button's top to the content view shown under it. */
+constexpr double kContentViewDrop = 300;
+
+} // namespace
+
+Form1::Form1(Program &program) : QWidget(nullptr), m_program(program)
+{
+    setWindowTitle(form1text::title);
+    setWindowIcon(program.icon());
+    // A sizable frame without minimize and maximize boxes.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+
+    for (int i = 0; i < barlayout::snippetButtons; ++i) {
+        auto *button = new QPushButton(form1text::unset, this);
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        m_command1[i] = button;
+    }
+    for (int j = 0; j < barlayout::controlButtons; ++j) {
+        auto *button = new QPushButton(form1text::controlCaptions[j], this);
+        button->setToolTip(form1text::controlTips[j]);
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, j] { Command2_Click(j); });
+        m_command2[j] = button;
+    }
+}
+
+Form1::~Form1() = default;
+
+QPushButton &Form1::Command1(int index) const
+{
+    return *m_command1.at(index);
+}
+
+QPushButton &Form1::Command2(int index) const
+{
+    return *m_command2.at(index);
+}
+
+void Form1::Form_Load()
+{
+    // Creating the other windows runs their own load-time set-up; they stay hidden.
+    m_program.form2().setWindowIcon(windowIcon());
+    m_program.form3().setWindowIcon(windowIcon());
+    m_program.form4().setWindowIcon(windowIcon());
+    m_program.form5().setWindowIcon(windowIcon());
+    m_program.form6().setWindowIcon(windowIcon());
+    m_program.about().setWindowIcon(windowIcon());
+    m_program.frmMenu().setWindowIcon(windowIcon());
+
+    const StartSettings defaults;
+    ButtonWidth = defaults.buttonWidth;
+    ButtonNum = defaults.buttonNum;
+    ButtonHeight = defaults.buttonHeight;
+    WinZ = defaults.winZ;
+    ControlShowFlag = defaults.controlShowFlag;
+    InitFileName = filesystem::joinPath(m_program.workingDirectory(), QStringLiteral("Start.ini"));
+    DataFileNum = -1;
+
+    StartRead();
+    ReadFile(DataFileName);
+}
+
+void Form1::InitProc()
+{
+    const int count = std::min(ButtonNum, barlayout::snippetButtons);
+    for (int i = 0; i < count; ++i) {
+        m_command1[i]->setText(form1text::unset);
+        ClipData[i].clear();
+    }
+}
+
+void Form1::ReRead()
+{
+    setEnabled(false);
+    Form3 &dialog = m_program.form3();
+    twips::moveWindow(dialog, Left(), Top());
+    dialog.List1().setCurrentRow(DataFileNum);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+void Form1::StartRead()
+{
+    std::optional<QByteArray> bytes;
+    if (filesystem::existingFileName(InitFileName))
+        bytes = filesystem::readWholeFile(InitFileName);
+    if (!bytes) {
+        showNotice(form1text::withValue(form1text::settingsMissing, form1text::fileLabel,
+                                        InitFileName));
+        return;
+    }
+
+    const StartSettings settings = startini::parse(sjis::decode(*bytes));
+    ButtonNum = settings.buttonNum;
+    ButtonHeight = settings.buttonHeight;
+    ButtonWidth = settings.buttonWidth;
+    WinZ = settings.winZ;
+    ControlShowFlag = settings.controlShowFlag;
+    if (settings.top || settings.left)
+        moveToVisibleScreen(settings.left.value_or(Left()), settings.top.value_or(Top()));
+
+    Form3 &files = m_program.form3();
+    QList<bool> exists;
+    for (const QString &path : settings.paths) {
+        const auto name = filesystem::existingFileName(path);
+        exists.append(name.has_value());
+        if (name) {
+            files.appendEntry(*name, path);
+            files.List3().append(path);
+        } else {
+            showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel, path));
+        }
+    }
+
+    DataFileNum = startini::resolveIndex(settings.savedIndex, exists);
+    files.List1().setCurrentRow(DataFileNum);
+    SetDataFileName(DataFileNum >= 0 ? files.List2().at(DataFileNum) : QString());
+
+    FrmMenu &menu = m_program.frmMenu();
+    Form4 &properties = m_program.form4();
+    if (WinZ == 1) {
+        menu.Menu_Allways().setChecked(true);
+        properties.Check1().setChecked(true);
+        m_program.setAllOnTop(true);
+    } else {
+        properties.Check1().setChecked(false);
+        menu.Menu_Allways().setChecked(false);
+    }
+    const bool hidden = ControlShowFlag == 1;
+    properties.Check2().setChecked(hidden);
+    menu.Menu_ControlButton().setChecked(hidden);
+}
+
+void Form1::ReadFile(const QString &fileName)
+{
+    InitProc();
+    if (!fileName.isEmpty()) {
+        const auto name = filesystem::existingFileName(fileName);
+        if (!name) {
+            showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
+                                            fileName));
+        } else {
+            const clipfile::ReadResult read = clipfile::read(fileName);
+            if (read.status != clipfile::ReadResult::Status::Ok) {
+                showNotice(form1text::withValue(form1text::clipFileUnreadable,
+                                                form1text::fileLabel, fileName));
+            } else {
+                ButtonNum = int(read.entries.size());
+                for (int i = 0; i < ButtonNum; ++i) {
+                    m_command1[i]->setText(read.entries.at(i).caption);
+                    ClipData[i] = read.entries.at(i).text;
+                }
+                // The caption is the name less its extension, whatever the last four are.
+                setWindowTitle(name->size() >= 4 ? name->chopped(4) : QString());
+            }
+        }
+    }
+    WindowSet(ButtonWidth, ButtonNum, ButtonHeight);
+}
+
+void Form1::InitWrite()
+{
+    StartSettings settings;
+    settings.buttonNum = ButtonNum;
+    settings.buttonHeight = ButtonHeight;
+    settings.buttonWidth = ButtonWidth;
+    settings.winZ = WinZ;
+    settings.controlShowFlag = ControlShowFlag;
+    settings.top = Top();
+    settings.left = Left();
+    settings.savedIndex = DataFileNum;
+    settings.paths = m_program.form3().List2();
+
+    const startini::Encoded encoded = startini::encode(settings);
+    for (const QString &path : encoded.leftOut)
+        showNotice(form1text::withValue(form1text::notShiftJis, form1text::fileLabel, path));
+    if (!filesystem::writeWholeFile(InitFileName, encoded.bytes))
+        showNotice(form1text::withValue(form1text::settingsUnwritable, form1text::fileLabel,
+                                        InitFileName));
+}
+
+bool Form1::CanLayOut(int width, int count, int height, int controlShowFlag) const
+{
+    return barlayout::compute(width, count, height, controlShowFlag == 1).has_value();
+}
+
+void Form1::WindowSet(int width, int count, int height)
+{
+    const auto layout = barlayout::compute(width, count, height, ControlShowFlag == 1);
+    if (!layout)
+        return; // callers check first; a bar that cannot be shown keeps the current one
+
+    InWindowSet = true;
+    ButtonWidth = layout->buttonWidth;
+    ButtonNum = layout->buttonNum;
+    ButtonHeight = layout->buttonHeight;
+
+    QWidget *previous = nullptr;
+    for (int i = 0; i < barlayout::snippetButtons; ++i) {
+        QPushButton *button = m_command1[i];
+        if (i < ButtonNum) {
+            twips::place(*button, 0, layout->snippetTops.at(i), ButtonWidth, ButtonHeight);
+            button->setEnabled(true);
+            button->setVisible(true);
+            if (previous)
+                setTabOrder(previous, button);
+            previous = button;
+        } else {
+            button->setEnabled(false);
+            button->setVisible(false);
+        }
+    }
+    for (int j = 0; j < barlayout::controlButtons; ++j) {
+        QPushButton *button = m_command2[j];
+        if (layout->controlsShown) {
+            twips::place(*button, 0, layout->controlTops[j], ButtonWidth, ButtonHeight);
+            button->setEnabled(true);
+            button->setVisible(true);
+            setTabOrder(previous, button);
+            previous = button;
+        } else {
+            button->setEnabled(false);
+            button->setVisible(false);
+        }
+    }
+
+    m_laidOutSize = QSize(twips::toPixels(layout->windowWidth - barlayout::frameWidth),
+                          twips::toPixels(layout->windowHeight - barlayout::frameHeight));
+    resize(m_laidOutSize);
+    InWindowSet = false;
+}
+
+void Form1::From4Set()
+{
+    Form4 &properties = m_program.form4();
+    properties.Text1().setText(QString::number(twips::fromPixels(m_command1[0]->width())));
+    properties.Text2().setText(QString::number(ButtonNum));
+    properties.Text3().setText(QString::number(ButtonHeight));
+    properties.Check1().setChecked(WinZ == 1);
+    properties.Check2().setChecked(ControlShowFlag == 1);
+}
+
+void Form1::Form_Resize()
+{
+    const bool hidden = ControlShowFlag == 1;
+    const barlayout::ButtonSize size =
+            barlayout::fromWindowSize(Width(), Height(), ButtonNum, hidden);
+    if (CanLayOut(size.width, ButtonNum, size.height, ControlShowFlag))
+        WindowSet(size.width, ButtonNum, size.height);
+    else
+        WindowSet(ButtonWidth, ButtonNum, ButtonHeight); // snap back to the last good bar
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (InWindowSet || size() == m_laidOutSize)
+        return;
+    Form_Resize();
+}
+
+double Form1::Top() const
+{
+    return twips::windowTop(*this);
+}
+
+double Form1::Left() const
+{
+    return twips::windowLeft(*this);
+}
+
+double Form1::Width() const
+{
+    return twips::fromPixels(width()) + barlayout::frameWidth;
+}
+
+double Form1::Height() const
+{
+    return twips::fromPixels(height()) + barlayout::frameHeight;
+}
+
+void Form1::moveToVisibleScreen(double left, double top)
+{
+    twips::moveWindow(*this, left, top);
+    // A position saved on a monitor that is gone would leave the bar where no one sees it.
+    const QRect wanted(QPoint(twips::toPixels(left), twips::toPixels(top)), QSize(40, 20));
+    const auto screens = QGuiApplication::screens();
+    const bool visible = std::any_of(screens.begin(), screens.end(), [&wanted](QScreen *screen) {
+        return screen->geometry().intersects(wanted);
+    });
+    if (!visible) {
+        if (const QScreen *primary = QGuiApplication::primaryScreen())
+            move(primary->availableGeometry().topLeft());
+    }
+}
+
+void Form1::showNotice(const QString &text)
+{
+    m_program.services().messages.show(text, form1text::title, Icon::Exclamation);
+}
+
+QList<ClipEntry> Form1::entries() const
+{
+    QList<ClipEntry> result;
+    const int count = std::min(ButtonNum, barlayout::snippetButtons);
+    for (int i = 0; i < count; ++i)
+        result.append({m_command1[i]->text(), ClipData[i]});
+    return result;
+}
+
+QString Form1::GetClipData(int Index) const
+{
+    return ClipData.at(Index);
+}
+
+void Form1::SetClipData(int Index, const QString &SetText)
+{
+    ClipData.at(Index) = SetText;
+}
+
+void Form1::Command1_Click(int Index)
+{
+    Clipboard &clipboard = m_program.services().clipboard;
+    clipboard.clear();
+    clipboard.setText(ClipData.at(Index));
+}
+
+void Form1::Command2_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        placeContentViewUnder(*m_command2[0]);
+        m_program.form2().SetFlag(1, Index);
+        Kakunin();
+        break;
+    case 1:
+        InitEdit();
+        break;
+    case 2:
+        m_program.form3().SetFlag(1, Index);
+        ReRead();
+        break;
+    case 3:
+        FormAbout();
+        break;
+    case 4:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::Command1_KeyDown(int Index, int KeyCode)
+{
+    placeContentViewUnder(*m_command1.at(Index));
+    m_program.form2().SetFlag(0, Index);
+    m_program.form3().SetFlag(0, Index);
+    m_program.frmMenu().SetIndex(Index);
+    KeyDownEvent(KeyCode, kSnippetMode);
+}
+
+void Form1::Command2_KeyDown(int Index, int KeyCode)
+{
+    placeContentViewUnder(*m_command2.at(Index));
+    m_program.form2().SetFlag(1, Index);
+    m_program.form3().SetFlag(1, Index);
+    m_program.frmMenu().SetIndex(Index);
+    KeyDownEvent(KeyCode, kControlMode);
+}
+
+void Form1::Command1_MouseUp(int Index, QPoint position)
+{
+    m_program.form2().SetFlag(0, Index);
+    m_program.form3().SetFlag(0, Index);
+    QPushButton &button = *m_command1.at(Index);
+    m_program.frmMenu().Menu_Button().setEnabled(true);
+    placeContentViewAt(button, position);
+    button.setFocus(Qt::MouseFocusReason);
+    m_program.frmMenu().SetIndex(Index);
+    openMenu(button.mapToGlobal(position));
+}
+
+void Form1::Command2_MouseUp(int Index, QPoint position)
+{
+    m_program.form2().SetFlag(1, Index);
+    m_program.form3().SetFlag(1, Index);
+    QPushButton &button = *m_command2.at(Index);
+    m_program.frmMenu().Menu_Button().setEnabled(false);
+    placeContentViewAt(button, position);
+    button.setFocus(Qt::MouseFocusReason);
+    m_program.frmMenu().SetIndex(Index);
+    openMenu(button.mapToGlobal(position));
+}
+
+void Form1::openMenu(QPoint globalPosition)
+{
+    FrmMenu &menu = m_program.frmMenu();
+    const bool loaded = !DataFileName.isEmpty();
+    menu.Menu_Edit().setEnabled(loaded);
+    menu.Menu_Update().setEnabled(loaded);
+    menu.MouseMenu().popup(globalPosition);
+}
+
+void Form1::placeContentViewUnder(const QPushButton &button)
+{
+    const double top = twips::fromPixels(button.y()) + Top() + kContentViewDrop;
+    twips::moveWindow(m_program.form2(), Left(), top);
+}
+
+void Form1::placeContentViewAt(const QPushButton &button, QPoint position)
+{
+    const double top = twips::fromPixels(position.y()) + twips::fromPixels(button.y()) + Top()
+            + kContentViewDrop;
+    const double left = twips::fromPixels(position.x()) + twips::fromPixels(button.x()) + Left();
+    twips::moveWindow(m_program.form2(), left, top);
+}
+
+void Form1::KeyDownEvent(int KeyCode, int Mode)
+{
+    FrmMenu &menu = m_program.frmMenu();
+    if (KeyCode >= keycodes::digit0 && KeyCode <= keycodes::digit9) {
+        loadListedFile(KeyCode == keycodes::digit0 ? 10 : KeyCode - keycodes::digit0);
+        return;
+    }
+    switch (KeyCode - keycodes::f1) {
+    case 0:
+        if (Mode == kSnippetMode)
+            menu.Menu_ButtonNameChange_Click();
+        break;
+    case 1:
+        if (Mode == kSnippetMode)
+            menu.Menu_ButtonEdit_Click();
+        break;
+    case 2:
+        if (Mode == kSnippetMode)
+            menu.Menu_Display_Click();
+        break;
+    case 3:
+        Kakunin();
+        break;
+    case 4:
+        ReadFile(DataFileName);
+        break;
+    case 5:
+        ReRead();
+        break;
+    case 6:
+        InitEdit();
+        break;
+    case 7:
+        FormAbout();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::loadListedFile(int number)
+{
+    Form3 &files = m_program.form3();
+    if (files.List1().count() < number)
+        return;
+    files.List1().setCurrentRow(number - 1);
+    DataFileNum = files.List1().currentRow();
+    DataFileName = files.List2().at(DataFileNum);
+    ReadFile(DataFileName);
+}
+
+void Form1::Kakunin()
+{
+    Clipboard &clipboard = m_program.services().clipboard;
+    if (!clipboard.hasText()) {
+        showNotice(form1text::clipboardNotText);
+        return;
+    }
+    Form2 &view = m_program.form2();
+    view.setContent(clipboard.text());
+    if (!view.content().isEmpty()) {
+        setEnabled(false);
+        view.show();
+        view.raise();
+        view.activateWindow();
+    } else {
+        m_program.services().messages.show(form1text::clipboardEmpty, form1text::title,
+                                           Icon::Information);
+    }
+}
+
+void Form1::InitEdit()
+{
+    if (DataFileName.isEmpty())
+        return;
+    Module1::OpenInAssociatedProgram(m_program, DataFileName);
+}
+
+void Form1::FormAbout()
+{
+    setEnabled(false);
+    Form4 &properties = m_program.form4();
+    twips::moveWindow(properties, Left(), Top());
+    properties.Text1().setText(QString::number(ButtonWidth));
+    properties.Text2().setText(QString::number(ButtonNum));
+    properties.Text3().setText(QString::number(ButtonHeight));
+    properties.Check1().setChecked(WinZ == 1);
+    properties.Check2().setChecked(ControlShowFlag == 1);
+    properties.show();
+    properties.raise();
+    properties.activateWindow();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto snippet = std::find(m_command1.begin(), m_command1.end(), watched);
+    const auto control = std::find(m_command2.begin(), m_command2.end(), watched);
+    const bool isSnippet = snippet != m_command1.end();
+    if (!isSnippet && control == m_command2.end())
+        return QWidget::eventFilter(watched, event);
+    const int index = int(isSnippet ? snippet - m_command1.begin() : control - m_command2.begin());
+    auto *button = static_cast<QPushButton *>(watched);
+
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int code = keycodes::fromQtKey(key->key(), key->modifiers() & Qt::KeypadModifier);
+        if (isSnippet)
+            Command1_KeyDown(index, code);
+        else
+            Command2_KeyDown(index, code);
+        // Enter presses the focused button, as Space does.
+        if (code == keycodes::enter && !key->isAutoRepeat() && button->isEnabled()
+            && isEnabled()) {
+            button->click();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::RightButton && button->rect().contains(mouse->position().toPoint())) {
+            if (isSnippet)
+                Command1_MouseUp(index, mouse->position().toPoint());
+            else
+                Command2_MouseUp(index, mouse->position().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // While a dialog of the program has the bar disabled, its close box is as dead as its
+    // buttons: closing now would drop the dialog's work unseen.
+    if (!isEnabled() && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload()
+{
+    InitWrite();
+    const QList<QWidget *> others = {&m_program.form2(), &m_program.form3(), &m_program.form4(),
+                                     &m_program.form5(), &m_program.form6(), &m_program.about(),
+                                     &m_program.frmMenu()};
+    for (QWidget *window : others)
+        window->close();
+    m_program.endProcess();
+}

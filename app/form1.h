@@ -1,0 +1,116 @@
+#pragma once
+
+#include "app/barlayout.h"
+#include "files/clipfile.h"
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class Program;
+class QPushButton;
+
+/** The main window: the button bar of snippet buttons and control buttons, and the owner of
+    the shared state (the clip table, the layout settings, the file in use). */
+class Form1 final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(Program &program);
+    ~Form1() override;
+
+    /** Start-up: creates the other windows, sets the defaults, reads the settings and the
+        clip data file, and lays out the bar. The window is shown afterwards. */
+    void Form_Load();
+
+    QPushButton &Command1(int index) const;
+    QPushButton &Command2(int index) const;
+
+    // File in use and settings file.
+    void SetDataFileName(const QString &fileName) { DataFileName = fileName; }
+    QString GetDataFileName() const { return DataFileName; }
+    QString GetInitFileName() const { return InitFileName; }
+    void SetDataFileNum(int number) { DataFileNum = number; }
+    int GetDataFileNum() const { return DataFileNum; }
+
+    void InitProc();
+    void ReRead();
+    void InitWrite();
+    void StartRead();
+    void ReadFile(const QString &fileName);
+
+    // Layout.
+    void WindowSet(int ButtonWidth, int BNum, int BHeight);
+    int GetButtonNum() const { return ButtonNum; }
+    int GetButtonHeight() const { return ButtonHeight; }
+    int GetButtonWidth() const { return ButtonWidth; }
+    int GetWinZ() const { return WinZ; }
+    int GetControlShowFlag() const { return ControlShowFlag; }
+    void SetWinZ(int ValueZ) { WinZ = ValueZ; }
+    void SetControlShowFlag(int Flag) { ControlShowFlag = Flag; }
+    void ControlSet(int ShowFlag) { ControlShowFlag = ShowFlag; }
+    void From4Set();
+    /** Whether a layout could be shown at all (positions within 16-bit twips). */
+    bool CanLayOut(int width, int count, int height, int controlShowFlag) const;
+
+    // Commands.
+    void Kakunin();
+    void InitEdit();
+    void FormAbout();
+    void KeyDownEvent(int KeyCode, int Mode);
+    QString GetClipData(int Index) const;
+    void SetClipData(int Index, const QString &SetText);
+
+    // Event handlers, public so that tests and other windows can run them as the user would.
+    void Command1_Click(int Index);
+    void Command2_Click(int Index);
+    void Command1_KeyDown(int Index, int KeyCode);
+    void Command2_KeyDown(int Index, int KeyCode);
+    void Command1_MouseUp(int Index, QPoint position);
+    void Command2_MouseUp(int Index, QPoint position);
+    void Form_Resize();
+
+    /** Window position and outer size in twips. */
+    double Top() const;
+    double Left() const;
+    double Width() const;
+    double Height() const;
+
+    /** The entries the bar holds now, as a clip data file would carry them. */
+    QList<ClipEntry> entries() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Unload();
+    void moveToVisibleScreen(double left, double top);
+    void showNotice(const QString &text);
+    void placeContentViewUnder(const QPushButton &button);
+    void placeContentViewAt(const QPushButton &button, QPoint position);
+    void openMenu(QPoint globalPosition);
+    void loadListedFile(int number);
+
+    Program &m_program;
+    std::array<QPushButton *, barlayout::snippetButtons> m_command1{};
+    std::array<QPushButton *, barlayout::controlButtons> m_command2{};
+
+    std::array<QString, barlayout::snippetButtons> ClipData;
+    QString DataFileName;
+    QString InitFileName;
+    int ButtonNum = 14;
+    int ButtonHeight = 240;
+    int ButtonWidth = 2400;
+    int WinZ = 0;
+    int ControlShowFlag = 0;
+    int DataFileNum = -1;
+    bool InWindowSet = false;
+    /** The client size the last layout asked for: its resize events, however late the window
+        system delivers them, are the program's own and must not change the layout again. */
+    QSize m_laidOutSize;
+};

@@ -1,0 +1,96 @@
+#include "app/program.h"
+
+#include "app/form1.h"
+#include "dialogs/form2.h"
+#include "dialogs/form4.h"
+#include "dialogs/frmabout.h"
+#include "editing/form5.h"
+#include "editing/form6.h"
+#include "editing/frmmenu.h"
+#include "files/form3.h"
+#include "platform/windoworder.h"
+
+Program::Program(Services services, QString workingDirectory, std::function<void()> endProcess)
+    : m_services(services)
+    , m_workingDirectory(std::move(workingDirectory))
+    , m_endProcess(std::move(endProcess))
+    , m_icon(QStringLiteral(":/snipdeck/snipdeck.svg"))
+{
+    // The main window exists first; the others are created hidden by its load handler.
+    m_form1 = std::make_unique<Form1>(*this);
+}
+
+Program::~Program()
+{
+    // Windows may still point at one another through the program; take them down in the
+    // order shutdown unloads them, the main window last.
+    m_form2.reset();
+    m_form3.reset();
+    m_form4.reset();
+    m_form5.reset();
+    m_form6.reset();
+    m_about.reset();
+    m_frmMenu.reset();
+    m_form1.reset();
+}
+
+void Program::start()
+{
+    m_form1->Form_Load();
+    if (!m_ended)
+        m_form1->show();
+}
+
+template <typename Window>
+Window &Program::ensure(std::unique_ptr<Window> &slot)
+{
+    if (!slot) {
+        slot = std::make_unique<Window>(*this);
+        slot->setWindowIcon(m_icon);
+    }
+    return *slot;
+}
+
+Form1 &Program::form1() { return *m_form1; }
+Form2 &Program::form2() { return ensure(m_form2); }
+Form3 &Program::form3() { return ensure(m_form3); }
+Form4 &Program::form4() { return ensure(m_form4); }
+Form5 &Program::form5() { return ensure(m_form5); }
+Form6 &Program::form6() { return ensure(m_form6); }
+frmAbout &Program::about() { return ensure(m_about); }
+FrmMenu &Program::frmMenu() { return ensure(m_frmMenu); }
+
+QList<QWidget *> Program::stackedWindows()
+{
+    return {&form1(), &form2(), &form3(), &form4(), &form5(), &form6(), &about()};
+}
+
+void Program::setAllOnTop(bool onTop)
+{
+    for (QWidget *window : stackedWindows())
+        m_services.windowOrder.setStaysOnTop(*window, onTop, window == m_form1.get());
+}
+
+void Program::unload(QWidget *window)
+{
+    const auto release = [window](auto &slot) {
+        if (slot && slot.get() == window) {
+            slot->hide();
+            // The window may be inside one of its own handlers; let it return first.
+            slot.release()->deleteLater();
+            return true;
+        }
+        return false;
+    };
+    release(m_form2) || release(m_form3) || release(m_form4) || release(m_form5)
+            || release(m_form6) || release(m_about) || release(m_frmMenu);
+}
+
+void Program::endProcess()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    if (m_endProcess)
+        m_endProcess();
+}

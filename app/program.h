@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QIcon>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class Form1;
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class Form6;
+class FrmMenu;
+class QWidget;
+class frmAbout;
+
+/** The whole program: owns the eight windows, hands each a reference to itself so that
+    they reach one another, and holds the platform services they use.
+
+    Data flows core → windows → platform: the windows keep the state the user sees and call
+    the widget-free core (file formats, settings, layout arithmetic) for every decision, and
+    the platform services for the clipboard, message boxes, file dialogs, window order and
+    other programs. A test builds a whole fresh program with fake services in one line. */
+class Program final
+{
+public:
+    /** `workingDirectory` is where Start.ini lives; `endProcess` is what ending the program
+        means (quitting the event loop in main(), recording the call in a test). */
+    Program(Services services, QString workingDirectory, std::function<void()> endProcess = {});
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    /** Start-up: the main window's load handler, then the main window is shown. */
+    void start();
+
+    Services &services() { return m_services; }
+    const QString &workingDirectory() const { return m_workingDirectory; }
+    /** The main window's icon, which every window wears. */
+    const QIcon &icon() const { return m_icon; }
+
+    /** The windows. A window that was unloaded is created anew (hidden) on its next use. */
+    Form1 &form1();
+    Form2 &form2();
+    Form3 &form3();
+    Form4 &form4();
+    Form5 &form5();
+    Form6 &form6();
+    frmAbout &about();
+    FrmMenu &frmMenu();
+
+    /** The seven windows the on-top setting applies to, in the order it is applied. */
+    QList<QWidget *> stackedWindows();
+
+    /** Keeps the seven windows above other programs' windows, or lets them go back to the
+        normal order, without activating any; the main window is shown, the others keep
+        their visibility. */
+    void setAllOnTop(bool onTop);
+
+    /** Unloads a window other than the main window: it is destroyed once its event handler
+        returns, and its next use creates it again. */
+    void unload(QWidget *window);
+
+    /** Ends the process at once; no further event handler of the program runs. */
+    void endProcess();
+    bool hasEnded() const { return m_ended; }
+
+private:
+    template <typename Window>
+    Window &ensure(std::unique_ptr<Window> &slot);
+
+    Services m_services;
+    QString m_workingDirectory;
+    std::function<void()> m_endProcess;
+    QIcon m_icon;
+    bool m_ended = false;
+
+    std::unique_ptr<Form1> m_form1;
+    std::unique_ptr<Form2> m_form2;
+    std::unique_ptr<Form3> m_form3;
+    std::unique_ptr<Form4> m_form4;
+    std::unique_ptr<Form5> m_form5;
+    std::unique_ptr<Form6> m_form6;
+    std::unique_ptr<frmAbout> m_about;
+    std::unique_ptr<FrmMenu> m_frmMenu;
+};

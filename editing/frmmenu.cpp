@@ -1,0 +1,178 @@
+#include "editing/frmmenu.h"
+
+#include "app/form1.h"
+#include "app/form1text.h"
+#include "app/program.h"
+#include "dialogs/form2.h"
+#include "dialogs/form4.h"
+#include "editing/frmmenutext.h"
+#include "platform/clipboard.h"
+#include "platform/messageboxes.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+
+FrmMenu::FrmMenu(Program &program) : QWidget(nullptr), m_program(program)
+{
+    setWindowTitle(frmmenutext::windowCaption);
+    buildMouseMenu();
+    buildMouseMenu2();
+    Form_Load();
+}
+
+FrmMenu::~FrmMenu() = default;
+
+QAction *FrmMenu::addCheckItem(QMenu &menu, const QString &caption, void (FrmMenu::*command)())
+{
+    QAction *item = menu.addAction(caption);
+    item->setCheckable(true);
+    // Qt flips the check mark before it reports the click; the commands decide from the
+    // mark as the user saw it and set it themselves.
+    connect(item, &QAction::triggered, this, [this, item, command](bool checked) {
+        item->setChecked(!checked);
+        (this->*command)();
+    });
+    return item;
+}
+
+void FrmMenu::buildMouseMenu()
+{
+    using namespace frmmenutext;
+    m_mouseMenu = new QMenu(mouseMenu, this);
+
+    auto *buttonMenu = m_mouseMenu->addMenu(button);
+    m_menuButton = buttonMenu->menuAction();
+    m_menuDisplay = buttonMenu->addAction(display, this, &FrmMenu::Menu_Display_Click);
+    m_menuButtonNameChange =
+            buttonMenu->addAction(buttonNameChange, this, &FrmMenu::Menu_ButtonNameChange_Click);
+    m_menuButtonEdit = buttonMenu->addAction(buttonEdit, this, &FrmMenu::Menu_ButtonEdit_Click);
+    m_mouseMenu->addSeparator();
+
+    auto *clipMenu = m_mouseMenu->addMenu(clipBoard);
+    m_menuClipBoard = clipMenu->menuAction();
+    m_menuKakunin = clipMenu->addAction(kakunin, this, &FrmMenu::Menu_Kakunin_Click);
+    m_menuDeleteClip = clipMenu->addAction(deleteClip, this, &FrmMenu::Menu_Delete_Clip_Click);
+    m_mouseMenu->addSeparator();
+
+    m_menuAllways = addCheckItem(*m_mouseMenu, allways, &FrmMenu::Menu_Allways_Click);
+    m_menuControlButton =
+            addCheckItem(*m_mouseMenu, controlButton, &FrmMenu::Menu_ControlButton_Click);
+    m_mouseMenu->addSeparator();
+
+    auto *fileMenu = m_mouseMenu->addMenu(file);
+    m_menuFile = fileMenu->menuAction();
+    m_menuNewFile = fileMenu->addAction(newFile, this, &FrmMenu::Menu_NewFile_Click);
+    m_menuEdit = fileMenu->addAction(edit, this, &FrmMenu::Menu_Edit_Click);
+    m_menuUpdate = fileMenu->addAction(updateFile, this, &FrmMenu::Menu_Update_Click);
+    m_menuReread = fileMenu->addAction(reread, this, &FrmMenu::Menu_Reread_Click);
+    m_mouseMenu->addSeparator();
+
+    m_menuAbout = m_mouseMenu->addAction(frmmenutext::about, this, &FrmMenu::Menu_About_Click);
+    m_mouseMenu->addSeparator();
+    m_menuExit = m_mouseMenu->addAction(exitProgram, this, &FrmMenu::Menu_Exit_Click);
+}
+
+void FrmMenu::buildMouseMenu2()
+{
+    using namespace frmmenutext;
+    m_mouseMenu2 = new QMenu(mouseMenu2, this);
+    m_listUp = m_mouseMenu2->addAction(listUp, this, &FrmMenu::List_Up_Click);
+    m_listDown = m_mouseMenu2->addAction(listDown, this, &FrmMenu::List_Down_Click);
+    m_mouseMenu2->addSeparator();
+    m_listButtonNameChange = m_mouseMenu2->addAction(listButtonNameChange, this,
+                                                     &FrmMenu::List_ButtonNameChange_Click);
+    m_mouseMenu2->addSeparator();
+    m_listInsert = m_mouseMenu2->addAction(listInsert, this, &FrmMenu::List_Insert_Click);
+    m_mouseMenu2->addSeparator();
+    m_listDelete = m_mouseMenu2->addAction(listDelete, this, &FrmMenu::List_Delete_Click);
+    m_listKill = m_mouseMenu2->addAction(listKill, this, &FrmMenu::List_Kill_Click);
+}
+
+void FrmMenu::Form_Load()
+{
+    m_menuAllways->setChecked(m_program.form4().Check1().isChecked());
+}
+
+void FrmMenu::Menu_Display_Click()
+{
+    Form1 &main = m_program.form1();
+    Form2 &view = m_program.form2();
+    view.setContent(main.GetClipData(TargetIndex));
+    if (!view.content().isEmpty()) {
+        main.setEnabled(false);
+        view.show();
+    } else {
+        m_program.services().messages.show(frmmenutext::noContent, form1text::title,
+                                           MessageBoxes::Icon::Information);
+    }
+}
+
+void FrmMenu::Menu_ButtonNameChange_Click() {}
+
+void FrmMenu::Menu_ButtonEdit_Click() {}
+
+void FrmMenu::Menu_Kakunin_Click()
+{
+    m_program.form1().Kakunin();
+}
+
+void FrmMenu::Menu_Delete_Clip_Click()
+{
+    m_program.services().clipboard.setText(QString());
+}
+
+void FrmMenu::Menu_Allways_Click()
+{
+    Form1 &main = m_program.form1();
+    main.SetWinZ(m_menuAllways->isChecked() ? 0 : 1);
+    main.From4Set();
+    m_program.form4().Command1_Click();
+}
+
+void FrmMenu::Menu_ControlButton_Click()
+{
+    Form1 &main = m_program.form1();
+    const bool hide = !m_menuControlButton->isChecked();
+    m_menuControlButton->setChecked(hide);
+    main.SetControlShowFlag(hide ? 1 : 0);
+    main.From4Set();
+    m_program.form4().Command1_Click();
+}
+
+void FrmMenu::Menu_NewFile_Click() {}
+
+void FrmMenu::Menu_Edit_Click()
+{
+    m_program.form1().InitEdit();
+}
+
+void FrmMenu::Menu_Update_Click()
+{
+    Form1 &main = m_program.form1();
+    main.ReadFile(main.GetDataFileName());
+}
+
+void FrmMenu::Menu_Reread_Click()
+{
+    m_program.form1().ReRead();
+}
+
+void FrmMenu::Menu_About_Click()
+{
+    Form1 &main = m_program.form1();
+    main.From4Set();
+    main.FormAbout();
+}
+
+void FrmMenu::Menu_Exit_Click()
+{
+    m_program.form1().close();
+}
+
+void FrmMenu::List_Up_Click() {}
+void FrmMenu::List_Down_Click() {}
+void FrmMenu::List_ButtonNameChange_Click() {}
+void FrmMenu::List_Insert_Click() {}
+void FrmMenu::List_Delete_Click() {}
+void FrmMenu::List_Kill_Click() {}

@@ -1,0 +1,72 @@
+#include "platform/filesystem.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace filesystem {
+
+std::optional<QString> existingFileName(const QString &path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    const QFileInfo info(path);
+    // isFile() follows symbolic links; a hidden file is one whose name starts with a dot.
+    if (!info.isFile())
+        return std::nullopt;
+    const QString name = info.fileName();
+    if (name.startsWith(QLatin1Char('.')))
+        return std::nullopt;
+    return name;
+}
+
+QString namePart(const QString &path)
+{
+    return existingFileName(path).value_or(QString());
+}
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    return folder + QLatin1Char('/') + name;
+}
+
+std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace filesystem

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+/** The few file-system services the program relies on. */
+namespace filesystem {
+
+/** The existence test: the name part of the file when `path` names an ordinary file
+    (links followed) that is not a folder and not hidden; nothing otherwise. */
+std::optional<QString> existingFileName(const QString &path);
+
+/** The name part of an existing file, or the empty string. */
+QString namePart(const QString &path);
+
+/** Joins a folder and a file name with the platform separator, as plain text. */
+QString joinPath(const QString &folder, const QString &name);
+
+/** Reads a whole file. On failure returns nothing and puts the reason in `error`. */
+std::optional<QByteArray> readWholeFile(const QString &path, QString *error = nullptr);
+
+/** Replaces a file's content atomically: a temporary file beside it is written, flushed
+    and renamed over it, so a crash or a full disk leaves the previous content whole. */
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+} // namespace filesystem

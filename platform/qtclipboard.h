@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/clipboard.h"
+
+/** The clipboard through QClipboard, in its Unicode plain-text form. */
+class QtClipboard final : public Clipboard
+{
+public:
+    void clear() override;
+    void setText(const QString &text) override;
+    bool hasText() const override;
+    QString text() const override;
+};

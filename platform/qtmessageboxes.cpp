@@ -1,0 +1,32 @@
+#include "platform/qtmessageboxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+MessageBoxes::Answer QtMessageBoxes::show(const QString &text, const QString &title, Icon icon,
+                                          Buttons buttons)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(shown);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    if (buttons == Buttons::OkCancel)
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    else
+        box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    // When the program's windows are kept on top, a box below them could not be seen.
+    if (const QWidget *active = QApplication::activeWindow();
+        active && active->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+/** Shift-JIS (Windows code page 932) conversion through glibc's iconv. */
+namespace sjis {
+
+/** Decodes bytes; every byte sequence that is not CP932 becomes U+FFFD and decoding goes on. */
+QString decode(QByteArrayView bytes);
+
+/** Encodes text, or returns nothing when some character has no exact CP932 form
+    (iconv's lossy fallbacks such as U+00A5 to 0x5C count as having none). */
+std::optional<QByteArray> encode(QStringView text);
+
+} // namespace sjis
