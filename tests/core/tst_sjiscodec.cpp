@@ -1,11 +1,76 @@
+#include "platform/sjiscodec.h"
+
 #include <QTest>
 
-class Test_sjiscodec : public QObject
+class TestSjisCodec : public QObject
 {
     Q_OBJECT
+
 private slots:
-    void placeholder() {}
+    void roundTrip_data();
+    void roundTrip();
+    void bytesQtWouldSwapAreKept();
+    void invalidBytesBecomeReplacementAndReadingGoesOn();
+    void refusesWhatShiftJisCannotHold_data();
+    void refusesWhatShiftJisCannotHold();
 };
 
-QTEST_GUILESS_MAIN(Test_sjiscodec)
+void TestSjisCodec::roundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("ascii") << QStringLiteral("abc #1") << QByteArray("abc #1");
+    QTest::newRow("half-width katakana is one byte") << QStringLiteral("ﾎﾞﾀﾝ")
+                                                     << QByteArray("\xce\xde\xc0\xdd");
+    QTest::newRow("kanji and hiragana") << QStringLiteral("未設定") << QByteArray("\x96\xa2\x90\xdd\x92\xe8");
+    QTest::newRow("NEC circled digit") << QStringLiteral("①") << QByteArray("\x87\x40");
+    QTest::newRow("IBM extension") << QStringLiteral("髙") << QByteArray("\xfb\xfc");
+    QTest::newRow("full-width tilde") << QStringLiteral("～") << QByteArray("\x81\x60");
+    QTest::newRow("backslash and tilde stay ASCII") << QStringLiteral("\\~") << QByteArray("\\~");
+    QTest::newRow("line ends") << QStringLiteral("a\r\nb\rc\n") << QByteArray("a\r\nb\rc\n");
+}
+
+void TestSjisCodec::roundTrip()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(sjis::encode(text), std::optional<QByteArray>(bytes));
+    QCOMPARE(sjis::decode(bytes), text);
+}
+
+void TestSjisCodec::bytesQtWouldSwapAreKept()
+{
+    const QByteArray controls("\x1a\x1c\x7f", 3);
+    QCOMPARE(sjis::decode(controls), QString::fromLatin1(controls));
+}
+
+void TestSjisCodec::invalidBytesBecomeReplacementAndReadingGoesOn()
+{
+    // 0x81 0x20 is a lead byte with an invalid trail; 0xa0 and 0xfd are never characters;
+    // a lead byte at the very end is cut short.
+    const QString text = sjis::decode(QByteArray("a\x81 b\xa0\xfd" "c\x82", 8));
+    QCOMPARE(text.left(1), QStringLiteral("a"));
+    QVERIFY(text.contains(QStringLiteral("b")));
+    QVERIFY(text.contains(QStringLiteral("c")));
+    QVERIFY(text.endsWith(QChar(0xfffd)));
+    QVERIFY(text.count(QChar(0xfffd)) >= 3);
+}
+
+void TestSjisCodec::refusesWhatShiftJisCannotHold_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("emoji") << QStringLiteral("ok 😀");
+    QTest::newRow("accented latin") << QStringLiteral("café");
+    QTest::newRow("yen sign would become a backslash") << QStringLiteral("¥100");
+    QTest::newRow("wave dash would read back as full-width tilde") << QStringLiteral("〜");
+    QTest::newRow("lone surrogate") << QString(QChar(0xd800));
+}
+
+void TestSjisCodec::refusesWhatShiftJisCannotHold()
+{
+    QFETCH(QString, text);
+    QCOMPARE(sjis::encode(text), std::nullopt);
+}
+
+QTEST_GUILESS_MAIN(TestSjisCodec)
 #include "tst_sjiscodec.moc"
