@@ -1,10 +1,51 @@
 #include "editing/form6.h"
 
+#include "app/form1.h"
 #include "app/program.h"
+#include "app/twips.h"
+#include "editing/form5.h"
+#include "editing/form6text.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kButtonMode = 1;
+constexpr int kEditorMode = 2;
+
+} // namespace
 
 Form6::Form6(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program)
 {
-    setWindowTitle(QStringLiteral("ﾎﾞﾀﾝ名の変更"));
+    setWindowTitle(form6text::caption);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(twips::toPixels(3720), twips::toPixels(645));
+
+    m_label1 = new QLabel(form6text::label1, this);
+    m_text1 = new QLineEdit(this);
+    m_command1 = new QPushButton(form6text::command1, this);
+    m_command2 = new QPushButton(form6text::command2, this);
+    twips::place(*m_label1, 120, 120, 810, 180);
+    twips::place(*m_text1, 0, 360, 2295, 270);
+    twips::place(*m_command1, 2520, 0, 1095, 255);
+    twips::place(*m_command2, 2520, 360, 1095, 255);
+    m_label1->setBuddy(m_text1);
+    setTabOrder(m_text1, m_command1);
+    setTabOrder(m_command1, m_command2);
+
+    // Enter and Escape belong to the text box, not to default or cancel buttons.
+    m_command1->setAutoDefault(false);
+    m_command2->setAutoDefault(false);
+    m_text1->installEventFilter(this);
+
+    connect(m_command1, &QPushButton::clicked, this, &Form6::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Form6::Command2_Click);
 }
 
 Form6::~Form6() = default;
@@ -13,4 +54,82 @@ void Form6::SetButtonInfo(int DMode, int BNumber)
 {
     EditMode = DMode;
     ButtonNumber = BNumber;
+}
+
+void Form6::Present(const QString &name)
+{
+    m_text1->setText(name);
+    m_text1->setSelection(0, int(name.size()));
+    show();
+    raise();
+    activateWindow();
+    m_text1->setFocus(Qt::OtherFocusReason);
+}
+
+void Form6::Command1_Click()
+{
+    const QString name = m_text1->text();
+    if (EditMode == kButtonMode) {
+        Form1 &main = m_program.form1();
+        main.Command1(ButtonNumber).setText(name);
+        main.setEnabled(true);
+        main.activateWindow();
+        main.Command1(ButtonNumber).setFocus(Qt::OtherFocusReason);
+    } else if (EditMode == kEditorMode) {
+        Form5 &editor = m_program.form5();
+        editor.SetEntryName(ButtonNumber, name);
+        editor.setEnabled(true);
+        editor.activateWindow();
+        editor.List1().setFocus(Qt::OtherFocusReason);
+    }
+    hide();
+    m_program.form5().ClipFileWrite();
+}
+
+void Form6::Command2_Click()
+{
+    hide();
+    restoreOwner();
+}
+
+void Form6::restoreOwner()
+{
+    if (EditMode == kButtonMode) {
+        Form1 &main = m_program.form1();
+        main.setEnabled(true);
+        main.activateWindow();
+        main.Command1(ButtonNumber).setFocus(Qt::OtherFocusReason);
+    } else if (EditMode == kEditorMode) {
+        Form5 &editor = m_program.form5();
+        editor.setEnabled(true);
+        editor.activateWindow();
+        editor.List1().setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool Form6::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command1_Click();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            Command2_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form6::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    // With the main window enabled the program is shutting down: nothing to give back.
+    if (m_program.form1().isEnabled())
+        return;
+    hide();
+    restoreOwner();
+    m_program.unload(this);
 }

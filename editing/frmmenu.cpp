@@ -3,15 +3,34 @@
 #include "app/form1.h"
 #include "app/form1text.h"
 #include "app/program.h"
+#include "app/twips.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
+#include "editing/form5.h"
+#include "editing/form6.h"
 #include "editing/frmmenutext.h"
+#include "files/form3.h"
+#include "platform/filedialogs.h"
+#include "platform/filesystem.h"
 #include "platform/clipboard.h"
 #include "platform/messageboxes.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QMenu>
+
+namespace {
+
+constexpr int kButtonMode = 1;
+constexpr int kEditorMode = 2;
+/** The bar a new clip data file starts with. */
+constexpr int kNewFileButtons = 14;
+
+} // namespace
 
 FrmMenu::FrmMenu(Program &program) : QWidget(nullptr), m_program(program)
 {
@@ -108,9 +127,27 @@ void FrmMenu::Menu_Display_Click()
     }
 }
 
-void FrmMenu::Menu_ButtonNameChange_Click() {}
+void FrmMenu::Menu_ButtonNameChange_Click()
+{
+    Form1 &main = m_program.form1();
+    Form6 &rename = m_program.form6();
+    rename.SetButtonInfo(kButtonMode, TargetIndex);
+    main.setEnabled(false);
+    twips::moveWindow(rename, main.Left(), main.Top());
+    rename.Present(main.Command1(TargetIndex).text());
+}
 
-void FrmMenu::Menu_ButtonEdit_Click() {}
+void FrmMenu::Menu_ButtonEdit_Click()
+{
+    Form1 &main = m_program.form1();
+    Form5 &editor = m_program.form5();
+    twips::moveWindow(editor, main.Left(), main.Top());
+    main.setEnabled(false);
+    editor.LoadButtons(main.entries(), TargetIndex);
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
+}
 
 void FrmMenu::Menu_Kakunin_Click()
 {
@@ -140,7 +177,46 @@ void FrmMenu::Menu_ControlButton_Click()
     m_program.form4().Command1_Click();
 }
 
-void FrmMenu::Menu_NewFile_Click() {}
+void FrmMenu::Menu_NewFile_Click()
+{
+    // Every failure ends the command where it happens, quietly; what is done stays done.
+    const std::optional<QString> chosen = m_program.services().fileDialogs.saveFile();
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString path = *chosen;
+    // Created empty, or an existing file cut to nothing, without asking.
+    if (!filesystem::writeWholeFile(path, QByteArray()))
+        return;
+
+    Form1 &main = m_program.form1();
+    Form3 &files = m_program.form3();
+    const QString name = filesystem::namePart(path);
+    files.appendEntry(name, path);
+    files.List3().append(path);
+    files.List1().setCurrentRow(files.List1().count() - 1);
+    main.SetDataFileNum(files.List1().currentRow());
+    main.SetDataFileName(path);
+
+    // Reading the empty file names the bar after it; a name too short to lose its
+    // extension keeps the caption the bar had.
+    const QString caption = main.windowTitle();
+    Menu_Update_Click();
+
+    main.From4Set();
+    Form4 &properties = m_program.form4();
+    properties.Text2().setText(QString::number(kNewFileButtons));
+    properties.Command1_Click();
+
+    main.InitProc();
+
+    if (name.size() < 4) {
+        main.setWindowTitle(caption);
+        return;
+    }
+    main.setWindowTitle(name.chopped(4));
+
+    m_program.form5().ClipFileWrite();
+}
 
 void FrmMenu::Menu_Edit_Click()
 {
@@ -170,9 +246,46 @@ void FrmMenu::Menu_Exit_Click()
     m_program.form1().close();
 }
 
-void FrmMenu::List_Up_Click() {}
-void FrmMenu::List_Down_Click() {}
-void FrmMenu::List_ButtonNameChange_Click() {}
-void FrmMenu::List_Insert_Click() {}
-void FrmMenu::List_Delete_Click() {}
-void FrmMenu::List_Kill_Click() {}
+void FrmMenu::List_Up_Click()
+{
+    m_program.form5().SwapEntries(TargetIndex, TargetIndex - 1);
+}
+
+void FrmMenu::List_Down_Click()
+{
+    m_program.form5().SwapEntries(TargetIndex, TargetIndex + 1);
+}
+
+void FrmMenu::List_ButtonNameChange_Click()
+{
+    Form1 &main = m_program.form1();
+    Form5 &editor = m_program.form5();
+    Form6 &rename = m_program.form6();
+    rename.SetButtonInfo(kEditorMode, TargetIndex);
+    editor.setEnabled(false);
+    twips::moveWindow(rename, main.Left(), main.Top());
+    rename.Present(editor.entries().name(TargetIndex));
+}
+
+void FrmMenu::List_Insert_Click()
+{
+    Form5 &editor = m_program.form5();
+    if (editor.entries().isFull()) {
+        m_program.services().messages.show(frmmenutext::tooManyButtons, form1text::title,
+                                           MessageBoxes::Icon::Exclamation);
+        return;
+    }
+    if (!editor.InsertUnsetEntry(TargetIndex))
+        return;
+    List_ButtonNameChange_Click();
+}
+
+void FrmMenu::List_Delete_Click()
+{
+    m_program.form5().ResetEntry(TargetIndex);
+}
+
+void FrmMenu::List_Kill_Click()
+{
+    m_program.form5().RemoveButton(TargetIndex);
+}

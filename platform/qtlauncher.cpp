@@ -1,11 +1,111 @@
 #include "platform/qtlauncher.h"
 
+#include "platform/desktopexec.h"
+
+// GLib names a struct member "signals", which Qt's keyword macro would rewrite.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
-// The association lookup and mail are completed with the editing commands.
-Association QtLauncher::findAssociatedProgram(const QString &)
+namespace {
+
+/** Owns a GObject reference for the length of a scope. */
+template <typename T>
+struct GObjectRef
 {
-    return {};
+    T *object = nullptr;
+    explicit GObjectRef(T *o) : object(o) {}
+    ~GObjectRef()
+    {
+        if (object)
+            g_object_unref(object);
+    }
+    GObjectRef(const GObjectRef &) = delete;
+    GObjectRef &operator=(const GObjectRef &) = delete;
+};
+
+Association failure(Association::Status status)
+{
+    Association result;
+    result.status = status;
+    return result;
+}
+
+/** The file's content type as the desktop sees it: from its name and, where the name says
+    nothing, from its first bytes. */
+QString contentTypeOf(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    GObjectRef<GFile> file(g_file_new_for_path(native.constData()));
+    GObjectRef<GFileInfo> info(g_file_query_info(file.object,
+                                                 G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                 G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    if (info.object) {
+        if (const char *type = g_file_info_get_content_type(info.object))
+            return QString::fromUtf8(type);
+    }
+    gboolean uncertain = FALSE;
+    gchar *guessed = g_content_type_guess(native.constData(), nullptr, 0, &uncertain);
+    const QString type = guessed ? QString::fromUtf8(guessed) : QString();
+    g_free(guessed);
+    return type;
+}
+
+/** The words of the application's command line, split as a shell would but never run by
+    one. */
+QStringList commandLineWords(GAppInfo *app)
+{
+    QStringList words;
+    const char *commandLine = g_app_info_get_commandline(app);
+    gchar **argv = nullptr;
+    if (commandLine && g_shell_parse_argv(commandLine, nullptr, &argv, nullptr)) {
+        for (gchar **word = argv; *word; ++word)
+            words.append(QString::fromUtf8(*word));
+        g_strfreev(argv);
+    }
+    return words;
+}
+
+} // namespace
+
+Association QtLauncher::findAssociatedProgram(const QString &quotedPath)
+{
+    const QString path = desktopexec::unquoted(quotedPath);
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.exists())
+        return failure(path.isEmpty() || file.absoluteDir().exists()
+                               ? Association::Status::FileMissing
+                               : Association::Status::PathMissing);
+    if (!file.isFile())
+        return failure(Association::Status::FileMissing);
+
+    const QString type = contentTypeOf(file.absoluteFilePath());
+    if (type.isEmpty())
+        return failure(Association::Status::Failed);
+    GObjectRef<GAppInfo> app(g_app_info_get_default_for_type(type.toUtf8().constData(), FALSE));
+    if (!app.object)
+        return failure(Association::Status::NoAssociation);
+
+    const char *executable = g_app_info_get_executable(app.object);
+    if (!executable || !*executable)
+        return failure(Association::Status::NotExecutable);
+    gchar *found = g_find_program_in_path(executable);
+    const QString program = found ? QFile::decodeName(found) : QString();
+    g_free(found);
+    const QFileInfo programFile(program);
+    if (program.isEmpty() || !programFile.isFile() || !programFile.isExecutable())
+        return failure(Association::Status::NotExecutable);
+
+    Association result;
+    result.status = Association::Status::Found;
+    result.program = program;
+    result.arguments = desktopexec::argumentsBeforeFile(commandLineWords(app.object));
+    return result;
 }
 
 bool QtLauncher::start(const QString &program, const QStringList &arguments)
