@@ -4,37 +4,39 @@
 #include "platform/qtlauncher.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/qtwindoworder.h"
+#include "platform/sessionplatform.h"
 
 #include <QApplication>
 #include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-/** Whether Qt will find a display to open windows on. Without one Qt prints pages of
-    advice and aborts; one clear line is kinder. */
-bool haveDisplay()
-{
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
-        return true; // offscreen, vnc and friends need no display
-    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
-}
-
-} // namespace
+#include <vector>
 
 int main(int argc, char *argv[])
 {
-    if (!haveDisplay()) {
-        std::fputs("snipdeck: no display to open a window on (DISPLAY is not set)\n", stderr);
+    // Without a display Qt prints pages of advice and aborts; one clear line is kinder.
+    sessionplatform::Decision session = sessionplatform::decide(
+        sessionplatform::Environment::current(), sessionplatform::platformArgument(argc, argv));
+    if (!session.displayFound) {
+        std::fputs("snipdeck: no display to open a window on (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set)\n", stderr);
         return EXIT_FAILURE;
     }
 
-    QApplication app(argc, argv);
+    // A forced platform goes in as an argument, not through QT_QPA_PLATFORM, so that the
+    // programs Snipdeck starts (the editor for a clip file) still choose their own.
+    char platformOption[] = "-platform";
+    std::vector<char *> args(argv, argv + argc);
+    if (session.forcedPlatform)
+        args.insert(args.begin() + 1, {platformOption, session.forcedPlatform->data()});
+    args.push_back(nullptr);
+    int qtArgc = static_cast<int>(args.size()) - 1;
+
+    QApplication app(qtArgc, args.data());
     QApplication::setApplicationName(QStringLiteral("Snipdeck"));
     QApplication::setApplicationVersion(QStringLiteral("0.1.22"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("snipdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtClipboard clipboard;
