@@ -2,9 +2,56 @@
 
 #include "app/form1.h"
 #include "app/form1text.h"
+#include "dialogs/form2.h"
+#include "dialogs/form4.h"
+#include "editing/frmmenu.h"
+#include "files/form3.h"
+#include "platform/sjiscodec.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QTest>
+
+namespace {
+
+const QStringList kDefaults = {" 14 ", " 240 ", " 2400 ", " 0 ", " 0 ", " 1500 ", " 1500 ", "-1 "};
+
+QStringList numbers(int count, int index, int winZ = 0, int hidden = 0)
+{
+    return {QString::number(count), "240", "2400", QString::number(winZ), QString::number(hidden),
+            "1500", "1500", QString::number(index)};
+}
+
+QString missing(const QString &path)
+{
+    return form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + path;
+}
+
+QString clipText(int entries, const QString &prefix = QStringLiteral("E"))
+{
+    QString text;
+    for (int i = 0; i < entries; ++i)
+        text += QStringLiteral("#%1%2\r\n%1 text %2\r\nsecond line\r\n").arg(prefix).arg(i);
+    return text;
+}
+
+QStringList captions(const Form1 &main)
+{
+    QStringList result;
+    for (int i = 0; i < main.GetButtonNum(); ++i)
+        result.append(main.Command1(i).text());
+    return result;
+}
+
+} // namespace
 
 class TestForm1 : public QObject
 {
@@ -12,6 +59,24 @@ class TestForm1 : public QObject
 
 private slots:
     void freshStartShowsSettingsMessageAndFourteenUnsetButtons();
+    void missingListedFilesMoveTheSelection_data();
+    void missingListedFilesMoveTheSelection();
+    void onlyListedFileMissingKeepsCountAndCaption();
+    void thirtyOneEntriesLoadThirtyAndReloadFewerClearsSurplus();
+    void captionIsNameLessFourCharacters_data();
+    void captionIsNameLessFourCharacters();
+    void unreadableFileIsReportedAndButtonsReset();
+    void settingsAppliedAtStart();
+    void positionOnNoScreenMovesToPrimary();
+    void shutdownWritesSettingsFromWorkingList();
+    void shutdownReportsUnwritableSettingsAndStillEnds();
+    void pathShiftJisCannotHoldIsLeftOutAndNamed();
+    void snippetButtonReplacesClipboardWithItsText();
+    void clipboardCheck();
+    void contentViewFocusReturnsToTheButton();
+    void keysOnControlButtonsAndDigits();
+    void rightClickSetsMenuStates();
+    void userResizeChangesWidthAndHeightButOwnResizesDoNot();
 };
 
 void TestForm1::freshStartShowsSettingsMessageAndFourteenUnsetButtons()
@@ -19,14 +84,399 @@ void TestForm1::freshStartShowsSettingsMessageAndFourteenUnsetButtons()
     TestProgram t;
     t.start();
     QCOMPARE(t.messages(), QStringList{form1text::settingsMissing + "\r\nﾌｧｲﾙ:" + t.path("Start.ini")});
+    QCOMPARE(t.boxes.shown.first().icon, MessageBoxes::Icon::Exclamation);
+    QCOMPARE(t.boxes.shown.first().title, QStringLiteral("Snipdeck"));
     Form1 &main = t.program.form1();
+    QVERIFY(main.isVisible());
     QCOMPARE(main.GetButtonNum(), 14);
-    for (int i = 0; i < 14; ++i) {
-        QVERIFY(main.Command1(i).isVisible());
-        QCOMPARE(main.Command1(i).text(), form1text::unset);
-    }
+    QCOMPARE(captions(main), QStringList(14, form1text::unset));
+    QCOMPARE(main.Command1(0).size(), QSize(160, 16));
     QVERIFY(!main.Command1(14).isVisible());
+    QVERIFY(!main.Command1(14).isEnabled());
     QCOMPARE(main.windowTitle(), QStringLiteral("Snipdeck"));
+    QCOMPARE(main.Command2(4).text(), QStringLiteral("終了(&X)"));
+    QCOMPARE(main.Command2(2).toolTip(), QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙの追加、削除、再読込を行います"));
+    // Every window wears the main window's icon.
+    for (QWidget *window : t.program.stackedWindows())
+        QVERIFY(!window->windowIcon().isNull());
+}
+
+void TestForm1::missingListedFilesMoveTheSelection_data()
+{
+    QTest::addColumn<int>("saved");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("C saved, B missing: C") << 2 << 1 << "C";
+    QTest::newRow("B saved and missing: A") << 1 << 0 << "A";
+}
+
+void TestForm1::missingListedFilesMoveTheSelection()
+{
+    QFETCH(int, saved);
+    TestProgram t;
+    const QString a = t.writeShiftJis("A.cdt", "#a\r\n");
+    const QString c = t.writeShiftJis("C.cdt", "#c1\r\n#c2\r\n");
+    const QString b = t.path("B.cdt");
+    t.writeStartIni(numbers(14, saved), {a, b, c});
+    t.start();
+    QCOMPARE(t.messages(), QStringList{missing(b)});
+    Form3 &files = t.program.form3();
+    QCOMPARE(files.List2(), (QStringList{a, c}));
+    QCOMPARE(files.List3(), (QStringList{a, c}));
+    QCOMPARE(files.List1().item(1)->text(), QStringLiteral("C.cdt"));
+    Form1 &main = t.program.form1();
+    QTEST(main.GetDataFileNum(), "expected");
+    QTEST(files.List1().currentRow(), "expected");
+    QTEST(main.windowTitle(), "caption");
+}
+
+void TestForm1::onlyListedFileMissingKeepsCountAndCaption()
+{
+    TestProgram t;
+    t.writeStartIni(numbers(7, 0), {t.path("gone.cdt"), "", " "});
+    t.start();
+    // The blank line is a path of its own and is reported; the empty one is skipped.
+    QCOMPARE(t.messages(), (QStringList{missing(t.path("gone.cdt")), missing(" ")}));
+    Form1 &main = t.program.form1();
+    QCOMPARE(main.GetDataFileNum(), -1);
+    QCOMPARE(main.GetDataFileName(), QString());
+    QCOMPARE(t.program.form3().List1().currentRow(), -1);
+    QCOMPARE(captions(main), QStringList(7, form1text::unset));
+    QCOMPARE(main.windowTitle(), QStringLiteral("Snipdeck"));
+}
+
+void TestForm1::thirtyOneEntriesLoadThirtyAndReloadFewerClearsSurplus()
+{
+    TestProgram t;
+    const QString big = t.writeShiftJis("big.cdt", clipText(31));
+    t.writeStartIni(numbers(14, 0), {big});
+    t.start();
+    Form1 &main = t.program.form1();
+    QCOMPARE(main.GetButtonNum(), 30);
+    QCOMPARE(main.Command1(29).text(), QStringLiteral("E29"));
+    QCOMPARE(main.GetClipData(29), QStringLiteral("E text 29\r\nsecond line"));
+    QVERIFY(main.GetClipData(30).isEmpty());
+    main.ReadFile(big);
+    QCOMPARE(main.GetButtonNum(), 30);
+
+    t.writeShiftJis("big.cdt", clipText(2, "F"));
+    main.ReadFile(big);
+    QCOMPARE(captions(main), (QStringList{"F0", "F1"}));
+    QCOMPARE(main.Command1(2).text(), form1text::unset);
+    QVERIFY(main.GetClipData(2).isEmpty());
+    QVERIFY(!main.Command1(2).isVisible());
+
+    // A file without entries lays out the default 14.
+    t.writeShiftJis("big.cdt", "no header here\r\n");
+    main.ReadFile(big);
+    QCOMPARE(main.GetButtonNum(), 14);
+    QVERIFY(t.messages().isEmpty());
+}
+
+void TestForm1::captionIsNameLessFourCharacters_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("abc.cdt") << "abc.cdt" << "abc";
+    QTest::newRow("memo.txt") << "memo.txt" << "memo";
+    QTest::newRow("exactly four") << "abcd" << "";
+    QTest::newRow("shorter than four") << "ab" << "";
+}
+
+void TestForm1::captionIsNameLessFourCharacters()
+{
+    QFETCH(QString, name);
+    TestProgram t;
+    t.writeStartIni(numbers(14, 0), {t.writeShiftJis(name, "#x\r\n")});
+    t.start();
+    QTEST(t.program.form1().windowTitle(), "caption");
+}
+
+void TestForm1::unreadableFileIsReportedAndButtonsReset()
+{
+    TestProgram t;
+    t.writeStartIni(numbers(14, -1));
+    t.start();
+    Form1 &main = t.program.form1();
+    const QString good = t.writeShiftJis("good.cdt", clipText(3));
+    main.ReadFile(good);
+    QCOMPARE(main.windowTitle(), QStringLiteral("good"));
+    // Exists as an ordinary file, yet no one can read it.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    main.ReadFile(unreadable);
+    QCOMPARE(t.messages(), QStringList{form1text::clipFileUnreadable + "\r\nﾌｧｲﾙ:" + unreadable});
+    QCOMPARE(captions(main), QStringList(3, form1text::unset));
+    QVERIFY(main.GetClipData(0).isEmpty());
+    QCOMPARE(main.windowTitle(), QStringLiteral("good"));
+    // An empty name resets quietly; a folder is not a file.
+    main.ReadFile(QString());
+    main.ReadFile(t.dir.path());
+    QCOMPARE(t.messages().size(), 2);
+    QCOMPARE(t.messages().last(), missing(t.dir.path()));
+}
+
+void TestForm1::settingsAppliedAtStart()
+{
+    TestProgram t;
+    t.writeStartIni({" 5 ", " 300 ", " 3000 ", " 1 ", " 1 ", " 1500 ", " 3000 ", "-1 "});
+    t.start();
+    Form1 &main = t.program.form1();
+    QCOMPARE(main.GetButtonNum(), 5);
+    QCOMPARE(main.GetButtonHeight(), 300);
+    QCOMPARE(main.GetButtonWidth(), 3000);
+    QCOMPARE(main.pos(), QPoint(200, 100));
+    QCOMPARE(main.size(), QSize(200, 100)); // 5 × 300 twips, controls hidden
+    QVERIFY(!main.Command2(0).isVisible());
+    FrmMenu &menu = t.program.frmMenu();
+    QVERIFY(menu.Menu_Allways().isChecked());
+    QVERIFY(menu.Menu_ControlButton().isChecked());
+    QVERIFY(t.program.form4().Check1().isChecked());
+    QVERIFY(t.program.form4().Check2().isChecked());
+    // All seven windows go on top, in order; only the main window is shown by it.
+    QCOMPARE(t.windowOrder.calls.size(), 7);
+    const QList<QWidget *> windows = t.program.stackedWindows();
+    for (int i = 0; i < 7; ++i) {
+        QCOMPARE(t.windowOrder.calls[i].window, windows[i]);
+        QVERIFY(t.windowOrder.calls[i].onTop);
+        QCOMPARE(t.windowOrder.calls[i].show, i == 0);
+    }
+
+    // Only 1 counts as set.
+    TestProgram two;
+    two.writeStartIni({" 5 ", " 300 ", " 3000 ", " 2 ", " 2 ", " 0 ", " 0 ", "-1 "});
+    two.start();
+    QVERIFY(two.windowOrder.calls.isEmpty());
+    QVERIFY(!two.program.frmMenu().Menu_Allways().isChecked());
+    QVERIFY(two.program.form1().Command2(0).isVisible());
+}
+
+void TestForm1::positionOnNoScreenMovesToPrimary()
+{
+    TestProgram t;
+    t.writeStartIni({" 14 ", " 240 ", " 2400 ", " 0 ", " 0 ", " 3000000 ", "-3000000 ", "-1 "});
+    t.start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(screen.contains(t.program.form1().pos()));
+}
+
+void TestForm1::shutdownWritesSettingsFromWorkingList()
+{
+    TestProgram t;
+    const QString a = t.writeShiftJis("a b;c.cdt", "#x\r\n");
+    const QString b = t.writeShiftJis("定型文.cdt", "#y\r\n");
+    t.writeStartIni(numbers(14, 1), {a, b});
+    t.start();
+    Form1 &main = t.program.form1();
+    main.move(300, 200);
+    t.program.form3().appendEntry("a b;c.cdt", a); // an edit not yet accepted still counts
+    main.Command2_Click(4);
+    QCOMPARE(t.endProcessCalls, 1);
+    const auto expected = sjis::encode(QStringLiteral(" 1 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 3000 \r\n 4500 \r\n 1 \r\n")
+                                       + a + "\r\n" + b + "\r\n" + a + "\r\n");
+    QCOMPARE(t.readBytes("Start.ini"), *expected);
+}
+
+void TestForm1::shutdownReportsUnwritableSettingsAndStillEnds()
+{
+    TestProgram t;
+    t.start();
+    QVERIFY(QDir(t.dir.path()).mkdir("Start.ini")); // a folder where the file should go
+    t.boxes.shown.clear();
+    t.program.form1().close();
+    QCOMPARE(t.messages(), QStringList{form1text::settingsUnwritable + "\r\nﾌｧｲﾙ:" + t.path("Start.ini")});
+    QCOMPARE(t.endProcessCalls, 1);
+}
+
+void TestForm1::pathShiftJisCannotHoldIsLeftOutAndNamed()
+{
+    TestProgram t;
+    t.start();
+    t.boxes.shown.clear();
+    t.program.form3().appendEntry("x", "/tmp/café.cdt");
+    t.program.form3().appendEntry("y", "/tmp/plain.cdt");
+    t.program.form1().close();
+    QCOMPARE(t.messages(), QStringList{form1text::notShiftJis + "\r\nﾌｧｲﾙ:/tmp/café.cdt"});
+    const QByteArray written = t.readBytes("Start.ini");
+    QVERIFY(written.endsWith("-1 \r\n/tmp/plain.cdt\r\n"));
+}
+
+void TestForm1::snippetButtonReplacesClipboardWithItsText()
+{
+    TestProgram t;
+    t.writeStartIni(numbers(14, 0), {t.writeShiftJis("m.cdt", "#a\r\none\r\ntwo\r\n#b\r\n")});
+    t.start();
+    Form1 &main = t.program.form1();
+    QTest::mouseClick(&main.Command1(0), Qt::LeftButton);
+    QCOMPARE(t.clipboard.operations, (QStringList{"clear", "setText:one\r\ntwo"}));
+    QTest::keyClick(&main.Command1(1), Qt::Key_Space);
+    QCOMPARE(t.clipboard.operations.mid(2), (QStringList{"clear", "setText:"}));
+    QVERIFY(t.clipboard.hasText());
+}
+
+void TestForm1::clipboardCheck()
+{
+    TestProgram t;
+    t.writeStartIni(numbers(14, -1));
+    t.start();
+    Form1 &main = t.program.form1();
+    Form2 &view = t.program.form2();
+
+    t.clipboard.holdNonText();
+    main.Kakunin();
+    QCOMPARE(t.messages(), QStringList{form1text::clipboardNotText});
+    QVERIFY(!view.isVisible());
+
+    t.clipboard.setText(QString());
+    main.Kakunin();
+    QCOMPARE(t.messages().last(), form1text::clipboardEmpty);
+    QCOMPARE(t.boxes.shown.last().icon, MessageBoxes::Icon::Information);
+    QVERIFY(main.isEnabled());
+
+    t.clipboard.setText("short\r\na much longer line\r\nmid");
+    main.Kakunin();
+    QVERIFY(view.isVisible());
+    QVERIFY(!main.isEnabled());
+    QCOMPARE(view.Label1().text(), QStringLiteral("short\na much longer line\nmid"));
+    QCOMPARE(view.size(), view.Label1().size());
+    const QFontMetrics metrics(view.Label1().font());
+    QVERIFY(view.width() >= metrics.horizontalAdvance("a much longer line"));
+    QVERIFY(view.height() >= 3 * metrics.height() - 3);
+}
+
+void TestForm1::contentViewFocusReturnsToTheButton()
+{
+    TestProgram t;
+    t.writeStartIni(numbers(14, 0), {t.writeShiftJis("m.cdt", clipText(6))});
+    t.start();
+    Form1 &main = t.program.form1();
+    main.activateWindow();
+    // F3 on snippet button 4 shows its text under it; a click gives the focus back to it.
+    QTest::keyClick(&main.Command1(4), Qt::Key_F3);
+    Form2 &view = t.program.form2();
+    QVERIFY(view.isVisible());
+    QCOMPARE(view.content(), QStringLiteral("E text 4\r\nsecond line"));
+    QCOMPARE(view.pos(), QPoint(main.pos().x(), main.pos().y() + 4 * 16 + 20));
+    QTest::mouseClick(&view.Label1(), Qt::LeftButton);
+    QVERIFY(!view.isVisible());
+    QVERIFY(main.isEnabled());
+    QTRY_COMPARE(main.focusWidget(), &main.Command1(4));
+
+    // From the control button "内容確認(&C)" the focus goes back to that button.
+    t.clipboard.setText("clip");
+    QTest::mouseClick(&main.Command2(0), Qt::LeftButton);
+    QVERIFY(view.isVisible());
+    QCOMPARE(view.content(), QStringLiteral("clip"));
+    QTest::keyClick(&view, Qt::Key_Escape); // the keyboard dismisses it too
+    QTRY_COMPARE(main.focusWidget(), &main.Command2(0));
+
+    // Closed by the system: enabled again, focus untouched.
+    main.Kakunin();
+    QVERIFY(!main.isEnabled());
+    view.close();
+    QVERIFY(main.isEnabled());
+}
+
+void TestForm1::keysOnControlButtonsAndDigits()
+{
+    TestProgram t;
+    QStringList paths;
+    for (int i = 1; i <= 10; ++i)
+        paths.append(t.writeShiftJis(QStringLiteral("file%1.cdt").arg(i, 2, 10, QLatin1Char('0')),
+                                     QStringLiteral("#b%1\r\n").arg(i)));
+    t.writeStartIni(numbers(14, 0), paths);
+    t.start();
+    Form1 &main = t.program.form1();
+    main.activateWindow();
+
+    QTest::keyClick(&main.Command2(1), Qt::Key_F3); // F1..F3 act on snippet buttons only
+    QVERIFY(!t.program.form2().isVisible());
+
+    QTest::keyClick(&main.Command1(0), Qt::Key_0); // "0" is the tenth file
+    QCOMPARE(main.windowTitle(), QStringLiteral("file10"));
+    QCOMPARE(main.GetDataFileNum(), 9);
+    QCOMPARE(main.GetDataFileName(), paths[9]);
+    QTest::keyClick(&main.Command2(3), Qt::Key_3);
+    QCOMPARE(main.windowTitle(), QStringLiteral("file03"));
+    QCOMPARE(t.program.form3().List1().currentRow(), 2);
+    QTest::keyClick(&main.Command1(0), Qt::Key_4, Qt::KeypadModifier);
+    QCOMPARE(main.windowTitle(), QStringLiteral("file03"));
+
+    // F5 reloads the file in use.
+    t.writeShiftJis("file03.cdt", "#changed\r\n");
+    QTest::keyClick(&main.Command1(0), Qt::Key_F5);
+    QCOMPARE(main.Command1(0).text(), QStringLiteral("changed"));
+
+    // F6 opens the read-file selection at the bar's corner, with the bar disabled.
+    QTest::keyClick(&main.Command2(0), Qt::Key_F6);
+    QVERIFY(t.program.form3().isVisible());
+    QVERIFY(!main.isEnabled());
+    QCOMPARE(t.program.form3().focusFlag(), 1);
+}
+
+void TestForm1::rightClickSetsMenuStates()
+{
+    TestProgram t;
+    t.writeStartIni(numbers(14, -1));
+    t.start();
+    Form1 &main = t.program.form1();
+    FrmMenu &menu = t.program.frmMenu();
+    QTest::mouseClick(&main.Command1(3), Qt::RightButton, {}, QPoint(5, 5));
+    QVERIFY(menu.MouseMenu().isVisible());
+    QVERIFY(menu.Menu_Button().isEnabled());
+    QVERIFY(!menu.Menu_Edit().isEnabled());
+    QVERIFY(!menu.Menu_Update().isEnabled());
+    QVERIFY(menu.Menu_NewFile().isEnabled());
+    QCOMPARE(menu.targetIndex(), 3);
+    QCOMPARE(t.program.form2().focusFlag(), 0);
+    menu.MouseMenu().hide();
+
+    main.ReadFile(t.writeShiftJis("m.cdt", "#a\r\n"));
+    main.SetDataFileName(t.path("m.cdt"));
+    QTest::mouseClick(&main.Command2(2), Qt::RightButton, {}, QPoint(5, 5));
+    QVERIFY(!menu.Menu_Button().isEnabled());
+    QVERIFY(menu.Menu_Edit().isEnabled());
+    QCOMPARE(menu.targetIndex(), 2);
+    QCOMPARE(t.program.form3().focusFlag(), 1);
+    menu.MouseMenu().hide();
+
+    // Left and middle buttons open nothing.
+    QTest::mouseClick(&main.Command1(0), Qt::MiddleButton);
+    QVERIFY(!menu.MouseMenu().isVisible());
+}
+
+void TestForm1::userResizeChangesWidthAndHeightButOwnResizesDoNot()
+{
+    TestProgram t;
+    t.writeStartIni({" 5 ", " 300 ", " 2400 ", " 0 ", " 0 ", " 0 ", " 0 ", "-1 "});
+    t.start();
+    Form1 &main = t.program.form1();
+    QCOMPARE(main.size(), QSize(160, 207)); // (5 + 5) × 300 + 100 twips
+
+    // A late resize event carrying the program's own size changes nothing.
+    QResizeEvent own(main.size(), QSize(10, 10));
+    QApplication::sendEvent(&main, &own);
+    QCOMPARE(main.GetButtonHeight(), 300);
+
+    // The user drags the border: 200 px wide, 310 px high.
+    main.resize(200, 310);
+    QCOMPARE(main.GetButtonWidth(), 3000);
+    QCOMPARE(main.GetButtonHeight(), 455); // (4650 − 100) / 10
+    QCOMPARE(main.GetButtonNum(), 5);
+    const QSize snapped = main.size();
+    // Repeating the layout is stable: no creep.
+    main.resize(snapped);
+    main.Form_Resize();
+    QCOMPARE(main.GetButtonHeight(), 455);
+    QCOMPARE(main.size(), snapped);
+
+    // Too small: the buttons get no height; too large to represent: the bar snaps back.
+    main.resize(200, 6); // 90 twips of client: less than the gap
+    QCOMPARE(main.GetButtonHeight(), 0);
+    main.resize(200, 300);
+    const int height = main.GetButtonHeight();
+    main.resize(5000, 300);
+    QCOMPARE(main.GetButtonWidth(), 3000);
+    QCOMPARE(main.GetButtonHeight(), height);
 }
 
 QTEST_MAIN(TestForm1)
