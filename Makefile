@@ -7,6 +7,13 @@ JOBS ?= $(shell nproc)
 
 all: build
 
+# Checked before anything is installed or built: without a display there is nothing to run.
+ifneq ($(filter run,$(MAKECMDGOALS)),)
+ifeq ($(DISPLAY)$(WAYLAND_DISPLAY),)
+$(error no display for Snipdeck's window: DISPLAY and WAYLAND_DISPLAY are unset)
+endif
+endif
+
 deps:
 	@scripts/install-deps.sh
 
@@ -19,8 +26,6 @@ build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	    echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"; exit 1; fi
 	@scripts/seed-run.sh run
 	cd run && ../$(BUILD_DIR)/snipdeck
 
