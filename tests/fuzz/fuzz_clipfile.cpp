@@ -1,0 +1,45 @@
+// The clip data reader on arbitrary bytes: the files are hand-edited, so any byte sequence
+// must load, and whatever loads must save and load back as the same entries.
+
+#include "fuzzcheck.h"
+
+#include "files/clipfile.h"
+#include "platform/sjiscodec.h"
+
+#include <QByteArrayView>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+bool hasLineBreak(const QString &text)
+{
+    return text.contains(u'\r');
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    const QString text = sjis::decode(bytes);
+    FUZZ_CHECK(text.size() <= bytes.size());
+
+    const QList<ClipEntry> entries = clipfile::parse(text);
+    FUZZ_CHECK(entries.size() <= clipfile::maxEntries);
+    for (const ClipEntry &entry : entries) {
+        // A caption is one line; a text is lines joined with CR LF and nothing else.
+        FUZZ_CHECK(!hasLineBreak(entry.caption));
+        FUZZ_CHECK(!hasLineBreak(QString(entry.text).remove(QStringLiteral("\r\n"))));
+        FUZZ_CHECK(!entry.text.startsWith(QStringLiteral("\r\n")));
+    }
+
+    // What was read, written out again, reads back the same.
+    FUZZ_CHECK(clipfile::parse(clipfile::serialize(entries)) == entries);
+
+    QByteArray encoded;
+    if (clipfile::encode(entries, &encoded).ok())
+        FUZZ_CHECK(clipfile::parse(sjis::decode(encoded)) == entries);
+    return 0;
+}
