@@ -8,7 +8,11 @@ class QListWidget;
 class QPushButton;
 
 /** The read-file selection: the list of clip data files the user works with, where files
-    are added, removed and picked for loading. It also keeps that list for the program. */
+    are added, removed and picked for loading. It also keeps that list for the program.
+
+    Three parallel lists: List1 shows the name part of each file, List2 holds the full paths
+    being edited, List3 the full paths as last accepted. Add and Delete change List1 and
+    List2; OK copies List2 to List3, Cancel rebuilds List1 and List2 from List3. */
 class Form3 final : public QWidget
 {
     Q_OBJECT
@@ -32,17 +36,40 @@ public:
     /** Appends a file to List1 (its name part) and List2 (its path). */
     void appendEntry(const QString &name, const QString &path);
 
+    /** The selected entry of List1, -1 when none is. */
+    int selectedIndex() const;
+    /** Selects entry `index` of List1; -1 selects nothing. */
+    void selectIndex(int index);
+
+    QPushButton &Command1() const { return *m_command1; }
+    QPushButton &Command2() const { return *m_command2; }
+    QPushButton &Command3() const { return *m_command3; }
+    QPushButton &Command4() const { return *m_command4; }
+
+    /** OK: loads the selected file and accepts the list as it stands. */
     void OKClick();
+    /** Cancel: the list goes back to what was last accepted; nothing is loaded. */
     void Command2_Click();
+    /** Add: files chosen in the file dialog join the list. */
+    void Command3_Click();
+    /** Delete: the selected entry leaves the list (the file stays on disk). */
+    void Command4_Click();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void giveFocusBack(int flag, int index);
+
     Program &m_program;
     QListWidget *m_list1 = nullptr;
     QStringList m_list2;
     QStringList m_list3;
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_command2 = nullptr;
+    QPushButton *m_command3 = nullptr;
+    QPushButton *m_command4 = nullptr;
     int FocusFlag = 0;
     int FocusIndex = 0;
 };

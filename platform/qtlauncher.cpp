@@ -8,9 +8,11 @@
 #include <gio/gio.h>
 #pragma pop_macro("signals")
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QUrl>
 
 namespace {
 
@@ -113,7 +115,8 @@ bool QtLauncher::start(const QString &program, const QStringList &arguments)
     return QProcess::startDetached(program, arguments);
 }
 
-bool QtLauncher::composeMail(const QString &)
+bool QtLauncher::composeMail(const QString &address)
 {
-    return false;
+    // The desktop hands a mailto: link to the user's mail client (xdg-open on X11).
+    return QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address));
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+/** The decisions behind the read-file list, apart from the window that shows it: which
+    chosen files go in, what a restored list shows, and which entry is selected after an
+    edit. Indexes follow the list box: -1 means no selection. */
+namespace filelist {
+
+/** One entry of the list: the name part shown and the full path behind it. */
+struct Entry
+{
+    QString name;
+    QString path;
+
+    friend bool operator==(const Entry &, const Entry &) = default;
+};
+
+/** The chosen paths that name an existing file, each with its name part, in the order
+    given; the others are left out without a word. */
+QList<Entry> existingEntries(const QStringList &paths);
+
+/** Every accepted path with its name part, the name empty for a file that is gone. */
+QList<Entry> restoredEntries(const QStringList &accepted);
+
+/** The selection after entry `removed` was taken out, `remaining` entries left: the entry
+    that moved into its place, the new last one when the last was removed, -1 when the list
+    is empty. */
+int selectionAfterDelete(int removed, int remaining);
+
+/** The selection after a restore left `count` entries: the remembered index while it still
+    names an entry (or is -1), otherwise the last entry, -1 when the list is empty. */
+int selectionAfterRestore(int remembered, int count);
+
+} // namespace filelist
