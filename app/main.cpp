@@ -1,3 +1,4 @@
+#include "app/form1.h"
 #include "app/program.h"
 #include "platform/qtclipboard.h"
 #include "platform/qtfiledialogs.h"
@@ -5,6 +6,8 @@
 #include "platform/qtmessageboxes.h"
 #include "platform/qtwindoworder.h"
 #include "platform/sessionplatform.h"
+#include "platform/terminationsignals.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,7 +38,10 @@ int main(int argc, char *argv[])
 
     QApplication app(qtArgc, args.data());
     QApplication::setApplicationName(QStringLiteral("Snipdeck"));
-    QApplication::setApplicationVersion(QStringLiteral("0.1.22"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(snipdeck::build::versionMajor)
+                                                .arg(snipdeck::build::versionMinor)
+                                                .arg(snipdeck::build::versionPatch));
     QGuiApplication::setDesktopFileName(QStringLiteral("snipdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -49,5 +55,7 @@ int main(int argc, char *argv[])
     program.start();
     if (program.hasEnded())
         return EXIT_SUCCESS;
+    // Only once start-up is over: closing earlier would save settings not yet read.
+    handleTerminationSignals(&app, [&program] { program.form1().close(); });
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 """The button bar for real: start-up, clipboard, file switching, content view, exit."""
 
+import signal
 import unittest
 
 from harness import SnipdeckTestCase, encode, wait_until
@@ -31,6 +32,14 @@ class ButtonBarTest(SnipdeckTestCase):
         # The position is whole twips: a blank, digits, a blank.
         for line in lines[5:7]:
             self.assertRegex(line.decode(), r"^( \d+|-\d+) $")
+
+    def test_termination_signal_saves_settings_like_closing(self):
+        app, bar = self.start_with([("memo.cdt", [("A", "a")])], count=1)
+        app.process.send_signal(signal.SIGTERM)
+        self.assertEqual(app.wait_exit(), 0)
+        lines = self.read("Start.ini").split(b"\r\n")
+        self.assertEqual(lines[0], b" 1 ")
+        self.assertEqual(lines[7:9], [b" 0 ", self.path("memo.cdt").encode()])
 
     def test_snippet_button_puts_exactly_its_text_on_clipboard(self):
         text = "お世話になっております。\r\n山田です。\r\n"

@@ -1,0 +1,44 @@
+#include "platform/terminationsignals.h"
+
+#include <QObject>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+// Only async-signal-safe work here: the event loop does the rest.
+void onSignal(int signalNumber)
+{
+    const char byte = static_cast<char>(signalNumber);
+    [[maybe_unused]] const ssize_t ignored = ::write(g_signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+void handleTerminationSignals(QObject *context, std::function<void()> onSignalReceived)
+{
+    if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+
+    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context,
+                     [notifier, onSignalReceived] {
+                         char byte = 0;
+                         [[maybe_unused]] const ssize_t ignored = ::read(g_signalPipe[0], &byte, 1);
+                         // A second signal while shutting down must not start it again.
+                         notifier->setEnabled(false);
+                         onSignalReceived();
+                     });
+
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signalNumber, &action, nullptr);
+}
