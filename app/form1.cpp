@@ -265,9 +265,13 @@ void Form1::WindowSet(int width, int count, int height)
         }
     }
 
-    m_laidOutSize = QSize(twips::toPixels(layout->windowWidth - barlayout::frameWidth),
-                          twips::toPixels(layout->windowHeight - barlayout::frameHeight));
-    resize(m_laidOutSize);
+    const QSize clientSize(twips::toPixels(layout->windowWidth - barlayout::frameWidth),
+                           twips::toPixels(layout->windowHeight - barlayout::frameHeight));
+    constexpr qsizetype kRemembered = 8;
+    m_requestedSizes.append(clientSize);
+    if (m_requestedSizes.size() > kRemembered)
+        m_requestedSizes.removeFirst();
+    resize(clientSize);
     InWindowSet = false;
 }
 
@@ -295,8 +299,15 @@ void Form1::Form_Resize()
 void Form1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (InWindowSet || size() == m_laidOutSize)
+    if (InWindowSet)
         return;
+    // One of our own sizes arriving: the ones asked for before it are done with as well.
+    const qsizetype own = m_requestedSizes.lastIndexOf(event->size());
+    if (own >= 0) {
+        m_requestedSizes.remove(0, own);
+        return;
+    }
+    m_requestedSizes.clear(); // the user has resized: what we asked for before is history
     Form_Resize();
 }
 

@@ -110,7 +110,8 @@ private:
     int ControlShowFlag = 0;
     int DataFileNum = -1;
     bool InWindowSet = false;
-    /** The client size the last layout asked for: its resize events, however late the window
-        system delivers them, are the program's own and must not change the layout again. */
-    QSize m_laidOutSize;
+    /** The client sizes the latest layouts asked for, oldest first: their resize events,
+        however late the window system delivers them, are the program's own and must not
+        change the layout again. */
+    QList<QSize> m_requestedSizes;
 };

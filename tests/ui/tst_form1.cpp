@@ -457,6 +457,15 @@ void TestForm1::userResizeChangesWidthAndHeightButOwnResizesDoNot()
     QApplication::sendEvent(&main, &own);
     QCOMPARE(main.GetButtonHeight(), 300);
 
+    // Two layouts in a row, and the window system reports the first size last.
+    main.WindowSet(2400, 5, 240);
+    const QSize first = main.size();
+    main.WindowSet(2400, 5, 300);
+    QResizeEvent late(first, main.size());
+    QApplication::sendEvent(&main, &late);
+    QCOMPARE(main.GetButtonHeight(), 300);
+    QCOMPARE(main.GetButtonWidth(), 2400);
+
     // The user drags the border: 200 px wide, 310 px high.
     main.resize(200, 310);
     QCOMPARE(main.GetButtonWidth(), 3000);
