@@ -405,53 +405,47 @@ void Form1::Command2_Click(int Index)
 
 void Form1::Command1_KeyDown(int Index, int KeyCode)
 {
-    placeContentViewUnder(*m_command1.at(Index));
-    m_program.form2().SetFlag(0, Index);
-    m_program.form3().SetFlag(0, Index);
-    m_program.frmMenu().SetIndex(Index);
-    KeyDownEvent(KeyCode, kSnippetMode);
+    keyDownOn(*m_command1.at(Index), 0, Index, KeyCode);
 }
 
 void Form1::Command2_KeyDown(int Index, int KeyCode)
 {
-    placeContentViewUnder(*m_command2.at(Index));
-    m_program.form2().SetFlag(1, Index);
-    m_program.form3().SetFlag(1, Index);
-    m_program.frmMenu().SetIndex(Index);
-    KeyDownEvent(KeyCode, kControlMode);
+    keyDownOn(*m_command2.at(Index), 1, Index, KeyCode);
 }
 
 void Form1::Command1_MouseUp(int Index, QPoint position)
 {
-    m_program.form2().SetFlag(0, Index);
-    m_program.form3().SetFlag(0, Index);
-    QPushButton &button = *m_command1.at(Index);
-    m_program.frmMenu().Menu_Button().setEnabled(true);
-    placeContentViewAt(button, position);
-    button.setFocus(Qt::MouseFocusReason);
-    m_program.frmMenu().SetIndex(Index);
-    openMenu(button.mapToGlobal(position));
+    rightClickOn(*m_command1.at(Index), 0, Index, position);
 }
 
 void Form1::Command2_MouseUp(int Index, QPoint position)
 {
-    m_program.form2().SetFlag(1, Index);
-    m_program.form3().SetFlag(1, Index);
-    QPushButton &button = *m_command2.at(Index);
-    m_program.frmMenu().Menu_Button().setEnabled(false);
-    placeContentViewAt(button, position);
-    button.setFocus(Qt::MouseFocusReason);
-    m_program.frmMenu().SetIndex(Index);
-    openMenu(button.mapToGlobal(position));
+    rightClickOn(*m_command2.at(Index), 1, Index, position);
 }
 
-void Form1::openMenu(QPoint globalPosition)
+void Form1::keyDownOn(QPushButton &button, int flag, int index, int keyCode)
 {
+    placeContentViewUnder(button);
+    m_program.form2().SetFlag(flag, index);
+    m_program.form3().SetFlag(flag, index);
+    m_program.frmMenu().SetIndex(index);
+    KeyDownEvent(keyCode, flag == 0 ? kSnippetMode : kControlMode);
+}
+
+void Form1::rightClickOn(QPushButton &button, int flag, int index, QPoint position)
+{
+    m_program.form2().SetFlag(flag, index);
+    m_program.form3().SetFlag(flag, index);
     FrmMenu &menu = m_program.frmMenu();
+    // The button commands need a snippet button to act on.
+    menu.Menu_Button().setEnabled(flag == 0);
     const bool loaded = !DataFileName.isEmpty();
     menu.Menu_Edit().setEnabled(loaded);
     menu.Menu_Update().setEnabled(loaded);
-    menu.MouseMenu().popup(globalPosition);
+    placeContentViewAt(button, position);
+    button.setFocus(Qt::MouseFocusReason);
+    menu.SetIndex(index);
+    menu.MouseMenu().popup(button.mapToGlobal(position));
 }
 
 void Form1::placeContentViewUnder(const QPushButton &button)

@@ -93,7 +93,8 @@ private:
     void showNotice(const QString &text);
     void placeContentViewUnder(const QPushButton &button);
     void placeContentViewAt(const QPushButton &button, QPoint position);
-    void openMenu(QPoint globalPosition);
+    void keyDownOn(QPushButton &button, int flag, int index, int keyCode);
+    void rightClickOn(QPushButton &button, int flag, int index, QPoint position);
     void loadListedFile(int number);
 
     Program &m_program;
