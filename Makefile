@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package clean
+.PHONY: all deps configure build run test package clean fuzz test-asan bench bench-startup
 
 all: build
 
@@ -31,6 +31,22 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+	@FUZZ_SECONDS=10 JOBS=$(JOBS) scripts/fuzz.sh $(BUILD_DIR)-fuzz
+
+# Proofs in build dirs of their own: fuzzing (clang, libFuzzer), the suite under ASan and
+# UBSan, Release benchmarks. FUZZ_SECONDS per fuzz target.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh $(BUILD_DIR)-fuzz
+
+test-asan: deps
+	JOBS=$(JOBS) scripts/test-asan.sh $(BUILD_DIR)-asan
+
+bench: deps
+	JOBS=$(JOBS) scripts/bench.sh $(BUILD_DIR)-bench
+
+bench-startup: deps
+	JOBS=$(JOBS) scripts/bench-startup.sh $(BUILD_DIR)-bench
 
 # A Debian package in $(BUILD_DIR): snipdeck_<version>_<arch>.deb
 package: build

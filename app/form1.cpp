@@ -572,6 +572,18 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             Command1_KeyDown(index, code);
         else
             Command2_KeyDown(index, code);
+        // The menu key, or Shift+F10, opens the menu of the focused button, as a right click
+        // does with the mouse.
+        const bool menuKey = key->key() == Qt::Key_Menu
+                || (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier));
+        if (menuKey && isEnabled()) {
+            const QPoint centre = button->rect().center();
+            if (isSnippet)
+                Command1_MouseUp(index, centre);
+            else
+                Command2_MouseUp(index, centre);
+            return true;
+        }
         // Enter presses the focused button, as Space does.
         if (code == keycodes::enter && !key->isAutoRepeat() && button->isEnabled()
             && isEnabled()) {

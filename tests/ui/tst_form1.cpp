@@ -439,6 +439,14 @@ void TestForm1::rightClickSetsMenuStates()
     QCOMPARE(t.program.form3().focusFlag(), 1);
     menu.MouseMenu().hide();
 
+    // The keyboard opens it too.
+    main.activateWindow();
+    QTest::keyClick(&main.Command1(5), Qt::Key_Menu);
+    QVERIFY(menu.MouseMenu().isVisible());
+    QCOMPARE(menu.targetIndex(), 5);
+    QVERIFY(menu.Menu_Button().isEnabled());
+    menu.MouseMenu().hide();
+
     // Left and middle buttons open nothing.
     QTest::mouseClick(&main.Command1(0), Qt::MiddleButton);
     QVERIFY(!menu.MouseMenu().isVisible());
