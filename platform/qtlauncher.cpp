@@ -93,10 +93,15 @@ Association QtLauncher::findAssociatedProgram(const QString &quotedPath)
     if (!app.object)
         return failure(Association::Status::NoAssociation);
 
-    const char *executable = g_app_info_get_executable(app.object);
-    if (!executable || !*executable)
+    // The program is the command line's first word; GIO's own executable name is cut at
+    // the first blank, even inside quotes.
+    const QStringList words = commandLineWords(app.object);
+    const QByteArray executable = words.isEmpty()
+            ? QByteArray(g_app_info_get_executable(app.object))
+            : QFile::encodeName(words.first());
+    if (executable.isEmpty())
         return failure(Association::Status::NotExecutable);
-    gchar *found = g_find_program_in_path(executable);
+    gchar *found = g_find_program_in_path(executable.constData());
     const QString program = found ? QFile::decodeName(found) : QString();
     g_free(found);
     const QFileInfo programFile(program);
@@ -106,7 +111,7 @@ Association QtLauncher::findAssociatedProgram(const QString &quotedPath)
     Association result;
     result.status = Association::Status::Found;
     result.program = program;
-    result.arguments = desktopexec::argumentsBeforeFile(commandLineWords(app.object));
+    result.arguments = desktopexec::argumentsBeforeFile(words);
     return result;
 }
 
