@@ -107,7 +107,8 @@ class Snipdeck:
 
     def windows(self, name=None, visible=True):
         """Ids of this process's windows, optionally those whose title matches `name`."""
-        args = ["search"]
+        # xdotool joins its search conditions with "or" unless told otherwise.
+        args = ["search", "--all"]
         if visible:
             args.append("--onlyvisible")
         args += ["--pid", str(self.process.pid)]
