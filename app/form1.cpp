@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/barbutton.h"
 #include "app/form1text.h"
 #include "app/keycodes.h"
 #include "app/program.h"
@@ -50,13 +51,13 @@ Form1::Form1(Program &program) : QWidget(nullptr), m_program(program)
                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
 
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
-        auto *button = new QPushButton(form1text::unset, this);
+        auto *button = new BarButton(form1text::unset, this);
         button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         m_command1[i] = button;
     }
     for (int j = 0; j < barlayout::controlButtons; ++j) {
-        auto *button = new QPushButton(form1text::controlCaptions[j], this);
+        auto *button = new BarButton(form1text::controlCaptions[j], this);
         button->setToolTip(form1text::controlTips[j]);
         button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, j] { Command2_Click(j); });

@@ -53,6 +53,19 @@ class ButtonBarTest(SnipdeckTestCase):
         targets = self.x.clipboard_targets()
         self.assertFalse([t for t in targets if t.startswith("image/")], targets)
 
+    def test_file_on_one_huge_line_leaves_the_bar_responsive(self):
+        body = "あ" * 1000000
+        self.write("big.cdt", b"#" + b"x" * (20 * 1024 * 1024) + b"\r\nsmall\r\n#second\r\n"
+                   + encode(body) + b"\r\n")
+        self.write_start_ini([14, 240, 2400, 0, 0, 1500, 1500, 0], [self.path("big.cdt")])
+        app = self.launch()
+        bar = app.wait_window("big")
+        app.click(bar, 20, 20)  # the second button, below the huge one
+        got = wait_until(lambda: self.x.run("xclip", "-selection", "clipboard", "-o", "-t",
+                                            "UTF8_STRING", check=False) or None,
+                         what="clipboard text")
+        self.assertEqual(got.decode("utf-8"), body)
+
     def test_digit_key_switches_files(self):
         app, bar = self.start_with([("first.cdt", [("A", "a")]), ("second.cdt", [("B", "b")])])
         app.key(bar, "2")

@@ -66,6 +66,7 @@ private slots:
     void captionIsNameLessFourCharacters_data();
     void captionIsNameLessFourCharacters();
     void unreadableFileIsReportedAndButtonsReset();
+    void hugeCaptionIsShownWithoutStalling();
     void settingsAppliedAtStart();
     void positionOnNoScreenMovesToPrimary();
     void shutdownWritesSettingsFromWorkingList();
@@ -213,6 +214,21 @@ void TestForm1::unreadableFileIsReportedAndButtonsReset()
     main.ReadFile(t.dir.path());
     QCOMPARE(t.messages().size(), 2);
     QCOMPARE(t.messages().last(), missing(t.dir.path()));
+}
+
+void TestForm1::hugeCaptionIsShownWithoutStalling()
+{
+    // A whole file on one line makes one enormous caption; drawing it all would freeze the
+    // bar for minutes.
+    TestProgram t;
+    const QString caption(8 * 1024 * 1024, u'x');
+    t.writeStartIni(numbers(14, 0), {t.writeShiftJis("one.cdt", "#" + caption + "\r\nbody\r\n")});
+    t.start();
+    Form1 &main = t.program.form1();
+    QCOMPARE(main.Command1(0).text().size(), caption.size());
+    QVERIFY(!main.grab().isNull());
+    QTest::mouseClick(&main.Command1(0), Qt::LeftButton);
+    QCOMPARE(t.clipboard.text(), QStringLiteral("body"));
 }
 
 void TestForm1::settingsAppliedAtStart()
