@@ -5,6 +5,7 @@
 // GLib names a struct member "signals", which Qt's keyword macro would rewrite.
 #pragma push_macro("signals")
 #undef signals
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #pragma pop_macro("signals")
 
@@ -73,6 +74,15 @@ QStringList commandLineWords(GAppInfo *app)
     return words;
 }
 
+/** Whether the application is a terminal program (its desktop entry says Terminal=true). */
+bool runsInTerminal(GAppInfo *app)
+{
+    const GType desktopType = g_desktop_app_info_get_type();
+    if (!g_type_check_instance_is_a(reinterpret_cast<GTypeInstance *>(app), desktopType))
+        return false;
+    return g_desktop_app_info_get_boolean(reinterpret_cast<GDesktopAppInfo *>(app), "Terminal");
+}
+
 } // namespace
 
 Association QtLauncher::findAssociatedProgram(const QString &quotedPath)
@@ -112,6 +122,17 @@ Association QtLauncher::findAssociatedProgram(const QString &quotedPath)
     result.status = Association::Status::Found;
     result.program = program;
     result.arguments = desktopexec::argumentsBeforeFile(words);
+    if (runsInTerminal(app.object)) {
+        // Started on its own, a terminal program would run where no one sees it; the
+        // desktop's terminal runs it instead, still without a shell.
+        gchar *terminal = g_find_program_in_path("x-terminal-emulator");
+        if (!terminal)
+            return failure(Association::Status::Failed);
+        result.arguments.prepend(program);
+        result.arguments.prepend(QStringLiteral("-e"));
+        result.program = QFile::decodeName(terminal);
+        g_free(terminal);
+    }
     return result;
 }
 

@@ -41,7 +41,14 @@ struct TestDesktop
               "[Desktop Entry]\nType=Application\nName=Stub\nMimeType=text/plain;\n"
               "Exec=\"" + path("bin/stub editor").toUtf8() + "\" " + path("args").toUtf8()
                       + " --flag %f\n");
-        write("config/mimeapps.list", "[Default Applications]\ntext/plain=stub.desktop\n");
+        write("data/applications/console.desktop",
+              "[Desktop Entry]\nType=Application\nName=Console editor\nMimeType=text/csv;\n"
+              "Terminal=true\nExec=\"" + path("bin/stub editor").toUtf8() + "\" -q %F\n");
+        write("config/mimeapps.list",
+              "[Default Applications]\ntext/plain=stub.desktop\ntext/csv=console.desktop\n");
+        // The terminal found first on the path is the test's own.
+        write("bin/x-terminal-emulator", "#!/bin/sh\nexit 0\n", true);
+        qputenv("PATH", path("bin").toUtf8() + ':' + qgetenv("PATH"));
     }
 };
 
@@ -59,6 +66,7 @@ private slots:
     void missingFileAndFolder();
     void typeWithoutDefaultApplication();
     void defaultApplicationWithItsArguments();
+    void terminalProgramRunsInTheTerminal();
     void startRunsWithoutAShell();
 };
 
@@ -90,6 +98,16 @@ void TestQtLauncher::defaultApplicationWithItsArguments()
     QCOMPARE(found.status, Status::Found);
     QCOMPARE(found.program, desktop->path("bin/stub editor"));
     QCOMPARE(found.arguments, (QStringList{desktop->path("args"), "--flag"}));
+}
+
+void TestQtLauncher::terminalProgramRunsInTheTerminal()
+{
+    desktop->write("table.csv", "a,b\n1,2\n");
+    QtLauncher launcher;
+    const Association found = launcher.findAssociatedProgram('"' + desktop->path("table.csv") + '"');
+    QCOMPARE(found.status, Status::Found);
+    QCOMPARE(found.program, desktop->path("bin/x-terminal-emulator"));
+    QCOMPARE(found.arguments, (QStringList{"-e", desktop->path("bin/stub editor"), "-q"}));
 }
 
 void TestQtLauncher::startRunsWithoutAShell()
