@@ -121,6 +121,8 @@ void FrmMenu::Menu_Display_Click()
     if (!view.content().isEmpty()) {
         main.setEnabled(false);
         view.show();
+        view.raise();
+        view.activateWindow();
     } else {
         m_program.services().messages.show(frmmenutext::noContent, form1text::title,
                                            MessageBoxes::Icon::Information);

@@ -9,6 +9,7 @@
 #include "files/form3.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -92,6 +93,12 @@ void TestForm5::layoutAndTexts()
     QCOMPARE(editor.Command3().text(), QStringLiteral("新規ﾎﾞﾀﾝ(&N)"));
     QCOMPARE(editor.Command1().text(), QStringLiteral("OK"));
     QCOMPARE(editor.Command2().text(), QStringLiteral("ｷｬﾝｾﾙ"));
+    const QList<QLabel *> labels = editor.findChildren<QLabel *>();
+    QCOMPARE(labels.size(), 2);
+    QCOMPARE(labels.at(0)->text(), QStringLiteral("ﾎﾞﾀﾝ名(&B):"));
+    QCOMPARE(labels.at(0)->buddy(), &editor.List1());
+    QCOMPARE(labels.at(1)->text(), QStringLiteral("ﾎﾞﾀﾝ内容(&I):"));
+    QCOMPARE(labels.at(1)->buddy(), &editor.Text1());
     QCOMPARE(editor.size(), QSize(603, 411)); // 9045 x 6165 twips
     QCOMPARE(editor.Text1().lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(editor.Text1().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
