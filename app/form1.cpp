@@ -115,7 +115,7 @@ void Form1::ReRead()
     setEnabled(false);
     Form3 &dialog = m_program.form3();
     twips::moveWindow(dialog, Left(), Top());
-    dialog.List1().setCurrentRow(DataFileNum);
+    dialog.selectIndex(DataFileNum);
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
@@ -155,7 +155,7 @@ void Form1::StartRead()
     }
 
     DataFileNum = startini::resolveIndex(settings.savedIndex, exists);
-    files.List1().setCurrentRow(DataFileNum);
+    files.selectIndex(DataFileNum);
     SetDataFileName(DataFileNum >= 0 ? files.List2().at(DataFileNum) : QString());
 
     FrmMenu &menu = m_program.frmMenu();
@@ -508,8 +508,8 @@ void Form1::loadListedFile(int number)
     Form3 &files = m_program.form3();
     if (files.List1().count() < number)
         return;
-    files.List1().setCurrentRow(number - 1);
-    DataFileNum = files.List1().currentRow();
+    files.selectIndex(number - 1);
+    DataFileNum = files.selectedIndex();
     DataFileName = files.List2().at(DataFileNum);
     ReadFile(DataFileName);
 }

@@ -127,7 +127,7 @@ void TestForm1::missingListedFilesMoveTheSelection()
     QCOMPARE(files.List1().item(1)->text(), QStringLiteral("C.cdt"));
     Form1 &main = t.program.form1();
     QTEST(main.GetDataFileNum(), "expected");
-    QTEST(files.List1().currentRow(), "expected");
+    QTEST(files.selectedIndex(), "expected");
     QTEST(main.windowTitle(), "caption");
 }
 
@@ -141,7 +141,7 @@ void TestForm1::onlyListedFileMissingKeepsCountAndCaption()
     Form1 &main = t.program.form1();
     QCOMPARE(main.GetDataFileNum(), -1);
     QCOMPARE(main.GetDataFileName(), QString());
-    QCOMPARE(t.program.form3().List1().currentRow(), -1);
+    QCOMPARE(t.program.form3().selectedIndex(), -1);
     QCOMPARE(captions(main), QStringList(7, form1text::unset));
     QCOMPARE(main.windowTitle(), QStringLiteral("Snipdeck"));
 }
@@ -413,7 +413,7 @@ void TestForm1::keysOnControlButtonsAndDigits()
     QCOMPARE(main.GetDataFileName(), paths[9]);
     QTest::keyClick(&main.Command2(3), Qt::Key_3);
     QCOMPARE(main.windowTitle(), QStringLiteral("file03"));
-    QCOMPARE(t.program.form3().List1().currentRow(), 2);
+    QCOMPARE(t.program.form3().selectedIndex(), 2);
     QTest::keyClick(&main.Command1(0), Qt::Key_4, Qt::KeypadModifier);
     QCOMPARE(main.windowTitle(), QStringLiteral("file03"));
 
