@@ -8,11 +8,14 @@
 #include "platform/filesystem.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <sys/stat.h>
 
 #include <array>
 
@@ -43,6 +46,28 @@ void TestCrashSafety::initTestCase()
     QVERIFY(m_bytes[0] != m_bytes[1]);
     QVERIFY(m_bytes[0].size() > 2 * 1024 * 1024);
 }
+
+namespace {
+
+/** Waits until the file at `path` is another file or has another size or time. */
+bool waitForChange(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before{};
+    if (::stat(name.constData(), &before) != 0)
+        return false;
+    for (int i = 0; i < 300000; ++i) {
+        struct stat now{};
+        if (::stat(name.constData(), &now) != 0 || now.st_ino != before.st_ino
+            || now.st_size != before.st_size || now.st_mtim.tv_nsec != before.st_mtim.tv_nsec
+            || now.st_mtim.tv_sec != before.st_mtim.tv_sec)
+            return true;
+        QThread::usleep(100);
+    }
+    return false;
+}
+
+} // namespace
 
 int TestCrashSafety::versionOf(const QByteArray &bytes) const
 {
@@ -77,13 +102,20 @@ void TestCrashSafety::killedWhileSaving()
         QProcess writer;
         writer.start(QStringLiteral(CLIPWRITER), {QStringLiteral("loop"), path, QString::number(version)});
         QVERIFY2(writer.waitForStarted(), qPrintable(writer.errorString()));
-        // Every other round first lets one save complete, so that kills land in the
-        // middle of a save of a file that has already been replaced, not only at start-up.
-        if (round % 2 == 1) {
+        switch (round % 3) {
+        case 0: // anywhere, start-up included
+            QThread::msleep(random.bounded(80));
+            break;
+        case 1: // after a save has completed, at a random point of a later one
             while (!writer.canReadLine())
                 QVERIFY2(writer.waitForReadyRead(30000), "the writer reported no save");
+            QThread::msleep(random.bounded(80));
+            break;
+        case 2: // the moment the file starts to change: a writer that wrote in place
+                // would now be halfway through
+            QVERIFY2(waitForChange(path), "the file did not change");
+            break;
         }
-        QThread::msleep(random.bounded(80));
         writer.kill();
         QVERIFY(writer.waitForFinished(30000));
 
