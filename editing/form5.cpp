@@ -304,7 +304,9 @@ bool Form5::ClipFileWrite()
     Form1 &main = m_program.form1();
     Form3 &files = m_program.form3();
 
-    const int row = files.List1().currentRow();
+    // The file in use is the selected entry of the read-file list; a current row that is
+    // not selected names no file.
+    const int row = files.selectedIndex();
     QString target = row >= 0 && row < files.List2().size() ? files.List2().at(row) : QString();
 
     if (target.isEmpty()) {
@@ -319,9 +321,9 @@ bool Form5::ClipFileWrite()
         target = *chosen;
         files.appendEntry(QFileInfo(target).fileName(), target);
         files.List3().append(target);
-        files.List1().setCurrentRow(files.List1().count() - 1);
+        files.selectIndex(files.List1().count() - 1);
         main.SetDataFileName(target);
-        main.SetDataFileNum(files.List1().currentRow());
+        main.SetDataFileNum(files.selectedIndex());
     }
 
     const QList<ClipEntry> buttons = main.entries();

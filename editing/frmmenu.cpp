@@ -195,8 +195,8 @@ void FrmMenu::Menu_NewFile_Click()
     const QString name = filesystem::namePart(path);
     files.appendEntry(name, path);
     files.List3().append(path);
-    files.List1().setCurrentRow(files.List1().count() - 1);
-    main.SetDataFileNum(files.List1().currentRow());
+    files.selectIndex(files.List1().count() - 1);
+    main.SetDataFileNum(files.selectedIndex());
     main.SetDataFileName(path);
 
     // Reading the empty file names the bar after it; a name too short to lose its

@@ -79,6 +79,7 @@ private slots:
     void doubleClickRenamesTheSelectedEntry();
     void writeAsksForAFileWhenNoneIsInUse();
     void writeRefusesTextShiftJisCannotHold();
+    void currentRowWithoutSelectionIsNoFileInUse();
     void writeFailureIsShownNotHidden();
     void writeSetsTheCaption_data();
     void writeSetsTheCaption();
@@ -423,6 +424,21 @@ void TestForm5::writeRefusesTextShiftJisCannotHold()
     QCOMPARE(t.boxes.shown.last().icon, MessageBoxes::Icon::Exclamation);
     QCOMPARE(t.readBytes("memo.cdt"), before);
     QCOMPARE(main.windowTitle(), QStringLiteral("before"));
+}
+
+void TestForm5::currentRowWithoutSelectionIsNoFileInUse()
+{
+    TestProgram t;
+    t.start();
+    t.boxes.shown.clear();
+    const QString other = t.writeBytes("other.cdt", "#keep\r\n");
+    Form3 &files = t.program.form3();
+    files.appendEntry(QStringLiteral("other.cdt"), other);
+    files.List1().setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    t.boxes.answers = {MessageBoxes::Answer::Cancel};
+    QVERIFY(!t.program.form5().ClipFileWrite());
+    QCOMPARE(t.messages(), QStringList{QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙを新規作成しますか？")});
+    QCOMPARE(t.readBytes("other.cdt"), QByteArray("#keep\r\n"));
 }
 
 void TestForm5::writeFailureIsShownNotHidden()
