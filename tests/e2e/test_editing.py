@@ -65,6 +65,27 @@ class EditingTest(SnipdeckTestCase):
         app.wait_gone(editor)
         self.assertEqual(self.wait_rewritten(path), original)
 
+    def test_editor_menu_inserts_a_named_entry_and_delete_removes_one(self):
+        path = self.write("memo.cdt", b"#A\r\na\r\n#B\r\nb\r\n#C\r\nc\r\n")
+        app, bar = self.start_on(path)
+        app.key(bar, "F2")
+        editor = app.wait_window(EDITOR)
+        # The first row of the list starts 360 twips (24 pixels) down the window.
+        before = set(app.windows())
+        app.click(editor, 40, 28, button=3)
+        wait_until(lambda: set(app.windows()) - before, what="the list menu")
+        self.x.xdotool("key", "i")  # 挿入(&I)
+        dialog = app.wait_window(RENAME)
+        app.type(dialog, "New")
+        app.key(dialog, "Return")
+        app.wait_gone(dialog)
+        # The list has the focus again; the last entry goes with the Delete key.
+        app.key(editor, "End", "Delete")
+        app.click(editor, (6600 + 1095 // 2) // 15, (5880 + 255 // 2) // 15)
+        app.wait_gone(editor)
+        expected = b"#New\r\n\r\n#A\r\na\r\n#B\r\nb\r\n"
+        wait_until(lambda: self.read("memo.cdt") == expected, what="the edited file")
+
     def test_edit_starts_the_associated_program_on_the_path_alone(self):
         xdg = self.path("xdg")
         record = self.path("stub-calls.jsonl")
