@@ -13,7 +13,13 @@ constexpr qsizetype kShownCharacters = 512;
 QSize BarButton::sizeHint() const
 {
     // The bar places its buttons itself; no layout needs the width of the whole caption.
-    return QPushButton::minimumSizeHint().boundedTo(QSize(200, 50));
+    // (QPushButton::minimumSizeHint() would ask this function again.)
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.truncate(kShownCharacters);
+    const QSize text = fontMetrics().size(Qt::TextShowMnemonic, option.text);
+    return style()->sizeFromContents(QStyle::CT_PushButton, &option, text, this)
+            .boundedTo(QSize(200, 50));
 }
 
 void BarButton::paintEvent(QPaintEvent *)

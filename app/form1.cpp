@@ -233,6 +233,7 @@ void Form1::WindowSet(int width, int count, int height)
         return; // callers check first; a bar that cannot be shown keeps the current one
 
     InWindowSet = true;
+    m_laidOut = true;
     ButtonWidth = layout->buttonWidth;
     ButtonNum = layout->buttonNum;
     ButtonHeight = layout->buttonHeight;
@@ -302,6 +303,12 @@ void Form1::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (InWindowSet)
         return;
+    if (!m_laidOut) {
+        // Shown before start-up has laid the bar out (the on-top setting shows it early): the
+        // window system reports this first size back later, like one the program asked for.
+        m_requestedSizes.append(event->size());
+        return;
+    }
     // One of our own sizes arriving: the ones asked for before it are done with as well.
     const qsizetype own = m_requestedSizes.lastIndexOf(event->size());
     if (own >= 0) {
