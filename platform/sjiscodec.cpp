@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -60,10 +61,20 @@ QString decode(QByteArrayView bytes)
     char *outPtr = outBase;
     size_t outLeft = static_cast<size_t>(out.size()) * sizeof(char16_t);
 
+    // iconv gets a block at a time. Each bad byte starts a new call, and a call that looks
+    // at all the input it is given (sanitizer builds check it whole) would make a file full
+    // of bad bytes cost the square of its size.
+    constexpr size_t kBlock = 64 * 1024;
     while (inLeft > 0) {
-        const size_t rc = iconv(cd.handle(), &inPtr, &inLeft, &outPtr, &outLeft);
+        const size_t block = std::min(inLeft, kBlock);
+        const bool lastBlock = block == inLeft;
+        size_t blockLeft = block;
+        const size_t rc = iconv(cd.handle(), &inPtr, &blockLeft, &outPtr, &outLeft);
+        inLeft -= block - blockLeft;
         if (rc != static_cast<size_t>(-1))
-            break;
+            continue;
+        if (errno == EINVAL && !lastBlock)
+            continue; // a character cut by the block's end: the next block starts with it
         if (errno == EILSEQ || errno == EINVAL) {
             // One bad byte costs one replacement character; the rest is read on.
             std::memcpy(outPtr, &kReplacement, sizeof(char16_t));

@@ -48,6 +48,8 @@ private slots:
     void binaryJunk();
     void invalidShiftJis_data();
     void invalidShiftJis();
+    void decodeAcrossBlocks_data();
+    void decodeAcrossBlocks();
 
     void startIniManyPaths();
     void startIniHugeLines();
@@ -227,6 +229,33 @@ void TestHostileFiles::invalidShiftJis()
     const auto result = readClipFile(bytes);
     QCOMPARE(result.status, clipfile::ReadResult::Status::Ok);
     QCOMPARE(result.entries, expected);
+}
+
+// The decoder converts large inputs piecewise; a character or a bad byte falling on the
+// seam of two pieces must come out as anywhere else.
+void TestHostileFiles::decodeAcrossBlocks_data()
+{
+    QTest::addColumn<int>("prefix");
+    for (const int prefix : {65533, 65534, 65535, 65536, 65537, 131071, 131072})
+        QTest::addRow("%d bytes before", prefix) << prefix;
+}
+
+void TestHostileFiles::decodeAcrossBlocks()
+{
+    QFETCH(int, prefix);
+    // あ, a bad lead byte before CR LF, #, an ideographic space, a lead byte at the end.
+    const QByteArray tail("\x82\xa0\x81\r\n#\x81\x40\x9f");
+    const QString expectedTail = u"あ"_qs + QChar(QChar::ReplacementCharacter) + u"\r\n#\u3000"_qs
+            + QChar(QChar::ReplacementCharacter);
+    const QList<QByteArray> prefixes = {QByteArray(prefix, 'a'),
+                                        QByteArray(prefix / 2, '\x82').replace("\x82", "\x82\xa0")};
+    for (const QByteArray &before : prefixes) {
+        const QString decoded = sjis::decode(before + tail);
+        QCOMPARE(decoded.size(), before.size() / (before.startsWith('a') ? 1 : 2) + expectedTail.size());
+        QCOMPARE(decoded.right(expectedTail.size()), expectedTail);
+        QVERIFY(decoded.chopped(expectedTail.size()) == sjis::decode(before));
+        QVERIFY(!decoded.chopped(expectedTail.size()).contains(QChar::ReplacementCharacter));
+    }
 }
 
 void TestHostileFiles::startIniManyPaths()
