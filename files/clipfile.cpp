@@ -13,28 +13,83 @@ constexpr QStringView kLineEnd = u"\r\n";
 constexpr QChar kHeaderMark = u'#';
 } // namespace
 
+namespace {
+
+/** The lines of one entry's text as they lie in the file: from its first non-empty line
+    to the end of its last line. */
+struct TextSpan
+{
+    const QChar *begin = nullptr;
+    const QChar *end = nullptr;
+    qsizetype chars = 0; ///< the lines' characters, line ends not counted
+    qsizetype lines = 0;
+
+    void add(QStringView line)
+    {
+        // An empty text stays empty on an empty line, so leading blank lines are dropped.
+        if (!begin) {
+            if (line.isEmpty())
+                return;
+            begin = line.data();
+        }
+        end = line.data() + line.size();
+        chars += line.size();
+        ++lines;
+    }
+
+    /** The lines joined with CR LF. Where the file ends every one of them with CR LF
+        already, that is the stretch of the file as it stands, copied once. */
+    QString text() const
+    {
+        if (!begin)
+            return QString();
+        const QStringView span(begin, end);
+        const qsizetype joinedSize = chars + (lines - 1) * kLineEnd.size();
+        if (span.size() == joinedSize)
+            return span.toString();
+        // Some line ends are a lone CR.
+        QString joined;
+        joined.reserve(joinedSize);
+        qsizetype pos = 0;
+        for (;;) {
+            const qsizetype cr = span.indexOf(u'\r', pos);
+            joined.append(span.mid(pos, (cr < 0 ? span.size() : cr) - pos));
+            if (cr < 0)
+                break;
+            joined.append(kLineEnd);
+            pos = cr + 1;
+            if (pos < span.size() && span[pos] == u'\n')
+                ++pos;
+        }
+        return joined;
+    }
+};
+
+} // namespace
+
 QList<ClipEntry> parse(QStringView text)
 {
     QList<ClipEntry> entries;
-    textlines::forEach(text, [&entries](QStringView line) {
+    TextSpan span;
+    bool full = false;
+    textlines::forEach(text, [&](QStringView line) {
         if (!line.isEmpty() && line.front() == kHeaderMark) {
-            if (entries.size() == maxEntries)
+            if (!entries.isEmpty())
+                entries.last().text = span.text();
+            span = TextSpan();
+            if (entries.size() == maxEntries) {
+                full = true;
                 return false;
+            }
             entries.append({line.mid(1).toString(), QString()});
             return true;
         }
-        if (entries.isEmpty())
-            return true; // lines before the first header belong to no entry
-        // An empty text stays empty on an empty line, so leading blank lines are dropped.
-        QString &body = entries.last().text;
-        if (body.isEmpty()) {
-            body = line.toString();
-        } else {
-            body.append(kLineEnd);
-            body.append(line);
-        }
+        if (!entries.isEmpty()) // lines before the first header belong to no entry
+            span.add(line);
         return true;
     });
+    if (!full && !entries.isEmpty())
+        entries.last().text = span.text();
     return entries;
 }
 

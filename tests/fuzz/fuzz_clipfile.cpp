@@ -4,6 +4,7 @@
 #include "fuzzcheck.h"
 
 #include "files/clipfile.h"
+#include "files/textlines.h"
 #include "platform/sjiscodec.h"
 
 #include <QByteArrayView>
@@ -18,6 +19,28 @@ bool hasLineBreak(const QString &text)
     return text.contains(u'\r');
 }
 
+/** The reading rule as plainly as it can be put, line by line; the reader copies whole
+    stretches of the file instead and must come to the same entries. */
+QList<ClipEntry> plainParse(QStringView text)
+{
+    QList<ClipEntry> entries;
+    textlines::forEach(text, [&entries](QStringView line) {
+        if (!line.isEmpty() && line.front() == u'#') {
+            if (entries.size() == clipfile::maxEntries)
+                return false;
+            entries.append({line.mid(1).toString(), QString()});
+        } else if (!entries.isEmpty()) {
+            QString &body = entries.last().text;
+            if (body.isEmpty())
+                body = line.toString();
+            else
+                body += QStringLiteral("\r\n") + line.toString();
+        }
+        return true;
+    });
+    return entries;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -28,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const QList<ClipEntry> entries = clipfile::parse(text);
     FUZZ_CHECK(entries.size() <= clipfile::maxEntries);
+    FUZZ_CHECK(entries == plainParse(text));
     for (const ClipEntry &entry : entries) {
         // A caption is one line; a text is lines joined with CR LF and nothing else.
         FUZZ_CHECK(!hasLineBreak(entry.caption));
