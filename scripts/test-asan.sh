@@ -16,7 +16,7 @@ cmake --build "$build" -j"$jobs"
 
 # Leaks are checked too; what the system libraries keep until exit is listed in the
 # suppressions file, nothing of ours.
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/tests/asan/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cd "$build" && ctest --output-on-failure -j"$jobs"
