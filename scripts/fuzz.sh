@@ -28,15 +28,22 @@ cmake --build "$build" -j"$jobs" --target "${targets[@]/#/fuzz_}" >/dev/null
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 mkdir -p "$build/fuzz-artifacts"
-failed=()
+# All targets at once: the run takes FUZZ_SECONDS, not three times that.
+pids=()
 for target in "${targets[@]}"; do
     work=$build/fuzz-corpus/$target
     mkdir -p "$work"
+    "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 \
+        -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+        -artifact_prefix="$build/fuzz-artifacts/$target-" \
+        "$work" "$here/tests/fuzz/corpus/$target" >"$build/fuzz-artifacts/$target.log" 2>&1 &
+    pids+=($!)
+done
+failed=()
+for i in "${!targets[@]}"; do
+    target=${targets[$i]}
     log=$build/fuzz-artifacts/$target.log
-    if "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 \
-            -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
-            -artifact_prefix="$build/fuzz-artifacts/$target-" \
-            "$work" "$here/tests/fuzz/corpus/$target" >"$log" 2>&1; then
+    if wait "${pids[$i]}"; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         echo "fuzz $target: ${seconds}s, ${runs:-?} inputs, no failure"
     else
