@@ -54,10 +54,11 @@ def once(program, title, run_dir):
     rss_file = os.path.join(run_dir, "rss")
     start = time.perf_counter()
     proc = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", rss_file, program], cwd=run_dir,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            stdout=subprocess.DEVNULL, stderr=open(os.path.join(run_dir, "log"), "wb"))
     while not mapped(title):
         if proc.poll() is not None:
-            sys.exit(f"{program} ended before its window was mapped")
+            sys.exit(f"{program} ended before its window was mapped: "
+                     + open(os.path.join(run_dir, "log"), errors="replace").read()[-2000:])
         if time.perf_counter() - start > 30:
             sys.exit(f"{program}: no window '{title}' after 30 s")
     elapsed = time.perf_counter() - start
