@@ -24,11 +24,13 @@ cleanup() {
 trap cleanup EXIT
 
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$work/display")
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+xdpyinfo >/dev/null 2>&1 || { echo "bench-startup: Xvfb did not start on $DISPLAY"; cat "$work/xvfb.log"; exit 1; }
 export QT_QPA_PLATFORM=xcb
 
 python3 - "$build/snipdeck" "$build/tests/bench/barewindow" "$work" "${RUNS:-10}" <<'PY'
@@ -57,7 +59,7 @@ def once(program, title, run_dir):
                             stdout=subprocess.DEVNULL, stderr=open(os.path.join(run_dir, "log"), "wb"))
     while not mapped(title):
         if proc.poll() is not None:
-            sys.exit(f"{program} ended before its window was mapped: "
+            sys.exit(f"{program} ended before its window was mapped (run {run_dir}, DISPLAY {os.environ.get('DISPLAY')}): "
                      + open(os.path.join(run_dir, "log"), errors="replace").read()[-2000:])
         if time.perf_counter() - start > 30:
             sys.exit(f"{program}: no window '{title}' after 30 s")
