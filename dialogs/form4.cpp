@@ -1,5 +1,6 @@
 #include "dialogs/form4.h"
 
+#include "app/fonts.h"
 #include "app/form1.h"
 #include "app/numbers.h"
 #include "app/program.h"
@@ -50,6 +51,8 @@ Form4::Form4(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(form4text::caption);
+    // The controls are sized for the Japanese desktop's 9-point dialog font.
+    setFont(fonts::pGothic(9));
     twips::setFixedOuterSize(*this, kOuterWidth, kOuterHeight, kFrameWidth, kFrameHeight);
 
     m_frame1 = new QGroupBox(form4text::frame, this);

@@ -14,6 +14,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double kOuterWidth = 5820;
@@ -45,6 +47,8 @@ frmAbout::frmAbout(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(p
     twips::setFixedOuterSize(*this, kOuterWidth, kOuterHeight, kFrameWidth, kFrameHeight);
     setWindowIcon(m_program.icon());
     setWindowTitle(frmabouttext::title + frmabouttext::captionSuffix);
+    // The controls are sized for the Japanese desktop's 9-point dialog font.
+    setFont(fonts::pGothic(9));
 
     m_picIcon = new QLabel(this);
     m_picIcon->setPixmap(m_program.icon().pixmap(kIconPixels, kIconPixels));
@@ -81,6 +85,8 @@ frmAbout::frmAbout(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(p
     address->setPalette(blue);
     address->setCursor(Qt::PointingHandCursor);
     twips::place(*address, 120, 1800, 1620, 180);
+    // The address is ours to choose and may be longer than the place made for it.
+    address->resize(std::max(address->width(), address->sizeHint().width()), address->height());
 
     m_lblDisclaimer = {request, address};
     for (QLabel *label : m_lblDisclaimer)

@@ -1,6 +1,7 @@
 #include "files/form3.h"
 
 #include "app/barlayout.h"
+#include "app/fonts.h"
 #include "app/form1.h"
 #include "app/program.h"
 #include "app/twips.h"
@@ -34,6 +35,8 @@ Form3::Form3(Program &program) : QWidget(nullptr, Qt::Tool), m_program(program)
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(form3text::caption);
+    // The controls are sized for the Japanese desktop's 9-point dialog font.
+    setFont(fonts::pGothic(9));
     twips::setFixedOuterSize(*this, kOuterWidth, kOuterHeight, kFrameWidth, kFrameHeight);
 
     m_list1 = new QListWidget(this);
