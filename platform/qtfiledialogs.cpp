@@ -1,23 +1,34 @@
 #include "platform/qtfiledialogs.h"
 
+#include "platform/qtfiledialogstext.h"
+
 #include <QApplication>
 #include <QFileDialog>
 
 namespace {
 
-const QString kAllFiles = QStringLiteral("すべてのファイル (*.*)");
-const QString kClipFiles = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)");
+using namespace qtfiledialogstext;
 
 /** The shared set-up: both filters, clip data files preselected, no overwrite question,
     no default extension. Qt's own dialog rather than the desktop's, so that it behaves
     the same everywhere and can be driven from the keyboard in tests. */
-void prepare(QFileDialog &dialog)
+void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilters({kAllFiles, kClipFiles});
-    dialog.selectNameFilter(kClipFiles);
+    const bool opening = mode == QFileDialog::AcceptOpen;
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(opening ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
+    dialog.setNameFilters({allFiles, clipFiles});
+    dialog.selectNameFilter(clipFiles);
     dialog.setDefaultSuffix(QString());
+    // The captions after the modes: setting a mode puts Qt's own back.
+    dialog.setWindowTitle(opening ? openTitle : saveTitle);
+    dialog.setLabelText(QFileDialog::LookIn, lookIn);
+    dialog.setLabelText(QFileDialog::FileName, fileName);
+    dialog.setLabelText(QFileDialog::FileType, fileType);
+    dialog.setLabelText(QFileDialog::Accept, opening ? open : save);
+    dialog.setLabelText(QFileDialog::Reject, cancel);
     dialog.setWindowModality(Qt::ApplicationModal);
     // When the program's windows are kept on top, a dialog below them could not be seen.
     if (const QWidget *active = QApplication::activeWindow();
@@ -30,9 +41,7 @@ void prepare(QFileDialog &dialog)
 std::optional<QStringList> QtFileDialogs::openFiles()
 {
     QFileDialog dialog;
-    prepare(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
+    prepare(dialog, QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
@@ -44,9 +53,7 @@ std::optional<QStringList> QtFileDialogs::openFiles()
 std::optional<QString> QtFileDialogs::saveFile()
 {
     QFileDialog dialog;
-    prepare(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    prepare(dialog, QFileDialog::AcceptSave);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

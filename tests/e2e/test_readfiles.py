@@ -19,6 +19,7 @@ class ReadFilesTest(SnipdeckTestCase):
         before = set(app.windows())
         app.key(files, "alt+a")  # 追加(&A)
         dialog = wait_until(lambda: list(set(app.windows()) - before), what="file dialog")[0]
+        self.assertEqual(app.title(dialog), "開く")
         # The file name box has the focus; a typed full path is taken as it is.
         app.type(dialog, second)
         app.key(dialog, "Return")

@@ -54,6 +54,8 @@ struct Seen
     QString defaultSuffix;
     QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
     QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
+    QString title;
+    QStringList labels; ///< look in, file name, file type, accept, reject
 
     explicit Seen(const QFileDialog &dialog)
         : filters(dialog.nameFilters())
@@ -63,6 +65,10 @@ struct Seen
         , defaultSuffix(dialog.defaultSuffix())
         , acceptMode(dialog.acceptMode())
         , fileMode(dialog.fileMode())
+        , title(dialog.windowTitle())
+        , labels{dialog.labelText(QFileDialog::LookIn), dialog.labelText(QFileDialog::FileName),
+                 dialog.labelText(QFileDialog::FileType), dialog.labelText(QFileDialog::Accept),
+                 dialog.labelText(QFileDialog::Reject)}
     {
     }
     Seen() = default;
@@ -124,6 +130,9 @@ void TestQtFileDialogs::openTakesSeveralFilesAsFullPaths()
     checkCommonSettings(*seen);
     QCOMPARE(seen->acceptMode, QFileDialog::AcceptOpen);
     QCOMPARE(seen->fileMode, QFileDialog::ExistingFiles);
+    QCOMPARE(seen->title, QStringLiteral("開く"));
+    QCOMPARE(seen->labels, (QStringList{"ファイルの場所(&I):", "ファイル名(&N):", "ファイルの種類(&T):",
+                                        "開く(&O)", "キャンセル"}));
     QVERIFY(chosen.has_value());
     QCOMPARE(QSet<QString>(chosen->begin(), chosen->end()),
              QSet<QString>(paths.begin(), paths.end()));
@@ -164,6 +173,8 @@ void TestQtFileDialogs::saveTakesATypedNameWithoutAskingOrAddingAnExtension()
     for (const Seen &one : seen) {
         checkCommonSettings(one);
         QCOMPARE(one.acceptMode, QFileDialog::AcceptSave);
+        QCOMPARE(one.title, QStringLiteral("名前を付けて保存"));
+        QCOMPARE(one.labels.at(3), QStringLiteral("保存(&S)"));
     }
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("新規"))));
 }
