@@ -1,6 +1,7 @@
 #include "testprogram.h"
 
 #include "app/form1.h"
+#include "app/form1text.h"
 #include "files/form3.h"
 #include "files/form3text.h"
 #include "platform/sjiscodec.h"
@@ -74,6 +75,7 @@ private slots:
     void deleteOnlyEntryThenOkComplains();
     void okLoadsSelectedFileAndAcceptsTheList();
     void okWithoutSelectionLoadsTheFirstEntry();
+    void okOnAFileGoneFromDiskComplainsWhileTheDialogIsUp();
     void cancelRestoresTheAcceptedList();
     void cancelSelectsLastEntryWhenRememberedOneIsGone();
     void cancelShowsFileGoneFromDiskWithEmptyName();
@@ -297,6 +299,25 @@ void TestForm3::okWithoutSelectionLoadsTheFirstEntry()
     QCOMPARE(s.main().GetDataFileNum(), 0);
     QCOMPARE(s.files().selectedIndex(), 0);
     QCOMPARE(s.main().GetButtonNum(), 2);
+}
+
+void TestForm3::okOnAFileGoneFromDiskComplainsWhileTheDialogIsUp()
+{
+    Started s;
+    const QString gone = s.make("gone.cdt");
+    s.open();
+    s.t.fileDialogs.openAnswers = {QStringList{gone}};
+    s.files().Command3().click();
+    QVERIFY(QFile::remove(gone));
+    bool dialogUp = false;
+    s.t.boxes.onShow = [&](const FakeMessageBoxes::Box &) { dialogUp = s.files().isVisible(); };
+    s.files().Command1().click();
+    QCOMPARE(s.t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + gone});
+    QVERIFY(dialogUp);
+    QVERIFY(!s.files().isVisible());
+    QVERIFY(s.main().isEnabled());
+    QCOMPARE(s.main().GetDataFileNum(), 1);
+    QCOMPARE(s.files().List3(), (QStringList{s.first, gone}));
 }
 
 void TestForm3::cancelRestoresTheAcceptedList()
