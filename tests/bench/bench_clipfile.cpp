@@ -158,14 +158,16 @@ void Write(benchmark::State &state)
 
 } // namespace
 
+// Processor time, steadier on a shared machine; the write waits for the disk, so it counts
+// the time on the clock.
 #define SNIPDECK_BENCH(name) \
-    BENCHMARK(name)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime()
+    BENCHMARK(name)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(1.0)
 
 SNIPDECK_BENCH(IconvFloor);
 SNIPDECK_BENCH(Decode);
 SNIPDECK_BENCH(Parse);
 SNIPDECK_BENCH(Read);
 SNIPDECK_BENCH(Encode);
-SNIPDECK_BENCH(Write);
+SNIPDECK_BENCH(Write)->UseRealTime();
 
 BENCHMARK_MAIN();
