@@ -13,7 +13,9 @@ import time
 import unittest
 
 SNIPDECK = os.environ.get("SNIPDECK_BIN", "")
-TIMEOUT = 10.0
+# Generous: a loaded CI machine running a sanitizer build can take seconds to map a window;
+# a passing wait ends as soon as its condition holds.
+TIMEOUT = float(os.environ.get("SNIPDECK_E2E_TIMEOUT", "30"))
 
 
 def encode(text):
@@ -119,9 +121,23 @@ class Snipdeck:
 
     def wait_window(self, name, timeout=TIMEOUT):
         """Waits for a visible window whose title matches the regular expression `name`."""
-        found = wait_until(lambda: self.windows("^" + name + "$"), timeout,
-                           what="window " + repr(name))
+        try:
+            found = wait_until(lambda: self.windows("^" + name + "$"), timeout,
+                               what="window " + repr(name))
+        except AssertionError as error:
+            raise AssertionError("%s; the program %s; its windows: %s; its output: %s" % (
+                error, "is running" if self.process.poll() is None
+                else "ended with %s" % self.process.returncode,
+                [(w, self.x.xdotool("getwindowname", w, check=False))
+                 for w in self.windows(visible=False)],
+                self.output()[-1500:])) from None
         return found[0]
+
+    def output(self):
+        """What the program has printed so far."""
+        self.log.flush()
+        with open(self.log.name, "rb") as f:
+            return f.read().decode("utf-8", "replace")
 
     def wait_gone(self, window, timeout=TIMEOUT):
         wait_until(lambda: window not in self.windows(), timeout, what="window to close")
