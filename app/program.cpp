@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/enterpressesbutton.h"
 #include "app/form1.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
@@ -47,6 +48,7 @@ Window &Program::ensure(std::unique_ptr<Window> &slot)
     if (!slot) {
         slot = std::make_unique<Window>(*this);
         slot->setWindowIcon(m_icon);
+        slot->installEventFilter(new EnterPressesButton(slot.get()));
     }
     return *slot;
 }

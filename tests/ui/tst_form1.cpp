@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -78,6 +79,7 @@ private slots:
     void keysOnControlButtonsAndDigits();
     void rightClickSetsMenuStates();
     void userResizeChangesWidthAndHeightButOwnResizesDoNot();
+    void enterPressesTheFocusedButtonOfAnyWindow();
 };
 
 void TestForm1::freshStartShowsSettingsMessageAndFourteenUnsetButtons()
@@ -510,6 +512,32 @@ void TestForm1::userResizeChangesWidthAndHeightButOwnResizesDoNot()
     main.resize(5000, 300);
     QCOMPARE(main.GetButtonWidth(), 3000);
     QCOMPARE(main.GetButtonHeight(), height);
+}
+
+void TestForm1::enterPressesTheFocusedButtonOfAnyWindow()
+{
+    TestProgram t;
+    t.writeStartIni(numbers(14, 0), {t.writeShiftJis("m.cdt", "#a\r\nA\r\n")});
+    t.start();
+    Form1 &main = t.program.form1();
+    QTest::keyClick(&main.Command1(0), Qt::Key_Return);
+    QCOMPARE(t.clipboard.text(), QStringLiteral("A"));
+
+    // Properties: Cancel has the focus, Enter cancels.
+    main.FormAbout();
+    Form4 &properties = t.program.form4();
+    properties.Text2().setText("3");
+    properties.Command2().setFocus();
+    QTest::keyClick(&properties.Command2(), Qt::Key_Return);
+    QVERIFY(!properties.isVisible());
+    QVERIFY(main.isEnabled());
+    QCOMPARE(main.GetButtonNum(), 1);
+    // And with OK focused it applies.
+    main.FormAbout();
+    properties.Text2().setText("3");
+    properties.Command1().setFocus();
+    QTest::keyClick(&properties.Command1(), Qt::Key_Enter);
+    QCOMPARE(main.GetButtonNum(), 3);
 }
 
 QTEST_MAIN(TestForm1)
