@@ -10,6 +10,8 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QDir>
 
 #include <cstdio>
@@ -44,6 +46,12 @@ int main(int argc, char *argv[])
                                                 .arg(snipdeck::build::versionPatch));
     QGuiApplication::setDesktopFileName(QStringLiteral("snipdeck"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The interface is Japanese whatever the locale: so are Qt's own buttons and dialogs
+    // (キャンセル in a message box, the file dialog's labels), when Debian's translations are there.
+    QTranslator qtTranslation;
+    if (qtTranslation.load(QStringLiteral("qtbase_ja"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslation);
 
     QtClipboard clipboard;
     QtMessageBoxes messages;
@@ -52,6 +60,7 @@ int main(int argc, char *argv[])
     QtLauncher launcher;
     Program program({clipboard, messages, fileDialogs, windowOrder, launcher},
                     QDir::currentPath(), [] { QCoreApplication::exit(0); });
+    QApplication::setWindowIcon(program.icon()); // message boxes and Qt's dialogs wear it too
     program.start();
     if (program.hasEnded())
         return EXIT_SUCCESS;
