@@ -5,6 +5,7 @@ can run in parallel and never touch the user's session or files.
 """
 
 import os
+import random
 import shutil
 import signal
 import subprocess
@@ -35,19 +36,30 @@ def wait_until(predicate, timeout=TIMEOUT, interval=0.05, what="condition"):
 
 
 class XServer:
-    """An Xvfb server on a display it picks itself, optionally with a window manager."""
+    """An Xvfb server on a display of its own, optionally with a window manager."""
 
     def __init__(self, window_manager=None, size="1280x1024x24"):
-        read_fd, write_fd = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size, "-nolisten", "tcp"],
-            pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            number = pipe.readline().strip()
-        if not number:
+        self.process = None
+        # -noreset: by default the server resets whenever its last client leaves, and a client
+        # that connects during the reset (the program, while xdotool comes and goes) is refused.
+        # A random number rather than the lowest free one keeps parallel tests from racing
+        # for the same display.
+        for _ in range(20):
+            number = random.randrange(100, 30000)
+            if os.path.exists("/tmp/.X%d-lock" % number):
+                continue
+            process = subprocess.Popen(
+                ["Xvfb", ":%d" % number, "-screen", "0", size, "-nolisten", "tcp", "-noreset"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if self._wait_ready(process, number):
+                self.process = process
+                break
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        if not self.process:
             raise RuntimeError("Xvfb did not start")
-        self.display = ":" + number
+        self.display = ":%d" % number
         self.env = dict(os.environ, DISPLAY=self.display)
         for key in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"):
             self.env.pop(key, None)
@@ -56,6 +68,19 @@ class XServer:
             self.wm = subprocess.Popen(window_manager, env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(0.5)
+
+    @staticmethod
+    def _wait_ready(process, number, timeout=10.0):
+        """Whether the server on `number` accepts clients before it gives up or exits."""
+        env = dict(os.environ, DISPLAY=":%d" % number)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline and process.poll() is None:
+            probe = subprocess.run(["xdotool", "getdisplaygeometry"], env=env,
+                                   capture_output=True, timeout=timeout)
+            if probe.returncode == 0:
+                return True
+            time.sleep(0.05)
+        return False
 
     def run(self, *args, check=True, input=None, timeout=TIMEOUT):
         result = subprocess.run(list(args), env=self.env, capture_output=True,
