@@ -77,6 +77,20 @@ QPushButton &Form1::Command2(int index) const
     return *m_command2.at(index);
 }
 
+void Form1::focusButton(int flag, int index)
+{
+    QPushButton *button = nullptr;
+    if (flag == 0 && index >= 0 && index < barlayout::snippetButtons)
+        button = m_command1[index];
+    else if (flag == 1 && index >= 0 && index < barlayout::controlButtons)
+        button = m_command2[index];
+    if (!button)
+        return;
+    activateWindow();
+    if (!button->isHidden() && button->isEnabled())
+        button->setFocus(Qt::OtherFocusReason);
+}
+
 void Form1::Form_Load()
 {
     // Creating the other windows runs their own load-time set-up; they stay hidden.

@@ -28,6 +28,10 @@ public:
 
     QPushButton &Command1(int index) const;
     QPushButton &Command2(int index) const;
+    /** Gives the keyboard focus back to a button of the bar: flag 0 a snippet button, 1 a
+        control button. An unknown flag or index, or a button the layout has hidden or
+        disabled, leaves the focus where it is. */
+    void focusButton(int flag, int index);
 
     // File in use and settings file.
     void SetDataFileName(const QString &fileName) { DataFileName = fileName; }

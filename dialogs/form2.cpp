@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 
 namespace {
 const QColor kBackground(192, 255, 255);
@@ -55,11 +54,7 @@ void Form2::Label1_Click()
 {
     Form1 &main = m_program.form1();
     main.setEnabled(true);
-    if (FocusFlag == 0 || FocusFlag == 1) {
-        QPushButton &button = FocusFlag == 0 ? main.Command1(FocusIndex) : main.Command2(FocusIndex);
-        main.activateWindow();
-        button.setFocus(Qt::OtherFocusReason);
-    }
+    main.focusButton(FocusFlag, FocusIndex);
     hide();
 }
 

@@ -69,19 +69,11 @@ void Form6::Present(const QString &name)
 void Form6::Command1_Click()
 {
     const QString name = m_text1->text();
-    if (EditMode == kButtonMode) {
-        Form1 &main = m_program.form1();
-        main.Command1(ButtonNumber).setText(name);
-        main.setEnabled(true);
-        main.activateWindow();
-        main.Command1(ButtonNumber).setFocus(Qt::OtherFocusReason);
-    } else if (EditMode == kEditorMode) {
-        Form5 &editor = m_program.form5();
-        editor.SetEntryName(ButtonNumber, name);
-        editor.setEnabled(true);
-        editor.activateWindow();
-        editor.List1().setFocus(Qt::OtherFocusReason);
-    }
+    if (EditMode == kButtonMode)
+        m_program.form1().Command1(ButtonNumber).setText(name);
+    else if (EditMode == kEditorMode)
+        m_program.form5().SetEntryName(ButtonNumber, name);
+    restoreOwner();
     hide();
     m_program.form5().ClipFileWrite();
 }
@@ -97,8 +89,7 @@ void Form6::restoreOwner()
     if (EditMode == kButtonMode) {
         Form1 &main = m_program.form1();
         main.setEnabled(true);
-        main.activateWindow();
-        main.Command1(ButtonNumber).setFocus(Qt::OtherFocusReason);
+        main.focusButton(0, ButtonNumber);
     } else if (EditMode == kEditorMode) {
         Form5 &editor = m_program.form5();
         editor.setEnabled(true);

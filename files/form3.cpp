@@ -1,6 +1,5 @@
 #include "files/form3.h"
 
-#include "app/barlayout.h"
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/program.h"
@@ -25,7 +24,6 @@ constexpr double kFrameWidth = 105;
 constexpr double kFrameHeight = 315;
 
 constexpr int kSnippetFlag = 0;
-constexpr int kControlFlag = 1;
 
 } // namespace
 
@@ -113,7 +111,7 @@ void Form3::OKClick()
     hide();
     main.setEnabled(true);
     // The file just loaded may have fewer buttons: the first one is always there.
-    giveFocusBack(FocusFlag, FocusFlag == kSnippetFlag ? 0 : FocusIndex);
+    m_program.form1().focusButton(FocusFlag, FocusFlag == kSnippetFlag ? 0 : FocusIndex);
 
     m_list3 = m_list2;
     main.SetDataFileNum(selected);
@@ -130,7 +128,7 @@ void Form3::Command2_Click()
 
     hide();
     m_program.form1().setEnabled(true);
-    giveFocusBack(FocusFlag, FocusIndex);
+    m_program.form1().focusButton(FocusFlag, FocusIndex);
 }
 
 void Form3::Command3_Click()
@@ -155,23 +153,6 @@ void Form3::Command4_Click()
     delete m_list1->takeItem(index);
     m_list2.removeAt(index);
     selectIndex(filelist::selectionAfterDelete(index, m_list1->count()));
-}
-
-void Form3::giveFocusBack(int flag, int index)
-{
-    Form1 &main = m_program.form1();
-    QPushButton *button = nullptr;
-    if (flag == kSnippetFlag && index >= 0 && index < barlayout::snippetButtons)
-        button = &main.Command1(index);
-    else if (flag == kControlFlag && index >= 0 && index < barlayout::controlButtons)
-        button = &main.Command2(index);
-    if (!button)
-        return;
-    main.activateWindow();
-    // A button the layout has hidden or disabled cannot hold the focus; the bar then keeps
-    // the focus where it is.
-    if (!button->isHidden() && button->isEnabled())
-        button->setFocus(Qt::OtherFocusReason);
 }
 
 bool Form3::eventFilter(QObject *watched, QEvent *event)

@@ -60,7 +60,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void giveFocusBack(int flag, int index);
 
     Program &m_program;
     QListWidget *m_list1 = nullptr;
