@@ -293,8 +293,14 @@ void Form1::WindowSet(int width, int count, int height)
 
 void Form1::From4Set()
 {
+    // The width as the first button reports it, which is the laid-out width in whole pixels.
+    fillProperties(int(twips::fromPixels(m_command1[0]->width())));
+}
+
+void Form1::fillProperties(int width)
+{
     Form4 &properties = m_program.form4();
-    properties.Text1().setText(QString::number(twips::fromPixels(m_command1[0]->width())));
+    properties.Text1().setText(QString::number(width));
     properties.Text2().setText(QString::number(ButtonNum));
     properties.Text3().setText(QString::number(ButtonHeight));
     properties.Check1().setChecked(WinZ == 1);
@@ -567,11 +573,7 @@ void Form1::FormAbout()
     setEnabled(false);
     Form4 &properties = m_program.form4();
     twips::moveWindow(properties, Left(), Top());
-    properties.Text1().setText(QString::number(ButtonWidth));
-    properties.Text2().setText(QString::number(ButtonNum));
-    properties.Text3().setText(QString::number(ButtonHeight));
-    properties.Check1().setChecked(WinZ == 1);
-    properties.Check2().setChecked(ControlShowFlag == 1);
+    fillProperties(ButtonWidth);
     properties.show();
     properties.raise();
     properties.activateWindow();
