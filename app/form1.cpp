@@ -93,14 +93,9 @@ void Form1::focusButton(int flag, int index)
 
 void Form1::Form_Load()
 {
-    // Creating the other windows runs their own load-time set-up; they stay hidden.
-    m_program.form2().setWindowIcon(windowIcon());
-    m_program.form3().setWindowIcon(windowIcon());
-    m_program.form4().setWindowIcon(windowIcon());
-    m_program.form5().setWindowIcon(windowIcon());
-    m_program.form6().setWindowIcon(windowIcon());
-    m_program.about().setWindowIcon(windowIcon());
-    m_program.frmMenu().setWindowIcon(windowIcon());
+    // Creating the other windows runs their own load-time set-up and gives them the main
+    // window's icon; they stay hidden.
+    m_program.otherWindows();
 
     const StartSettings defaults;
     ButtonWidth = defaults.buttonWidth;
@@ -642,10 +637,7 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::Form_Unload()
 {
     InitWrite();
-    const QList<QWidget *> others = {&m_program.form2(), &m_program.form3(), &m_program.form4(),
-                                     &m_program.form5(), &m_program.form6(), &m_program.about(),
-                                     &m_program.frmMenu()};
-    for (QWidget *window : others)
+    for (QWidget *window : m_program.otherWindows())
         window->close();
     m_program.endProcess();
 }

@@ -67,6 +67,11 @@ QList<QWidget *> Program::stackedWindows()
     return {&form1(), &form2(), &form3(), &form4(), &form5(), &form6(), &about()};
 }
 
+QList<QWidget *> Program::otherWindows()
+{
+    return {&form2(), &form3(), &form4(), &form5(), &form6(), &about(), &frmMenu()};
+}
+
 void Program::setAllOnTop(bool onTop)
 {
     for (QWidget *window : stackedWindows())

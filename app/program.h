@@ -55,6 +55,9 @@ public:
 
     /** The seven windows the on-top setting applies to, in the order it is applied. */
     QList<QWidget *> stackedWindows();
+    /** The windows besides the main one, in the order start-up creates them and shutdown
+        unloads them. */
+    QList<QWidget *> otherWindows();
 
     /** Keeps the seven windows above other programs' windows, or lets them go back to the
         normal order, without activating any; the main window is shown, the others keep
