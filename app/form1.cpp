@@ -93,10 +93,6 @@ void Form1::focusButton(int flag, int index)
 
 void Form1::Form_Load()
 {
-    // Creating the other windows runs their own load-time set-up and gives them the main
-    // window's icon; they stay hidden.
-    m_program.otherWindows();
-
     const StartSettings defaults;
     ButtonWidth = defaults.buttonWidth;
     ButtonNum = defaults.buttonNum;
@@ -168,18 +164,17 @@ void Form1::StartRead()
     SetDataFileName(DataFileNum >= 0 ? files.List2().at(DataFileNum) : QString());
 
     FrmMenu &menu = m_program.frmMenu();
-    Form4 &properties = m_program.form4();
-    if (WinZ == 1) {
-        menu.Menu_Allways().setChecked(true);
-        properties.Check1().setChecked(true);
-        m_program.setAllOnTop(true);
-    } else {
-        properties.Check1().setChecked(false);
-        menu.Menu_Allways().setChecked(false);
-    }
+    const bool onTop = WinZ == 1;
     const bool hidden = ControlShowFlag == 1;
-    properties.Check2().setChecked(hidden);
+    menu.Menu_Allways().setChecked(onTop);
     menu.Menu_ControlButton().setChecked(hidden);
+    // A properties dialog created later takes both settings from here itself.
+    if (Form4 *properties = m_program.loadedForm4()) {
+        properties->Check1().setChecked(onTop);
+        properties->Check2().setChecked(hidden);
+    }
+    if (onTop)
+        m_program.setAllOnTop(true);
 }
 
 void Form1::ReadFile(const QString &fileName)
@@ -637,7 +632,7 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::Form_Unload()
 {
     InitWrite();
-    for (QWidget *window : m_program.otherWindows())
+    for (QWidget *window : m_program.loadedWindows())
         window->close();
     m_program.endProcess();
 }

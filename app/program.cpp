@@ -11,13 +11,15 @@
 #include "files/form3.h"
 #include "platform/windoworder.h"
 
+#include <type_traits>
+
 Program::Program(Services services, QString workingDirectory, std::function<void()> endProcess)
     : m_services(services)
     , m_workingDirectory(std::move(workingDirectory))
     , m_endProcess(std::move(endProcess))
     , m_icon(QStringLiteral(":/snipdeck/snipdeck.svg"))
 {
-    // The main window exists first; the others are created hidden by its load handler.
+    // The main window exists first; the others are created hidden when first used.
     m_form1 = std::make_unique<Form1>(*this);
 }
 
@@ -49,6 +51,10 @@ Window &Program::ensure(std::unique_ptr<Window> &slot)
         slot = std::make_unique<Window>(*this);
         slot->setWindowIcon(m_icon);
         slot->installEventFilter(new EnterPressesButton(slot.get()));
+        if constexpr (!std::is_same_v<Window, FrmMenu>) {
+            if (m_allOnTop)
+                m_services.windowOrder.setStaysOnTop(*slot, true, false);
+        }
     }
     return *slot;
 }
@@ -67,15 +73,22 @@ QList<QWidget *> Program::stackedWindows()
     return {&form1(), &form2(), &form3(), &form4(), &form5(), &form6(), &about()};
 }
 
-QList<QWidget *> Program::otherWindows()
+QList<QWidget *> Program::loadedWindows() const
 {
-    return {&form2(), &form3(), &form4(), &form5(), &form6(), &about(), &frmMenu()};
+    QList<QWidget *> windows{m_form2.get(), m_form3.get(), m_form4.get(), m_form5.get(),
+                             m_form6.get(), m_about.get(), m_frmMenu.get()};
+    windows.removeAll(nullptr);
+    return windows;
 }
 
 void Program::setAllOnTop(bool onTop)
 {
-    for (QWidget *window : stackedWindows())
-        m_services.windowOrder.setStaysOnTop(*window, onTop, window == m_form1.get());
+    m_allOnTop = onTop;
+    m_services.windowOrder.setStaysOnTop(*m_form1, onTop, true);
+    for (QWidget *window : loadedWindows()) {
+        if (window != m_frmMenu.get())
+            m_services.windowOrder.setStaysOnTop(*window, onTop, false);
+    }
 }
 
 void Program::unload(QWidget *window)

@@ -52,16 +52,20 @@ public:
     Form6 &form6();
     frmAbout &about();
     FrmMenu &frmMenu();
+    /** The properties dialog if it exists now, without creating it. */
+    Form4 *loadedForm4() { return m_form4.get(); }
 
-    /** The seven windows the on-top setting applies to, in the order it is applied. */
+    /** The seven windows the on-top setting applies to, in the order it is applied; the
+        ones not created yet are created. */
     QList<QWidget *> stackedWindows();
-    /** The windows besides the main one, in the order start-up creates them and shutdown
-        unloads them. */
-    QList<QWidget *> otherWindows();
+    /** The windows besides the main one that exist now, in the order shutdown unloads them.
+        A window is created on its first use, not at start-up: the bar comes up sooner and
+        fonts only the dialogs need are not loaded for it. */
+    QList<QWidget *> loadedWindows() const;
 
     /** Keeps the seven windows above other programs' windows, or lets them go back to the
         normal order, without activating any; the main window is shown, the others keep
-        their visibility. */
+        their visibility. A window created later follows the setting. */
     void setAllOnTop(bool onTop);
 
     /** Unloads a window other than the main window: it is destroyed once its event handler
@@ -81,6 +85,7 @@ private:
     std::function<void()> m_endProcess;
     QIcon m_icon;
     bool m_ended = false;
+    bool m_allOnTop = false;
 
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;

@@ -110,7 +110,9 @@ void FrmMenu::buildMouseMenu2()
 
 void FrmMenu::Form_Load()
 {
-    m_menuAllways->setChecked(m_program.form4().Check1().isChecked());
+    // The applied setting: the menu may be created while the properties dialog shows a
+    // change not yet confirmed.
+    m_menuAllways->setChecked(m_program.form1().GetWinZ() == 1);
 }
 
 void FrmMenu::Menu_Display_Click()

@@ -4,6 +4,7 @@
 #include "app/form1text.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
+#include "dialogs/frmabout.h"
 #include "editing/frmmenu.h"
 #include "files/form3.h"
 #include "platform/sjiscodec.h"
@@ -238,6 +239,7 @@ void TestForm1::settingsAppliedAtStart()
     TestProgram t;
     t.writeStartIni({" 5 ", " 300 ", " 3000 ", " 1 ", " 1 ", " 1500 ", " 3000 ", "-1 "});
     t.start();
+    QVERIFY(!t.program.loadedForm4()); // created when first opened, as the others
     Form1 &main = t.program.form1();
     QCOMPARE(main.GetButtonNum(), 5);
     QCOMPARE(main.GetButtonHeight(), 300);
@@ -250,14 +252,23 @@ void TestForm1::settingsAppliedAtStart()
     QVERIFY(menu.Menu_ControlButton().isChecked());
     QVERIFY(t.program.form4().Check1().isChecked());
     QVERIFY(t.program.form4().Check2().isChecked());
-    // All seven windows go on top, in order; only the main window is shown by it.
-    QCOMPARE(t.windowOrder.calls.size(), 7);
+    // The bar comes up without the dialogs; each goes on top as it is created, and only the
+    // main window is shown by it.
+    QCOMPARE(t.windowOrder.calls.first().window, &main);
     const QList<QWidget *> windows = t.program.stackedWindows();
-    for (int i = 0; i < 7; ++i) {
-        QCOMPARE(t.windowOrder.calls[i].window, windows[i]);
-        QVERIFY(t.windowOrder.calls[i].onTop);
-        QCOMPARE(t.windowOrder.calls[i].show, i == 0);
+    QCOMPARE(t.windowOrder.calls.size(), windows.size());
+    for (const FakeWindowOrder::Call &call : t.windowOrder.calls) {
+        QCOMPARE(windows.count(call.window), 1);
+        QVERIFY(call.onTop);
+        QCOMPARE(call.show, call.window == &main);
     }
+    // Once the setting is off, a window created anew stays in the normal order.
+    t.program.setAllOnTop(false);
+    t.windowOrder.calls.clear();
+    t.program.unload(&t.program.about());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!t.program.about().isVisible());
+    QVERIFY(t.windowOrder.calls.isEmpty());
 
     // Only 1 counts as set.
     TestProgram two;
