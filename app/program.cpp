@@ -11,13 +11,43 @@
 #include "files/form3.h"
 #include "platform/windoworder.h"
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPixmap>
+
 #include <type_traits>
+
+namespace {
+
+/** The icon in the sizes the build rendered it at, each as raw RGBA pixels in a resource
+    named snipdeck-<pixels>.rgba; a resource of the wrong length is left out. */
+QIcon loadIcon()
+{
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/snipdeck"));
+    for (const QString &name : icons.entryList({QStringLiteral("snipdeck-*.rgba")})) {
+        const int size = name.section(u'-', 1).section(u'.', 0, 0).toInt();
+        QFile file(icons.filePath(name));
+        if (size <= 0 || !file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray pixels = file.readAll();
+        if (pixels.size() != qsizetype(size) * size * 4)
+            continue;
+        const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size,
+                           size * 4, QImage::Format_RGBA8888_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(image)); // copies the pixels
+    }
+    return icon;
+}
+
+} // namespace
 
 Program::Program(Services services, QString workingDirectory, std::function<void()> endProcess)
     : m_services(services)
     , m_workingDirectory(std::move(workingDirectory))
     , m_endProcess(std::move(endProcess))
-    , m_icon(QStringLiteral(":/snipdeck/snipdeck.svg"))
+    , m_icon(loadIcon())
 {
     // The main window exists first; the others are created hidden when first used.
     m_form1 = std::make_unique<Form1>(*this);

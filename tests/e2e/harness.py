@@ -146,17 +146,20 @@ class Snipdeck:
 
     def wait_window(self, name, timeout=TIMEOUT):
         """Waits for a visible window whose title matches the regular expression `name`."""
+        return self._wait(lambda: self.windows("^" + name + "$"), timeout,
+                          "window " + repr(name))[0]
+
+    def _wait(self, condition, timeout, what):
+        """wait_until, failing with what the program shows and printed."""
         try:
-            found = wait_until(lambda: self.windows("^" + name + "$"), timeout,
-                               what="window " + repr(name))
+            return wait_until(condition, timeout, what=what)
         except AssertionError as error:
-            raise AssertionError("%s; the program %s; its windows: %s; its output: %s" % (
+            raise AssertionError("%s; the program %s; its visible windows: %s; its output: %s" % (
                 error, "is running" if self.process.poll() is None
                 else "ended with %s" % self.process.returncode,
                 [(w, self.x.xdotool("getwindowname", w, check=False))
-                 for w in self.windows(visible=False)],
+                 for w in self.windows()],
                 self.output()[-1500:])) from None
-        return found[0]
 
     def output(self):
         """What the program has printed so far."""
@@ -165,7 +168,7 @@ class Snipdeck:
             return f.read().decode("utf-8", "replace")
 
     def wait_gone(self, window, timeout=TIMEOUT):
-        wait_until(lambda: window not in self.windows(), timeout, what="window to close")
+        self._wait(lambda: window not in self.windows(), timeout, "window %s to close" % window)
 
     def title(self, window):
         return self.x.xdotool("getwindowname", window)

@@ -20,6 +20,12 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >"$tmp/install.log" \
 expected='usr/bin/snipdeck
 usr/bin/snipdeck-launch
 usr/share/applications/snipdeck.desktop
+usr/share/icons/hicolor/128x128/apps/snipdeck.png
+usr/share/icons/hicolor/16x16/apps/snipdeck.png
+usr/share/icons/hicolor/24x24/apps/snipdeck.png
+usr/share/icons/hicolor/32x32/apps/snipdeck.png
+usr/share/icons/hicolor/48x48/apps/snipdeck.png
+usr/share/icons/hicolor/64x64/apps/snipdeck.png
 usr/share/icons/hicolor/scalable/apps/snipdeck.svg'
 actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" = "$expected" ]; then
@@ -32,6 +38,11 @@ for f in usr/bin/snipdeck usr/bin/snipdeck-launch; do
 done
 cmp -s "$source/resources/snipdeck.svg" "$root/usr/share/icons/hicolor/scalable/apps/snipdeck.svg" \
     || fail "installed icon is not resources/snipdeck.svg"
+# Each rendered icon is a PNG of the size its folder names.
+for png in "$root"/usr/share/icons/hicolor/*x*/apps/snipdeck.png; do
+    size=$(basename "$(dirname "$(dirname "$png")")")
+    file "$png" | grep -q "PNG image data, ${size/x/ x }," || fail "$png is not a $size PNG: $(file -b "$png")"
+done
 
 # --- desktop entry -----------------------------------------------------------------
 entry=$root/usr/share/applications/snipdeck.desktop

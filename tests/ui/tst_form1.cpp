@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,8 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,6 +64,7 @@ class TestForm1 : public QObject
 
 private slots:
     void freshStartShowsSettingsMessageAndFourteenUnsetButtons();
+    void iconIsTheDrawingInEveryRenderedSize();
     void missingListedFilesMoveTheSelection_data();
     void missingListedFilesMoveTheSelection();
     void onlyListedFileMissingKeepsCountAndCaption();
@@ -103,6 +107,25 @@ void TestForm1::freshStartShowsSettingsMessageAndFourteenUnsetButtons()
     // Every window wears the main window's icon.
     for (QWidget *window : t.program.stackedWindows())
         QVERIFY(!window->windowIcon().isNull());
+}
+
+void TestForm1::iconIsTheDrawingInEveryRenderedSize()
+{
+    TestProgram t;
+    const QIcon &icon = t.program.icon();
+    QList<QSize> sizes = icon.availableSizes();
+    std::sort(sizes.begin(), sizes.end(),
+              [](QSize a, QSize b) { return a.width() < b.width(); });
+    QCOMPARE(sizes, (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
+    for (const QSize &size : sizes) {
+        QImageReader drawing(QStringLiteral(SNIPDECK_ICON_SVG));
+        drawing.setScaledSize(size);
+        const QImage expected = drawing.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY2(!expected.isNull(), qPrintable(drawing.errorString()));
+        const QImage carried = icon.pixmap(size).toImage().convertToFormat(
+                QImage::Format_ARGB32_Premultiplied);
+        QVERIFY2(carried == expected, qPrintable(QStringLiteral("size %1").arg(size.width())));
+    }
 }
 
 void TestForm1::missingListedFilesMoveTheSelection_data()
