@@ -133,6 +133,10 @@ void Form3::Command2_Click()
 
 void Form3::Command3_Click()
 {
+    // The list takes the focus before the dialog opens: a key typed the moment the dialog
+    // closes (Enter for OK) then goes to the list, not to this button, which would open the
+    // dialog again.
+    m_list1->setFocus(Qt::OtherFocusReason);
     // A cancelled dialog ends the action quietly, as does a chosen file that is not there.
     if (const auto chosen = m_program.services().fileDialogs.openFiles()) {
         const QList<filelist::Entry> entries = filelist::existingEntries(*chosen);

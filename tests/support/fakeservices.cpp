@@ -32,6 +32,8 @@ MessageBoxes::Answer FakeMessageBoxes::show(const QString &text, const QString &
 std::optional<QStringList> FakeFileDialogs::openFiles()
 {
     ++openCalls;
+    if (whileOpen)
+        whileOpen();
     return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
 }
 

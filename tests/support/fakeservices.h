@@ -64,6 +64,8 @@ public:
 
     QList<std::optional<QStringList>> openAnswers;
     QList<std::optional<QString>> saveAnswers;
+    /** Runs while the open dialog would be up, before it answers. */
+    std::function<void()> whileOpen;
     int openCalls = 0;
     int saveCalls = 0;
 };

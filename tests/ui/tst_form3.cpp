@@ -125,7 +125,12 @@ void TestForm3::addOneFileSelectsIt()
     const QString added = s.make("added.cdt");
     s.open();
     s.t.fileDialogs.openAnswers = {QStringList{added}};
+    // Keys typed the moment the dialog closes belong to the list, not to this button again.
+    QWidget *focusedWhileOpen = nullptr;
+    s.t.fileDialogs.whileOpen = [&] { focusedWhileOpen = s.files().focusWidget(); };
+    s.files().Command3().setFocus();
     s.files().Command3().click();
+    QCOMPARE(focusedWhileOpen, &s.files().List1());
     QCOMPARE(s.t.fileDialogs.openCalls, 1);
     QCOMPARE(names(s.files().List1()), (QStringList{"first.cdt", "added.cdt"}));
     QCOMPARE(s.files().List2(), (QStringList{s.first, added}));
