@@ -131,14 +131,17 @@ WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes)
     WriteResult result;
     QByteArray out;
     for (int i = 0; i < entries.size(); ++i) {
-        // Entry by entry, so a refusal can name the button that holds the character.
-        const auto piece = sjis::encode(serialize({entries.at(i)}));
-        if (!piece) {
+        // Entry by entry, so a refusal can name the button that holds the character; part by
+        // part, the serialized form, without building it first.
+        const ClipEntry &entry = entries.at(i);
+        const bool encoded = sjis::appendEncoded(QStringView(&kHeaderMark, 1), out)
+                && sjis::appendEncoded(entry.caption, out) && sjis::appendEncoded(kLineEnd, out)
+                && sjis::appendEncoded(entry.text, out) && sjis::appendEncoded(kLineEnd, out);
+        if (!encoded) {
             result.status = WriteResult::Status::Unencodable;
             result.entryIndex = i;
             return result;
         }
-        out.append(*piece);
     }
     if (bytes)
         *bytes = std::move(out);

@@ -94,34 +94,55 @@ QString decode(QByteArrayView bytes)
 std::optional<QByteArray> encode(QStringView text)
 {
     QByteArray out;
-    if (text.isEmpty())
-        return out;
-
-    Iconv cd(kCodePage, kUtf16);
-    if (!cd.isValid())
-        return std::nullopt;
-
-    out.resize(text.size() * 2);
-    char *inPtr = reinterpret_cast<char *>(const_cast<QChar *>(text.data()));
-    size_t inLeft = static_cast<size_t>(text.size()) * sizeof(char16_t);
-    char *outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
-
-    const size_t rc = iconv(cd.handle(), &inPtr, &inLeft, &outPtr, &outLeft);
-    if (rc == static_cast<size_t>(-1))
-        return std::nullopt;
-    // Flush any shift state (none for CP932, but cheap to be correct).
-    if (iconv(cd.handle(), nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
-        return std::nullopt;
-    out.truncate(outPtr - out.data());
-
-    // glibc maps some characters to look-alikes (U+00A5 to the backslash byte, U+301C to
-    // the byte pair of U+FF5E). Such a text would read back different from what was saved,
-    // so only an exact round trip counts as encodable. iconv reports any replacement it made
-    // in its return value, but not these table fallbacks.
-    if (rc != 0 || decode(out) != text)
+    if (!appendEncoded(text, out))
         return std::nullopt;
     return out;
+}
+
+bool appendEncoded(QStringView text, QByteArray &out)
+{
+    if (text.isEmpty())
+        return true;
+    Iconv cd(kCodePage, kUtf16);
+    if (!cd.isValid())
+        return false;
+
+    const qsizetype original = out.size();
+    const auto refuse = [&] {
+        out.truncate(original);
+        return false;
+    };
+    // Encoded and checked a piece at a time: no large second copy of the text is ever made.
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype length = std::min(encodePiece, text.size() - start);
+        // A surrogate pair stays in one piece; a high surrogate alone fails in the next.
+        if (start + length < text.size() && text.at(start + length - 1).isHighSurrogate())
+            --length;
+        const QStringView piece = text.sliced(start, length);
+
+        // CP932 takes at most two bytes for a UTF-16 unit. The buffer grows by doubling, so
+        // a long text costs a few moves in all, not one per piece.
+        const qsizetype written = out.size();
+        const qsizetype needed = written + length * 2;
+        if (needed > out.capacity())
+            out.reserve(std::max(needed, out.capacity() * 2));
+        out.resize(needed);
+        char *inPtr = reinterpret_cast<char *>(const_cast<QChar *>(piece.data()));
+        size_t inLeft = static_cast<size_t>(length) * sizeof(char16_t);
+        char *outPtr = out.data() + written;
+        size_t outLeft = static_cast<size_t>(length) * 2;
+        // iconv reports any replacement it made in its return value.
+        if (iconv(cd.handle(), &inPtr, &inLeft, &outPtr, &outLeft) != 0)
+            return refuse();
+        out.truncate(outPtr - out.constData());
+        // glibc maps some characters to look-alikes (U+00A5 to the backslash byte, U+301C to
+        // the byte pair of U+FF5E), without reporting them. Such a text would read back
+        // different from what was saved, so only an exact round trip counts as encodable.
+        if (decode(QByteArrayView(out).sliced(written)) != piece)
+            return refuse();
+        start += length;
+    }
+    return true;
 }
 
 } // namespace sjis

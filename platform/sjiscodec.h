@@ -17,4 +17,13 @@ QString decode(QByteArrayView bytes);
     (iconv's lossy fallbacks such as U+00A5 to 0x5C count as having none). */
 std::optional<QByteArray> encode(QStringView text);
 
+/** UTF-16 units appendEncoded() converts and checks at a time: small enough that the check
+    reads back what was just written from the cache, large enough that opening the
+    converters costs nothing next to the work. */
+inline constexpr qsizetype encodePiece = 128 * 1024;
+
+/** Encodes text onto the end of `out`, as encode() would, without an intermediate copy.
+    When some character has no exact CP932 form, returns false and leaves `out` as it was. */
+bool appendEncoded(QStringView text, QByteArray &out);
+
 } // namespace sjis

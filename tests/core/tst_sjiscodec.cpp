@@ -28,6 +28,14 @@ void TestSjisCodec::roundTrip_data()
     QTest::newRow("full-width tilde") << QStringLiteral("～") << QByteArray("\x81\x60");
     QTest::newRow("backslash and tilde stay ASCII") << QStringLiteral("\\~") << QByteArray("\\~");
     QTest::newRow("line ends") << QStringLiteral("a\r\nb\rc\n") << QByteArray("a\r\nb\rc\n");
+    // Long texts are encoded piece by piece; every character must arrive once, in order.
+    QString longText;
+    QByteArray longBytes;
+    for (qsizetype i = 0; i < 2 * sjis::encodePiece + 7; ++i) {
+        longText += i % 3 ? QStringLiteral("未") : QString::number(i % 10);
+        longBytes += i % 3 ? QByteArray("\x96\xa2") : QByteArray::number(i % 10);
+    }
+    QTest::newRow("text longer than several pieces") << longText << longBytes;
 }
 
 void TestSjisCodec::roundTrip()
@@ -64,12 +72,24 @@ void TestSjisCodec::refusesWhatShiftJisCannotHold_data()
     QTest::newRow("yen sign would become a backslash") << QStringLiteral("¥100");
     QTest::newRow("wave dash would read back as full-width tilde") << QStringLiteral("〜");
     QTest::newRow("lone surrogate") << QString(QChar(0xd800));
+    // Past the first pieces of a long text, and across the border between two pieces.
+    const QString filler(3 * sjis::encodePiece, u'a');
+    QTest::newRow("yen sign far into a long text") << filler + QStringLiteral("¥");
+    const int border = int(sjis::encodePiece);
+    for (int at : {border - 2, border - 1, border})
+        QTest::addRow("emoji at %d", at) << QString(filler).insert(at, QStringLiteral("😀"));
+    QTest::newRow("lone high surrogate at a piece's end")
+            << QString(filler).insert(border - 1, QChar(0xd800));
 }
 
 void TestSjisCodec::refusesWhatShiftJisCannotHold()
 {
     QFETCH(QString, text);
     QCOMPARE(sjis::encode(text), std::nullopt);
+    // Appended onto earlier output, a refusal leaves that output as it was.
+    QByteArray out("kept");
+    QVERIFY(!sjis::appendEncoded(text, out));
+    QCOMPARE(out, QByteArray("kept"));
 }
 
 QTEST_GUILESS_MAIN(TestSjisCodec)
