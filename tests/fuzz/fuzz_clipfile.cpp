@@ -62,8 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // What was read, written out again, reads back the same.
     FUZZ_CHECK(clipfile::parse(clipfile::serialize(entries)) == entries);
 
+    // The file's bytes, built part by part, are the serialized text encoded whole.
     QByteArray encoded;
-    if (clipfile::encode(entries, &encoded).ok())
+    const bool encodable = clipfile::encode(entries, &encoded).ok();
+    const auto whole = sjis::encode(clipfile::serialize(entries));
+    FUZZ_CHECK(encodable == whole.has_value());
+    if (encodable) {
+        FUZZ_CHECK(encoded == *whole);
         FUZZ_CHECK(clipfile::parse(sjis::decode(encoded)) == entries);
+    }
     return 0;
 }
