@@ -168,11 +168,8 @@ void Form1::StartRead()
     const bool hidden = ControlShowFlag == 1;
     menu.Menu_Allways().setChecked(onTop);
     menu.Menu_ControlButton().setChecked(hidden);
-    // A properties dialog created later takes both settings from here itself.
-    if (Form4 *properties = m_program.loadedForm4()) {
-        properties->Check1().setChecked(onTop);
-        properties->Check2().setChecked(hidden);
-    }
+    // The properties dialog does not exist yet; it takes both settings from here when it
+    // is created.
     if (onTop)
         m_program.setAllOnTop(true);
 }

@@ -52,8 +52,6 @@ public:
     Form6 &form6();
     frmAbout &about();
     FrmMenu &frmMenu();
-    /** The properties dialog if it exists now, without creating it. */
-    Form4 *loadedForm4() { return m_form4.get(); }
 
     /** The seven windows the on-top setting applies to, in the order it is applied; the
         ones not created yet are created. */
