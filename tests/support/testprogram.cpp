@@ -36,6 +36,14 @@ QString TestProgram::writeShiftJis(const QString &name, const QString &text) con
     return writeBytes(name, *bytes);
 }
 
+const QStringList TestProgram::defaultNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};
+
+void TestProgram::startOn(const QString &clipFile)
+{
+    writeStartIni(defaultNumbers, {clipFile});
+    start();
+}
+
 QString TestProgram::writeStartIni(const QStringList &numberLines, const QStringList &paths) const
 {
     QString text;

@@ -17,6 +17,13 @@ public:
 
     /** Runs start-up as the executable does (load handler, then show). */
     void start();
+    /** Starts on one clip file (a path from writeShiftJis() or writeBytes()): a Start.ini
+        with the default numbers lists it as the file in use. */
+    void startOn(const QString &clipFile);
+
+    /** Start.ini's eight number lines: 14 buttons of 240 × 2400 twips at (1500, 1500), not
+        on top, control buttons shown, the first listed file in use. */
+    static const QStringList defaultNumbers;
 
     /** A path inside the working directory. */
     QString path(const QString &name) const;

@@ -20,8 +20,6 @@
 
 namespace {
 
-const QStringList kNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};
-
 /** Entries "E0".."E<n-1>", entry i with the two-line text "t<i>" / "u<i>". */
 QString clipText(int entries)
 {
@@ -35,8 +33,7 @@ QString clipText(int entries)
 Form5 &openEditor(TestProgram &t, const QString &text, int index = 0,
                   const QString &name = QStringLiteral("memo.cdt"))
 {
-    t.writeStartIni(kNumbers, {t.writeShiftJis(name, text)});
-    t.start();
+    t.startOn(t.writeShiftJis(name, text));
     t.program.frmMenu().SetIndex(index);
     t.program.frmMenu().Menu_ButtonEdit_Click();
     return t.program.form5();
@@ -411,8 +408,7 @@ void TestForm5::writeAsksForAFileWhenNoneIsInUse()
 void TestForm5::writeRefusesTextShiftJisCannotHold()
 {
     TestProgram t;
-    t.writeStartIni(kNumbers, {t.writeShiftJis("memo.cdt", clipText(2))});
-    t.start();
+    t.startOn(t.writeShiftJis("memo.cdt", clipText(2)));
     const QByteArray before = t.readBytes("memo.cdt");
     Form1 &main = t.program.form1();
     main.setWindowTitle(QStringLiteral("before"));

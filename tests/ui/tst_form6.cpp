@@ -14,14 +14,12 @@
 
 namespace {
 
-const QStringList kNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};
 const QByteArray kFile = "#A\r\na\r\n#B\r\nb\r\n#C\r\nc\r\n";
 
 /** Starts on memo.cdt with buttons A, B, C and opens the rename dialog on button `index`. */
 Form6 &renameButton(TestProgram &t, int index)
 {
-    t.writeStartIni(kNumbers, {t.writeBytes("memo.cdt", kFile)});
-    t.start();
+    t.startOn(t.writeBytes("memo.cdt", kFile));
     t.program.frmMenu().SetIndex(index);
     t.program.frmMenu().Menu_ButtonNameChange_Click();
     return t.program.form6();
@@ -30,8 +28,7 @@ Form6 &renameButton(TestProgram &t, int index)
 /** The same, but on entry `index` of the editor, as its list menu does. */
 Form6 &renameEntry(TestProgram &t, int index)
 {
-    t.writeStartIni(kNumbers, {t.writeBytes("memo.cdt", kFile)});
-    t.start();
+    t.startOn(t.writeBytes("memo.cdt", kFile));
     FrmMenu &menu = t.program.frmMenu();
     menu.SetIndex(0);
     menu.Menu_ButtonEdit_Click();

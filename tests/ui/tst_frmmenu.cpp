@@ -20,8 +20,6 @@
 
 namespace {
 
-const QStringList kNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};
-
 QString clipText(int entries)
 {
     QString text;
@@ -32,8 +30,7 @@ QString clipText(int entries)
 
 void startOn(TestProgram &t, const QString &text, const QString &name = QStringLiteral("memo.cdt"))
 {
-    t.writeStartIni(kNumbers, {t.writeShiftJis(name, text)});
-    t.start();
+    t.startOn(t.writeShiftJis(name, text));
 }
 
 /** Opens the editor on all buttons, as "ﾎﾞﾀﾝ内容の編集(&E)" does. */
