@@ -3,6 +3,7 @@
 #include "platform/sjiscodec.h"
 
 #include <QFile>
+#include <QListWidget>
 
 TestProgram::TestProgram()
     : program({clipboard, boxes, fileDialogs, windowOrder, launcher}, dir.path(),
@@ -34,6 +35,14 @@ QString TestProgram::writeShiftJis(const QString &name, const QString &text) con
     if (!bytes)
         qFatal("test text for %s is not Shift-JIS", qPrintable(name));
     return writeBytes(name, *bytes);
+}
+
+QStringList itemTexts(const QListWidget &list)
+{
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts.append(list.item(i)->text());
+    return texts;
 }
 
 const QStringList TestProgram::defaultNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};

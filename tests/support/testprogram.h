@@ -8,6 +8,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QListWidget;
+
+/** The texts of a list's rows, top to bottom. */
+QStringList itemTexts(const QListWidget &list);
+
 /** A whole fresh program with fake services in a temporary working directory:
     `TestProgram t; t.start();`. */
 class TestProgram

@@ -39,14 +39,6 @@ struct Started
     }
 };
 
-QStringList names(const QListWidget &list)
-{
-    QStringList result;
-    for (int i = 0; i < list.count(); ++i)
-        result.append(list.item(i)->text());
-    return result;
-}
-
 /** The widget Tab moves to from `widget`. */
 QWidget *nextTabStop(QWidget *widget)
 {
@@ -132,7 +124,7 @@ void TestForm3::addOneFileSelectsIt()
     s.files().Command3().click();
     QCOMPARE(focusedWhileOpen, &s.files().List1());
     QCOMPARE(s.t.fileDialogs.openCalls, 1);
-    QCOMPARE(names(s.files().List1()), (QStringList{"first.cdt", "added.cdt"}));
+    QCOMPARE(itemTexts(s.files().List1()), (QStringList{"first.cdt", "added.cdt"}));
     QCOMPARE(s.files().List2(), (QStringList{s.first, added}));
     QCOMPARE(s.files().List3(), QStringList{s.first});
     QCOMPARE(s.files().selectedIndex(), 1);
@@ -146,7 +138,7 @@ void TestForm3::addThreeAtOnceKeepsTheirOrder()
     s.open();
     s.t.fileDialogs.openAnswers = {QStringList{c, a, b}};
     s.files().Command3().click();
-    QCOMPARE(names(s.files().List1()), (QStringList{"first.cdt", "c.cdt", "a.cdt", "b.cdt"}));
+    QCOMPARE(itemTexts(s.files().List1()), (QStringList{"first.cdt", "c.cdt", "a.cdt", "b.cdt"}));
     QCOMPARE(s.files().List2(), (QStringList{s.first, c, a, b}));
     QCOMPARE(s.files().selectedIndex(), 3);
     // The same file may be listed twice.
@@ -168,7 +160,7 @@ void TestForm3::addSkipsNamesThatDoNotExist()
 
     s.t.fileDialogs.openAnswers = {QStringList{s.t.path("typed.cdt"), real, s.t.path("no")}};
     s.files().Command3().click();
-    QCOMPARE(names(s.files().List1()), (QStringList{"first.cdt", "real.cdt"}));
+    QCOMPARE(itemTexts(s.files().List1()), (QStringList{"first.cdt", "real.cdt"}));
     QCOMPARE(s.files().selectedIndex(), 1);
     QVERIFY(s.t.boxes.shown.isEmpty());
 }
@@ -180,7 +172,7 @@ void TestForm3::addCancelledChangesNothing()
     s.t.fileDialogs.openAnswers = {std::nullopt};
     s.files().Command3().click();
     QCOMPARE(s.t.fileDialogs.openCalls, 1);
-    QCOMPARE(names(s.files().List1()), QStringList{"first.cdt"});
+    QCOMPARE(itemTexts(s.files().List1()), QStringList{"first.cdt"});
     QVERIFY(s.files().isVisible());
     QVERIFY(!s.main().isEnabled());
     QVERIFY(s.t.boxes.shown.isEmpty());
@@ -221,11 +213,11 @@ void TestForm3::deleteAtEveryPosition()
     s.open();
     s.t.fileDialogs.openAnswers = {QStringList{b, c}};
     s.files().Command3().click();
-    QCOMPARE(names(s.files().List1()), (QStringList{"first.cdt", "b.cdt", "c.cdt"}));
+    QCOMPARE(itemTexts(s.files().List1()), (QStringList{"first.cdt", "b.cdt", "c.cdt"}));
 
     s.files().selectIndex(index);
     s.files().Command4().click();
-    QCOMPARE(names(s.files().List1()), left);
+    QCOMPARE(itemTexts(s.files().List1()), left);
     QCOMPARE(s.files().List2().size(), 2);
     for (int i = 0; i < 2; ++i)
         QVERIFY(s.files().List2().at(i).endsWith(left.at(i)));
@@ -339,7 +331,7 @@ void TestForm3::cancelRestoresTheAcceptedList()
     s.files().Command2().click();
     QVERIFY(!s.files().isVisible());
     QVERIFY(s.main().isEnabled());
-    QCOMPARE(names(s.files().List1()), QStringList{"first.cdt"});
+    QCOMPARE(itemTexts(s.files().List1()), QStringList{"first.cdt"});
     QCOMPARE(s.files().List2(), QStringList{s.first});
     QCOMPARE(s.files().List3(), QStringList{s.first});
     QCOMPARE(s.main().GetDataFileName(), s.first);
@@ -381,7 +373,7 @@ void TestForm3::cancelShowsFileGoneFromDiskWithEmptyName()
 
     s.open();
     s.files().Command2().click();
-    QCOMPARE(names(s.files().List1()), (QStringList{"first.cdt", QString()}));
+    QCOMPARE(itemTexts(s.files().List1()), (QStringList{"first.cdt", QString()}));
     QCOMPARE(s.files().List2(), (QStringList{s.first, gone}));
 }
 

@@ -39,14 +39,6 @@ Form5 &openEditor(TestProgram &t, const QString &text, int index = 0,
     return t.program.form5();
 }
 
-QStringList listNames(const Form5 &editor)
-{
-    QStringList names;
-    for (int i = 0; i < editor.List1().count(); ++i)
-        names.append(editor.List1().item(i)->text());
-    return names;
-}
-
 QPoint rowPoint(const Form5 &editor, int row)
 {
     return editor.List1().visualItemRect(editor.List1().item(row)).center();
@@ -109,7 +101,7 @@ void TestForm5::openingCopiesTheBarAndSelectsTheButton()
     Form5 &editor = openEditor(t, clipText(3), 1);
     QVERIFY(editor.isVisible());
     QVERIFY(!t.program.form1().isEnabled());
-    QCOMPARE(listNames(editor), (QStringList{"E0", "E1", "E2"}));
+    QCOMPARE(itemTexts(editor.List1()), (QStringList{"E0", "E1", "E2"}));
     QCOMPARE(editor.List1().currentRow(), 1);
     QCOMPARE(editor.Text1().toPlainText(), QStringLiteral("t1\nu1"));
     QCOMPARE(editor.GetTextBuffer(1), QStringLiteral("t1\r\nu1"));
@@ -278,7 +270,7 @@ void TestForm5::deleteKeyRemoves()
     TestProgram t;
     Form5 &editor = openEditor(t, clipText(4), index);
     QTest::keyClick(&editor.List1(), Qt::Key_Delete);
-    QCOMPARE(listNames(editor), names);
+    QCOMPARE(itemTexts(editor.List1()), names);
     QCOMPARE(editor.List1().currentRow(), selected);
     // The text shown is the selected entry's own, after the shift.
     const QString number = names.at(selected).mid(1);

@@ -41,14 +41,6 @@ Form5 &openEditor(TestProgram &t, int index = 0)
     return t.program.form5();
 }
 
-QStringList listNames(const Form5 &editor)
-{
-    QStringList names;
-    for (int i = 0; i < editor.List1().count(); ++i)
-        names.append(editor.List1().item(i)->text());
-    return names;
-}
-
 QStringList captions(const QMenu &menu)
 {
     QStringList result;
@@ -166,7 +158,7 @@ void TestFrmMenu::upAndDownSwapWithTheirTexts()
     FrmMenu &menu = t.program.frmMenu();
     menu.SetIndex(3);
     menu.List_Up().trigger();
-    QCOMPARE(listNames(editor), (QStringList{"E0", "E1", "E3", "E2", "E4"}));
+    QCOMPARE(itemTexts(editor.List1()), (QStringList{"E0", "E1", "E3", "E2", "E4"}));
     QCOMPARE(editor.GetTextBuffer(2), QStringLiteral("t3"));
     QCOMPARE(editor.GetTextBuffer(3), QStringLiteral("t2"));
     QCOMPARE(editor.List1().currentRow(), 2);
@@ -174,7 +166,7 @@ void TestFrmMenu::upAndDownSwapWithTheirTexts()
 
     menu.SetIndex(0);
     menu.List_Down().trigger();
-    QCOMPARE(listNames(editor), (QStringList{"E1", "E0", "E3", "E2", "E4"}));
+    QCOMPARE(itemTexts(editor.List1()), (QStringList{"E1", "E0", "E3", "E2", "E4"}));
     QCOMPARE(editor.GetTextBuffer(1), QStringLiteral("t0"));
     QCOMPARE(editor.List1().currentRow(), 1);
     // The main window keeps its order until OK.
@@ -227,7 +219,7 @@ void TestFrmMenu::insertThenCancelLeavesAnUnsetEntry()
     QCOMPARE(editor.Text1().toPlainText(), QString());
     t.program.form6().Command2_Click();
     QVERIFY(editor.isEnabled());
-    QCOMPARE(listNames(editor), (QStringList{"E0", form1text::unset, "E1", "E2"}));
+    QCOMPARE(itemTexts(editor.List1()), (QStringList{"E0", form1text::unset, "E1", "E2"}));
     QCOMPARE(editor.GetTextBuffer(1), QString());
     QCOMPARE(editor.GetTextBuffer(2), QStringLiteral("t1"));
 }
@@ -240,14 +232,14 @@ void TestFrmMenu::deleteKeepsTheCountKillLowersIt()
     FrmMenu &menu = t.program.frmMenu();
     menu.SetIndex(1);
     menu.List_Delete().trigger();
-    QCOMPARE(listNames(editor), (QStringList{"E0", form1text::unset, "E2"}));
+    QCOMPARE(itemTexts(editor.List1()), (QStringList{"E0", form1text::unset, "E2"}));
     QCOMPARE(editor.GetTextBuffer(1), QString());
     QCOMPARE(editor.Text1().toPlainText(), QString());
 
     menu.SetIndex(0);
     editor.SelectEntry(0);
     menu.List_Kill().trigger();
-    QCOMPARE(listNames(editor), (QStringList{form1text::unset, "E2"}));
+    QCOMPARE(itemTexts(editor.List1()), (QStringList{form1text::unset, "E2"}));
     QCOMPARE(editor.GetTextBuffer(1), QStringLiteral("t2"));
     QCOMPARE(editor.GetTextBuffer(2), QString());
     QCOMPARE(editor.List1().currentRow(), 0);
