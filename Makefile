@@ -17,10 +17,14 @@ endif
 deps:
 	@scripts/install-deps.sh
 
-$(BUILD_DIR)/CMakeCache.txt:
+# The stamp is written only when cmake succeeds: whatever a failed configure left behind
+# (a half-made CMakeCache.txt), the next make configures again.
+$(BUILD_DIR)/.configured:
+	@rm -f $@
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	@touch $@
 
-configure: deps $(BUILD_DIR)/CMakeCache.txt
+configure: deps $(BUILD_DIR)/.configured
 
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
