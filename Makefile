@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package clean fuzz test-asan bench bench-startup
+.PHONY: all deps configure build run test package check-package clean fuzz test-asan bench bench-startup
 
 all: build
 
@@ -55,6 +55,11 @@ bench-startup: deps
 # A Debian package in $(BUILD_DIR): snipdeck_<version>_<arch>.deb
 package: build
 	cmake --build $(BUILD_DIR) --target package
+
+# The package as a user gets it: lintian, apt install, first start from the menu's launcher
+# under a new HOME, removal. Installs into this machine (as root, or through sudo).
+check-package: package
+	scripts/check-package.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

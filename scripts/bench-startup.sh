@@ -5,14 +5,13 @@
 # Goals: at most 1.3 times the bare window's time, at most 10 MB more memory. Figures only.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/configure.sh"
 build=${1:-build-bench}
 case $build in /*) ;; *) build=$here/$build ;; esac
 jobs=${JOBS:-$(nproc)}
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSNIPDECK_BENCH=ON \
-        -DBUILD_TESTING=OFF >/dev/null
-fi
+configure "$build" -DCMAKE_BUILD_TYPE=Release -DSNIPDECK_BENCH=ON \
+    -DBUILD_TESTING=OFF
 cmake --build "$build" -j"$jobs" --target snipdeck barewindow >/dev/null
 
 work=$(mktemp -d)

@@ -6,14 +6,13 @@
 # Figures only: it never fails on a missed goal, the machine may be busy.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/configure.sh"
 build=${1:-build-bench}
 case $build in /*) ;; *) build=$here/$build ;; esac
 jobs=${JOBS:-$(nproc)}
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSNIPDECK_BENCH=ON \
-        -DBUILD_TESTING=OFF >/dev/null
-fi
+configure "$build" -DCMAKE_BUILD_TYPE=Release -DSNIPDECK_BENCH=ON \
+    -DBUILD_TESTING=OFF
 cmake --build "$build" -j"$jobs" --target bench_clipfile >/dev/null
 
 json=$build/bench_clipfile.json

@@ -7,6 +7,7 @@
 # copy it into tests/fuzz/corpus/<target>/ so that every build replays it.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/configure.sh"
 build=${1:-build-fuzz}
 case $build in /*) ;; *) build=$here/$build ;; esac
 seconds=${FUZZ_SECONDS:-60}
@@ -19,10 +20,8 @@ if ! command -v clang++ >/dev/null || [ ! -f "$fuzzer_lib" ]; then
     exit 0
 fi
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++ -DSNIPDECK_FUZZ=ON >/dev/null
-fi
+configure "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DSNIPDECK_FUZZ=ON
 cmake --build "$build" -j"$jobs" --target "${targets[@]/#/fuzz_}" >/dev/null
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

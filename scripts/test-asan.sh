@@ -3,6 +3,7 @@
 # Usage: scripts/test-asan.sh [BUILD_DIR]   (default build-asan)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/configure.sh"
 build=${1:-build-asan}
 case $build in /*) ;; *) build=$here/$build ;; esac
 jobs=${JOBS:-$(nproc)}
@@ -10,10 +11,8 @@ jobs=${JOBS:-$(nproc)}
 # matters more to CI than the tests' own few seconds; stack traces still name the lines.
 flags="-O0 -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
-        "-DCMAKE_CXX_FLAGS=$flags" "-DCMAKE_EXE_LINKER_FLAGS=$flags" >/dev/null
-fi
+configure "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
+    "-DCMAKE_CXX_FLAGS=$flags" "-DCMAKE_EXE_LINKER_FLAGS=$flags"
 cmake --build "$build" -j"$jobs"
 
 # Leaks are checked too; what the system libraries keep until exit is listed in the

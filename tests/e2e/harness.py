@@ -123,13 +123,13 @@ class XServer:
 class Snipdeck:
     """The real program, started in a working directory on an X server."""
 
-    def __init__(self, xserver, workdir, extra_env=None):
+    def __init__(self, xserver, workdir, extra_env=None, command=None):
         self.x = xserver
         self.workdir = workdir
         env = dict(xserver.env)
         env.update(extra_env or {})
         self.log = open(os.path.join(workdir, ".snipdeck.log"), "wb")
-        self.process = subprocess.Popen([SNIPDECK], cwd=workdir, env=env,
+        self.process = subprocess.Popen(command or [SNIPDECK], cwd=workdir, env=env,
                                         stdout=self.log, stderr=subprocess.STDOUT)
 
     def windows(self, name=None, visible=True):

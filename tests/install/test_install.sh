@@ -20,13 +20,17 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >"$tmp/install.log" \
 expected='usr/bin/snipdeck
 usr/bin/snipdeck-launch
 usr/share/applications/snipdeck.desktop
+usr/share/doc/snipdeck/changelog.gz
+usr/share/doc/snipdeck/copyright
 usr/share/icons/hicolor/128x128/apps/snipdeck.png
 usr/share/icons/hicolor/16x16/apps/snipdeck.png
 usr/share/icons/hicolor/24x24/apps/snipdeck.png
 usr/share/icons/hicolor/32x32/apps/snipdeck.png
 usr/share/icons/hicolor/48x48/apps/snipdeck.png
 usr/share/icons/hicolor/64x64/apps/snipdeck.png
-usr/share/icons/hicolor/scalable/apps/snipdeck.svg'
+usr/share/icons/hicolor/scalable/apps/snipdeck.svg
+usr/share/snipdeck/Start.ini
+usr/share/snipdeck/sample.cdt'
 actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" = "$expected" ]; then
     pass "installed exactly the program, launcher, entry and icon"
@@ -83,8 +87,9 @@ done
 # --- launcher ------------------------------------------------------------------------
 # The installed launcher beside a stub snipdeck that records where and how it ran.
 bin=$tmp/stub/bin
-mkdir -p "$bin" "$tmp/home"
+mkdir -p "$bin" "$tmp/home" "$tmp/stub/share"
 cp "$root/usr/bin/snipdeck-launch" "$bin/"
+cp -r "$root/usr/share/snipdeck" "$tmp/stub/share/"
 cat >"$bin/snipdeck" <<'STUB'
 #!/bin/sh
 pwd -P >"$STUB_LOG"
@@ -115,6 +120,16 @@ home=$tmp/home
 status=$(launch HOME="$home" /bin/sh "$bin/snipdeck-launch")
 ran_in "first start creates ~/.local/share/snipdeck and runs there" "$home/.local/share/snipdeck"
 [ "$status" = 0 ] || fail "launcher exit status $status"
+data=$home/.local/share/snipdeck
+cmp -s "$source/samples/Start.ini" "$data/Start.ini" && cmp -s "$source/samples/sample.cdt" "$data/定型文.cdt" \
+    && pass "first start seeds Start.ini and the sample clip data file it names" \
+    || fail "first start did not seed: $(ls -A "$data")"
+
+# Without Start.ini but with a clip data file of the sample's name, that file is the user's.
+rm "$data/Start.ini"; echo mine >"$data/定型文.cdt"
+launch HOME="$home" "$bin/snipdeck-launch" >/dev/null
+[ "$(cat "$data/定型文.cdt")" = mine ] && [ -f "$data/Start.ini" ] \
+    && pass "seeding never replaces a clip data file" || fail "seeding replaced 定型文.cdt"
 
 echo keep >"$home/.local/share/snipdeck/Start.ini"
 launch HOME="$home" "$bin/snipdeck-launch" >/dev/null
