@@ -29,6 +29,8 @@ usr/share/icons/hicolor/32x32/apps/snipdeck.png
 usr/share/icons/hicolor/48x48/apps/snipdeck.png
 usr/share/icons/hicolor/64x64/apps/snipdeck.png
 usr/share/icons/hicolor/scalable/apps/snipdeck.svg
+usr/share/man/man1/snipdeck-launch.1.gz
+usr/share/man/man1/snipdeck.1.gz
 usr/share/snipdeck/Start.ini
 usr/share/snipdeck/sample.cdt'
 actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
