@@ -177,6 +177,8 @@ void Form1::StartRead()
 void Form1::ReadFile(const QString &fileName)
 {
     InitProc();
+    m_readFileName.clear();
+    m_readEncoding = clipfile::Encoding::ShiftJis;
     if (!fileName.isEmpty()) {
         const auto name = filesystem::existingFileName(fileName);
         if (!name) {
@@ -188,6 +190,8 @@ void Form1::ReadFile(const QString &fileName)
                 showNotice(form1text::withValue(form1text::clipFileUnreadable,
                                                 form1text::fileLabel, fileName));
             } else {
+                m_readFileName = fileName;
+                m_readEncoding = read.encoding;
                 ButtonNum = int(read.entries.size());
                 for (int i = 0; i < ButtonNum; ++i) {
                     m_command1[i]->setText(read.entries.at(i).caption);
@@ -373,6 +377,11 @@ QList<ClipEntry> Form1::entries() const
     for (int i = 0; i < count; ++i)
         result.append({m_command1[i]->text(), ClipData[i]});
     return result;
+}
+
+clipfile::Encoding Form1::encodingFor(const QString &path) const
+{
+    return path == m_readFileName ? m_readEncoding : clipfile::Encoding::ShiftJis;
 }
 
 QString Form1::GetClipData(int Index) const

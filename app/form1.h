@@ -85,6 +85,9 @@ public:
 
     /** The entries the bar holds now, as a clip data file would carry them. */
     QList<ClipEntry> entries() const;
+    /** The encoding to write the entries to `path` in: the one they were read in when
+        `path` is the file they came from, Shift-JIS for any other file. */
+    clipfile::Encoding encodingFor(const QString &path) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -123,4 +126,7 @@ private:
         however late the window system delivers them, are the program's own and must not
         change the layout again. */
     QList<QSize> m_requestedSizes;
+    /** The clip data file the entries were read from, and its encoding. */
+    QString m_readFileName;
+    clipfile::Encoding m_readEncoding = clipfile::Encoding::ShiftJis;
 };

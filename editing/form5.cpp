@@ -327,7 +327,7 @@ bool Form5::ClipFileWrite()
     }
 
     const QList<ClipEntry> buttons = main.entries();
-    const clipfile::WriteResult written = clipfile::write(target, buttons);
+    const clipfile::WriteResult written = clipfile::write(target, buttons, main.encodingFor(target));
     switch (written.status) {
     case clipfile::WriteResult::Status::Ok:
         break;

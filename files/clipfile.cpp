@@ -6,12 +6,61 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace clipfile {
 
 namespace {
 constexpr QStringView kLineEnd = u"\r\n";
 constexpr QChar kHeaderMark = u'#';
+constexpr QByteArrayView kBom = "\xEF\xBB\xBF";
+
+bool isAsciiAlphanumeric(uchar c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 } // namespace
+
+Encoding detectEncoding(QByteArrayView bytes)
+{
+    if (bytes.startsWith(kBom))
+        return Encoding::Utf8WithBom;
+    if (!bytes.isValidUtf8())
+        return Encoding::ShiftJis; // Japanese Shift-JIS text practically never is
+    bool beyondAscii = false;
+    bool inLatinWord = false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<uchar>(bytes[i]);
+        // A sequence of three or four bytes: every kana, kanji and full-width form.
+        if (c >= 0xE0)
+            return Encoding::Utf8;
+        if (c < 0xC0)
+            continue;
+        beyondAscii = true;
+        // Two bytes, U+0080 to U+07FF, which Shift-JIS reads as a half-width katakana
+        // followed by another or by a double-byte character. An accented letter of a
+        // European word sits next to plain letters; half-width katakana seldom do.
+        const auto next = static_cast<uchar>(bytes[i + 1]);
+        const bool afterLetter = i > 0 && isAsciiAlphanumeric(static_cast<uchar>(bytes[i - 1]));
+        const bool beforeLetter = next >= 0xA0 && i + 2 < bytes.size()
+                && isAsciiAlphanumeric(static_cast<uchar>(bytes[i + 2]));
+        inLatinWord = inLatinWord || afterLetter || beforeLetter;
+    }
+    if (!beyondAscii)
+        return Encoding::ShiftJis; // ASCII reads the same either way
+    if (inLatinWord || sjis::decode(bytes).contains(QChar::ReplacementCharacter))
+        return Encoding::Utf8;
+    return Encoding::ShiftJis;
+}
+
+QString decode(QByteArrayView bytes, Encoding encoding)
+{
+    if (encoding == Encoding::ShiftJis)
+        return sjis::decode(bytes);
+    if (bytes.startsWith(kBom))
+        bytes = bytes.sliced(kBom.size());
+    return QString::fromUtf8(bytes);
+}
 
 namespace {
 
@@ -122,21 +171,52 @@ ReadResult read(const QString &path)
         result.status = ReadResult::Status::Unreadable;
         return result;
     }
-    result.entries = parse(sjis::decode(*bytes));
+    result.encoding = detectEncoding(*bytes);
+    result.entries = parse(decode(*bytes, result.encoding));
     return result;
 }
 
-WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes)
+namespace {
+
+QByteArray encodeUtf8(const QList<ClipEntry> &entries, Encoding encoding)
+{
+    QByteArray out;
+    for (const ClipEntry &entry : entries) {
+        out.append('#');
+        out.append(entry.caption.toUtf8());
+        out.append("\r\n");
+        out.append(entry.text.toUtf8());
+        out.append("\r\n");
+    }
+    // Without its mark, a file left with nothing but, say, "café" would read back as
+    // half-width katakana.
+    const bool lostAsUtf8 = detectEncoding(out) == Encoding::ShiftJis
+            && std::any_of(out.cbegin(), out.cend(), [](char c) { return c & 0x80; });
+    if (encoding == Encoding::Utf8WithBom || lostAsUtf8)
+        out.prepend(kBom);
+    return out;
+}
+
+} // namespace
+
+WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes, Encoding encoding)
 {
     WriteResult result;
+    if (encoding != Encoding::ShiftJis) {
+        if (bytes)
+            *bytes = encodeUtf8(entries, encoding);
+        return result;
+    }
+    constexpr auto fold = sjis::LookAlikes::Fold;
     QByteArray out;
     for (int i = 0; i < entries.size(); ++i) {
         // Entry by entry, so a refusal can name the button that holds the character; part by
         // part, the serialized form, without building it first.
         const ClipEntry &entry = entries.at(i);
         const bool encoded = sjis::appendEncoded(QStringView(&kHeaderMark, 1), out)
-                && sjis::appendEncoded(entry.caption, out) && sjis::appendEncoded(kLineEnd, out)
-                && sjis::appendEncoded(entry.text, out) && sjis::appendEncoded(kLineEnd, out);
+                && sjis::appendEncoded(entry.caption, out, fold)
+                && sjis::appendEncoded(kLineEnd, out)
+                && sjis::appendEncoded(entry.text, out, fold) && sjis::appendEncoded(kLineEnd, out);
         if (!encoded) {
             result.status = WriteResult::Status::Unencodable;
             result.entryIndex = i;
@@ -148,10 +228,10 @@ WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes)
     return result;
 }
 
-WriteResult write(const QString &path, const QList<ClipEntry> &entries)
+WriteResult write(const QString &path, const QList<ClipEntry> &entries, Encoding encoding)
 {
     QByteArray bytes;
-    WriteResult result = encode(entries, &bytes);
+    WriteResult result = encode(entries, &bytes, encoding);
     if (!result.ok())
         return result;
     if (!filesystem::writeWholeFile(path, bytes, &result.error))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -25,32 +26,52 @@ QList<ClipEntry> parse(QStringView text);
 /** The file text for `entries`, each line ended by CR LF. */
 QString serialize(const QList<ClipEntry> &entries);
 
+/** How a clip data file's bytes stand for its text. */
+enum class Encoding {
+    ShiftJis,    ///< the program's own files, and every file it creates
+    Utf8,        ///< as a Linux text editor saves it
+    Utf8WithBom, ///< the same after a byte order mark, which is written back
+};
+
+/** The encoding of a clip data file's bytes: UTF-8 when they start with a byte order mark,
+    or when they are valid UTF-8 beyond ASCII and not more likely Shift-JIS half-width
+    katakana; Shift-JIS otherwise. */
+Encoding detectEncoding(QByteArrayView bytes);
+
+/** The text of a file's bytes in `encoding`, without a byte order mark. */
+QString decode(QByteArrayView bytes, Encoding encoding);
+
 struct ReadResult
 {
     enum class Status { Ok, Missing, Unreadable };
     Status status = Status::Ok;
     QList<ClipEntry> entries;
+    Encoding encoding = Encoding::ShiftJis;
     QString error;
 };
 
-/** Reads a Shift-JIS clip data file. */
+/** Reads a clip data file in the encoding it is in. */
 ReadResult read(const QString &path);
 
 struct WriteResult
 {
     enum class Status { Ok, Unencodable, Failed };
     Status status = Status::Ok;
-    int entryIndex = -1; ///< the entry Shift-JIS cannot hold, for Unencodable
+    int entryIndex = -1; ///< the entry Shift-JIS cannot hold, for Unencodable (UTF-8 holds any)
     QString error;       ///< the system's reason, for Failed
 
     bool ok() const { return status == Status::Ok; }
 };
 
-/** Encodes `entries` in Shift-JIS, or reports the first entry that cannot be encoded. */
-WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes);
+/** Encodes `entries`, or reports the first entry that Shift-JIS cannot hold. Look-alikes
+    go into Shift-JIS as the code page's characters (sjis::LookAlikes::Fold). A UTF-8 file
+    whose bytes would read back as Shift-JIS gets a byte order mark. */
+WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes,
+                   Encoding encoding = Encoding::ShiftJis);
 
 /** Replaces the file at `path` with `entries`, atomically. When an entry cannot be held in
     Shift-JIS nothing is written and the file stays as it was. */
-WriteResult write(const QString &path, const QList<ClipEntry> &entries);
+WriteResult write(const QString &path, const QList<ClipEntry> &entries,
+                  Encoding encoding = Encoding::ShiftJis);
 
 } // namespace clipfile

@@ -16,7 +16,7 @@ void QtClipboard::clear()
     clipboard()->clear(QClipboard::Clipboard);
 }
 
-void QtClipboard::setText(const QString &text)
+void QtClipboard::putText(const QString &text)
 {
     // setText() replaces every format the clipboard held, so the text is its only content.
     clipboard()->setText(text, QClipboard::Clipboard);

@@ -7,7 +7,9 @@ class QtClipboard final : public Clipboard
 {
 public:
     void clear() override;
-    void setText(const QString &text) override;
     bool hasText() const override;
     QString text() const override;
+
+protected:
+    void putText(const QString &text) override;
 };

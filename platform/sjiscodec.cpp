@@ -14,6 +14,29 @@ constexpr char kCodePage[] = "CP932";
 constexpr char kUtf16[] = "UTF-16LE";
 constexpr char16_t kReplacement = u'\uFFFD';
 
+/** The code page's character for a look-alike (the same JIS X 0208 cell, or for the yen
+    sign its full-width form), or nothing. */
+char16_t codePageTwin(char16_t c)
+{
+    switch (c) {
+    case u'\u00A2': return u'\uFFE0'; // ¢ 81 91
+    case u'\u00A3': return u'\uFFE1'; // £ 81 92
+    case u'\u00A5': return u'\uFFE5'; // ¥ 81 8F; 5C stays the backslash of paths
+    case u'\u00AC': return u'\uFFE2'; // ¬ 81 CA
+    case u'\u2014': return u'\u2015'; // — 81 5C
+    case u'\u2016': return u'\u2225'; // ‖ 81 61
+    case u'\u2212': return u'\uFF0D'; // − 81 7C
+    case u'\u301C': return u'\uFF5E'; // 〜 81 60
+    default: return 0;
+    }
+}
+
+bool hasLookAlike(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return codePageTwin(c.unicode()) != 0; });
+}
+
 class Iconv final
 {
 public:
@@ -91,15 +114,25 @@ QString decode(QByteArrayView bytes)
     return out;
 }
 
-std::optional<QByteArray> encode(QStringView text)
+QString foldLookAlikes(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar &c : out) {
+        if (const char16_t twin = codePageTwin(c.unicode()))
+            c = QChar(twin);
+    }
+    return out;
+}
+
+std::optional<QByteArray> encode(QStringView text, LookAlikes lookAlikes)
 {
     QByteArray out;
-    if (!appendEncoded(text, out))
+    if (!appendEncoded(text, out, lookAlikes))
         return std::nullopt;
     return out;
 }
 
-bool appendEncoded(QStringView text, QByteArray &out)
+bool appendEncoded(QStringView text, QByteArray &out, LookAlikes lookAlikes)
 {
     if (text.isEmpty())
         return true;
@@ -118,7 +151,12 @@ bool appendEncoded(QStringView text, QByteArray &out)
         // A surrogate pair stays in one piece; a high surrogate alone fails in the next.
         if (start + length < text.size() && text.at(start + length - 1).isHighSurrogate())
             --length;
-        const QStringView piece = text.sliced(start, length);
+        QStringView piece = text.sliced(start, length);
+        QString folded; // a copy only of a piece that needs one
+        if (lookAlikes == LookAlikes::Fold && hasLookAlike(piece)) {
+            folded = foldLookAlikes(piece);
+            piece = folded;
+        }
 
         // CP932 takes at most two bytes for a UTF-16 unit. The buffer grows by doubling, so
         // a long text costs a few moves in all, not one per piece.
@@ -137,7 +175,8 @@ bool appendEncoded(QStringView text, QByteArray &out)
         out.truncate(outPtr - out.constData());
         // glibc maps some characters to look-alikes (U+00A5 to the backslash byte, U+301C to
         // the byte pair of U+FF5E), without reporting them. Such a text would read back
-        // different from what was saved, so only an exact round trip counts as encodable.
+        // different from what was saved, so only an exact round trip (of the folded text,
+        // when folding) counts as encodable.
         if (decode(QByteArrayView(out).sliced(written)) != piece)
             return refuse();
         start += length;

@@ -13,9 +13,23 @@ namespace sjis {
 /** Decodes bytes; every byte sequence that is not CP932 becomes U+FFFD and decoding goes on. */
 QString decode(QByteArrayView bytes);
 
+/** What encoding does with the characters that stand, in another Unicode mapping of
+    JIS X 0208, for a character the code page maps elsewhere: U+301C WAVE DASH, which Linux
+    input methods type for the code page's U+FF5E, U+2016, U+2212, U+00A2, U+00A3, U+00AC
+    and U+2014; and U+00A5, the yen sign, taken as the code page's full-width one. */
+enum class LookAlikes {
+    Refuse, ///< they have no exact form: a path must read back naming the same file
+    Fold,   ///< written as the code page's character, which is what reads back
+};
+
+/** `text` with every look-alike replaced by the code page's character: what a text
+    encoded with LookAlikes::Fold decodes to. */
+QString foldLookAlikes(QStringView text);
+
 /** Encodes text, or returns nothing when some character has no exact CP932 form
-    (iconv's lossy fallbacks such as U+00A5 to 0x5C count as having none). */
-std::optional<QByteArray> encode(QStringView text);
+    (iconv's lossy fallbacks such as U+00A5 to 0x5C count as having none); look-alikes
+    are refused or folded as `lookAlikes` says. */
+std::optional<QByteArray> encode(QStringView text, LookAlikes lookAlikes = LookAlikes::Refuse);
 
 /** UTF-16 units appendEncoded() converts and checks at a time: small enough that the check
     reads back what was just written from the cache, large enough that opening the
@@ -24,6 +38,6 @@ inline constexpr qsizetype encodePiece = 128 * 1024;
 
 /** Encodes text onto the end of `out`, as encode() would, without an intermediate copy.
     When some character has no exact CP932 form, returns false and leaves `out` as it was. */
-bool appendEncoded(QStringView text, QByteArray &out);
+bool appendEncoded(QStringView text, QByteArray &out, LookAlikes lookAlikes = LookAlikes::Refuse);
 
 } // namespace sjis

@@ -8,6 +8,12 @@
 
 namespace {
 using Entries = QList<ClipEntry>;
+using Encoding = clipfile::Encoding;
+
+QByteArray sjisBytes(const QString &text)
+{
+    return sjis::encode(text).value();
+}
 
 QByteArray fileBytes(const QString &path)
 {
@@ -30,6 +36,10 @@ private slots:
     void writeRefusesTextShiftJisCannotHoldAndKeepsFile();
     void writeFailureIsReported();
     void readTellsMissingFromUnreadable();
+    void detectsTheEncoding_data();
+    void detectsTheEncoding();
+    void utf8FileIsWrittenBackAsUtf8_data();
+    void utf8FileIsWrittenBackAsUtf8();
 };
 
 void TestClipFile::parse_data()
@@ -145,6 +155,65 @@ void TestClipFile::readTellsMissingFromUnreadable()
     const auto read = clipfile::read(unreadable);
     QCOMPARE(read.status, clipfile::ReadResult::Status::Unreadable);
     QVERIFY(!read.error.isEmpty());
+}
+
+void TestClipFile::detectsTheEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Encoding>("encoding");
+    QTest::newRow("empty") << QByteArray() << Encoding::ShiftJis;
+    QTest::newRow("ASCII") << QByteArray("#a\r\nb\\c~\r\n") << Encoding::ShiftJis;
+    QTest::newRow("Shift-JIS kanji and kana")
+            << sjisBytes("#未設定\r\nお世話になっております。\r\n9:00～17:00") << Encoding::ShiftJis;
+    QTest::newRow("Shift-JIS half-width katakana")
+            << sjisBytes("#ﾎﾞﾀﾝ\r\nﾌﾟﾛﾊﾟﾃｨ ｸﾘｯﾌﾟﾎﾞｰﾄﾞ\r\n") << Encoding::ShiftJis;
+    // These bytes are valid UTF-8 too (н, è, ýā@).
+    QTest::newRow("half-width katakana that is also UTF-8")
+            << sjisBytes("#ﾐｽ\r\nﾃｨ 1\r\nﾃｽﾄ　\r\n") << Encoding::ShiftJis;
+    QTest::newRow("UTF-8 Japanese") << QByteArray("#挨拶\r\nお世話になっております。") << Encoding::Utf8;
+    QTest::newRow("UTF-8 wave dash") << QByteArray("9:00〜17:00") << Encoding::Utf8;
+    QTest::newRow("UTF-8 accented words") << QByteArray("#café\r\nüber\r\n") << Encoding::Utf8;
+    QTest::newRow("UTF-8 that Shift-JIS cannot read") << QByteArray("#Ä\r\n") << Encoding::Utf8;
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF#a\r\n") << Encoding::Utf8WithBom;
+}
+
+void TestClipFile::detectsTheEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QTEST(clipfile::detectEncoding(bytes), "encoding");
+}
+
+void TestClipFile::utf8FileIsWrittenBackAsUtf8_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Entries>("entries");
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray bom("\xEF\xBB\xBF");
+    QTest::newRow("byte order mark kept; nothing Shift-JIS lacks is refused")
+            << bom + "#〜 😀\r\ncafé\r\n" << Entries{{"〜 😀", "café"}} << bom + "#〜 😀\r\ncafé\r\n";
+    QTest::newRow("no byte order mark; lines end in CR LF")
+            << QByteArray("#日本語\rx\ny\r\n#b\r\n") << Entries{{"日本語", "x\ny"}, {"b", ""}}
+            << QByteArray("#日本語\r\nx\ny\r\n#b\r\n\r\n");
+    // Left without its Japanese line, "©" alone would read back as half-width katakana.
+    QTest::newRow("a mark where the rest would read as Shift-JIS")
+            << QByteArray("あ\r\n#©\r\n") << Entries{{"©", ""}} << bom + "#©\r\n\r\n";
+}
+
+void TestClipFile::utf8FileIsWrittenBackAsUtf8()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Entries, entries);
+    QFETCH(QByteArray, written);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("u.cdt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const auto read = clipfile::read(path);
+    QCOMPARE(read.entries, entries);
+    QVERIFY(clipfile::write(path, read.entries, read.encoding).ok());
+    QCOMPARE(fileBytes(path), written);
+    QCOMPARE(clipfile::read(path).entries, entries);
 }
 
 QTEST_GUILESS_MAIN(TestClipFile)

@@ -13,6 +13,8 @@ private slots:
     void invalidBytesBecomeReplacementAndReadingGoesOn();
     void refusesWhatShiftJisCannotHold_data();
     void refusesWhatShiftJisCannotHold();
+    void lookAlikesAreFoldedOrRefused_data();
+    void lookAlikesAreFoldedOrRefused();
 };
 
 void TestSjisCodec::roundTrip_data()
@@ -69,8 +71,6 @@ void TestSjisCodec::refusesWhatShiftJisCannotHold_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("emoji") << QStringLiteral("ok 😀");
     QTest::newRow("accented latin") << QStringLiteral("café");
-    QTest::newRow("yen sign would become a backslash") << QStringLiteral("¥100");
-    QTest::newRow("wave dash would read back as full-width tilde") << QStringLiteral("〜");
     QTest::newRow("lone surrogate") << QString(QChar(0xd800));
     // Past the first pieces of a long text, and across the border between two pieces.
     const QString filler(3 * sjis::encodePiece, u'a');
@@ -90,6 +90,40 @@ void TestSjisCodec::refusesWhatShiftJisCannotHold()
     QByteArray out("kept");
     QVERIFY(!sjis::appendEncoded(text, out));
     QCOMPARE(out, QByteArray("kept"));
+}
+
+void TestSjisCodec::lookAlikesAreFoldedOrRefused_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("wave dash") << QStringLiteral("9:00〜17:00") << QByteArray("9:00\x81\x60" "17:00")
+                               << QStringLiteral("9:00～17:00");
+    QTest::newRow("double vertical line") << QStringLiteral("‖") << QByteArray("\x81\x61") << QStringLiteral("∥");
+    QTest::newRow("minus sign") << QStringLiteral("−") << QByteArray("\x81\x7c") << QStringLiteral("－");
+    QTest::newRow("cent, pound, not") << QStringLiteral("¢£¬") << QByteArray("\x81\x91\x81\x92\x81\xca")
+                                      << QStringLiteral("￠￡￢");
+    QTest::newRow("em dash") << QStringLiteral("—") << QByteArray("\x81\x5c") << QStringLiteral("―");
+    // Not the backslash byte: a price must not read back as a path separator.
+    QTest::newRow("yen sign") << QStringLiteral("¥100") << QByteArray("\x81\x8f" "100")
+                              << QStringLiteral("￥100");
+    const QString filler(3 * sjis::encodePiece, u'a');
+    QTest::newRow("far into a long text") << filler + QStringLiteral("〜")
+                                          << filler.toLatin1() + "\x81\x60" << filler + QStringLiteral("～");
+}
+
+void TestSjisCodec::lookAlikesAreFoldedOrRefused()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, readBack);
+    QCOMPARE(sjis::encode(text, sjis::LookAlikes::Fold), std::optional<QByteArray>(bytes));
+    QCOMPARE(sjis::decode(bytes), readBack);
+    QCOMPARE(sjis::foldLookAlikes(text), readBack);
+    // A path that read back as another character would name another file.
+    QCOMPARE(sjis::encode(text), std::nullopt);
+    // What Shift-JIS cannot hold at all is refused either way.
+    QCOMPARE(sjis::encode(text + QStringLiteral("é"), sjis::LookAlikes::Fold), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TestSjisCodec)

@@ -1,5 +1,5 @@
 // Shift-JIS conversion both ways: decoding takes any bytes, and a text that encodes at all
-// decodes back to exactly itself.
+// decodes back to exactly itself, or with look-alikes folded when they are.
 
 #include "fuzzcheck.h"
 
@@ -25,10 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // or a file read in could not be saved unchanged.
     if (!text.contains(QChar::ReplacementCharacter))
         FUZZ_CHECK(sjis::encode(text).has_value());
+    // Decoding gives the code page's characters, never a look-alike.
+    FUZZ_CHECK(sjis::foldLookAlikes(text) == text);
 
     // The same bytes as UTF-16 text typed by the user.
     const QStringView typed(reinterpret_cast<const char16_t *>(data), static_cast<qsizetype>(size / 2));
     if (const auto encoded = sjis::encode(typed))
         FUZZ_CHECK(sjis::decode(*encoded) == typed);
+    // Folding, it encodes as its folded form would, and reads back as that form.
+    const QString folded = sjis::foldLookAlikes(typed);
+    const auto foldEncoded = sjis::encode(typed, sjis::LookAlikes::Fold);
+    FUZZ_CHECK(foldEncoded == sjis::encode(folded));
+    if (foldEncoded)
+        FUZZ_CHECK(sjis::decode(*foldEncoded) == folded);
     return 0;
 }

@@ -7,17 +7,22 @@ void FakeClipboard::clear()
     m_text.clear();
 }
 
-void FakeClipboard::setText(const QString &text)
+void FakeClipboard::putText(const QString &text)
 {
     operations.append(QStringLiteral("setText:") + text);
-    m_hasText = true;
-    m_text = text;
+    holdText(text);
 }
 
 void FakeClipboard::holdNonText()
 {
     m_hasText = false;
     m_text.clear();
+}
+
+void FakeClipboard::holdText(const QString &text)
+{
+    m_hasText = true;
+    m_text = text;
 }
 
 MessageBoxes::Answer FakeMessageBoxes::show(const QString &text, const QString &title, Icon icon,

@@ -21,14 +21,18 @@ class FakeClipboard final : public Clipboard
 {
 public:
     void clear() override;
-    void setText(const QString &text) override;
     bool hasText() const override { return m_hasText; }
     QString text() const override { return m_hasText ? m_text : QString(); }
 
     /** Makes the clipboard hold something that is not text (a picture, say). */
     void holdNonText();
+    /** Makes the clipboard hold `text` as another program copied it, line ends untouched. */
+    void holdText(const QString &text);
 
-    QStringList operations; ///< "clear" and "setText:<text>", in order
+    QStringList operations; ///< "clear" and "setText:<text as put>", in order
+
+protected:
+    void putText(const QString &text) override;
 
 private:
     bool m_hasText = false;

@@ -78,6 +78,7 @@ private slots:
     void shutdownWritesSettingsFromWorkingList();
     void shutdownReportsUnwritableSettingsAndStillEnds();
     void pathShiftJisCannotHoldIsLeftOutAndNamed();
+    void snippetButtonReplacesClipboardWithItsText_data();
     void snippetButtonReplacesClipboardWithItsText();
     void clipboardCheck();
     void contentViewFocusReturnsToTheButton();
@@ -354,17 +355,30 @@ void TestForm1::pathShiftJisCannotHoldIsLeftOutAndNamed()
     QVERIFY(written.endsWith("-1 \r\n/tmp/plain.cdt\r\n"));
 }
 
+void TestForm1::snippetButtonReplacesClipboardWithItsText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("clipboard");
+    QTest::newRow("lines end in LF alone") << "one\r\ntwo\r\n" << "one\ntwo\n";
+    QTest::newRow("lone CR and LF") << "a\rb\nc\r\r\nd" << "a\nb\nc\n\nd";
+    QTest::newRow("unset button") << "" << "";
+}
+
 void TestForm1::snippetButtonReplacesClipboardWithItsText()
 {
+    QFETCH(QString, text);
+    QFETCH(QString, clipboard);
     TestProgram t;
-    t.writeStartIni(numbers(14, 0), {t.writeShiftJis("m.cdt", "#a\r\none\r\ntwo\r\n#b\r\n")});
+    t.writeStartIni(numbers(14, 0), {t.writeShiftJis("m.cdt", "#a\r\nold\r\n")});
     t.start();
     Form1 &main = t.program.form1();
+    main.SetClipData(0, text);
     QTest::mouseClick(&main.Command1(0), Qt::LeftButton);
-    QCOMPARE(t.clipboard.operations, (QStringList{"clear", "setText:one\r\ntwo"}));
-    QTest::keyClick(&main.Command1(1), Qt::Key_Space);
-    QCOMPARE(t.clipboard.operations.mid(2), (QStringList{"clear", "setText:"}));
+    QCOMPARE(t.clipboard.operations, (QStringList{"clear", "setText:" + clipboard}));
+    QTest::keyClick(&main.Command1(0), Qt::Key_Space);
+    QCOMPARE(t.clipboard.operations.mid(2), (QStringList{"clear", "setText:" + clipboard}));
     QVERIFY(t.clipboard.hasText());
+    QCOMPARE(main.GetClipData(0), text); // the clip table keeps CR LF
 }
 
 void TestForm1::clipboardCheck()
@@ -386,10 +400,12 @@ void TestForm1::clipboardCheck()
     QCOMPARE(t.boxes.shown.last().icon, MessageBoxes::Icon::Information);
     QVERIFY(main.isEnabled());
 
-    t.clipboard.setText("short\r\na much longer line\r\nmid");
+    // Another program's text is shown as it comes, CR LF and all.
+    t.clipboard.holdText("short\r\na much longer line\r\nmid");
     main.Kakunin();
     QVERIFY(view.isVisible());
     QVERIFY(!main.isEnabled());
+    QCOMPARE(view.content(), QStringLiteral("short\r\na much longer line\r\nmid"));
     QCOMPARE(view.Label1().text(), QStringLiteral("short\na much longer line\nmid"));
     QCOMPARE(view.size(), view.Label1().size());
     const QFontMetrics metrics(view.Label1().font());

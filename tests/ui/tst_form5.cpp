@@ -67,7 +67,9 @@ private slots:
     void rightClickActsOnTheRowUnderThePointer();
     void doubleClickRenamesTheSelectedEntry();
     void writeAsksForAFileWhenNoneIsInUse();
+    void writeRefusesTextShiftJisCannotHold_data();
     void writeRefusesTextShiftJisCannotHold();
+    void utf8FileStaysUtf8UntilAnotherIsLoaded();
     void currentRowWithoutSelectionIsNoFileInUse();
     void writeFailureIsShownNotHidden();
     void writeSetsTheCaption_data();
@@ -397,21 +399,59 @@ void TestForm5::writeAsksForAFileWhenNoneIsInUse()
     QCOMPARE(t.boxes.shown.size(), 3);
 }
 
+void TestForm5::writeRefusesTextShiftJisCannotHold_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("written"); // empty: refused
+    QTest::newRow("emoji") << QStringLiteral("\U0001F600") << QByteArray();
+    QTest::newRow("wave dash as Linux types it") << QStringLiteral("9:00〜17:00")
+                                                 << QByteArray("9:00\x81\x60" "17:00");
+}
+
 void TestForm5::writeRefusesTextShiftJisCannotHold()
 {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
     TestProgram t;
     t.startOn(t.writeShiftJis("memo.cdt", clipText(2)));
     const QByteArray before = t.readBytes("memo.cdt");
     Form1 &main = t.program.form1();
     main.setWindowTitle(QStringLiteral("before"));
     main.Command1(1).setText(QStringLiteral("smile"));
-    main.SetClipData(1, QStringLiteral("\U0001F600"));
+    main.SetClipData(1, text);
 
+    if (!written.isEmpty()) {
+        QVERIFY(t.program.form5().ClipFileWrite());
+        QCOMPARE(t.readBytes("memo.cdt"), before.left(before.indexOf("#E1")) + "#smile\r\n" + written + "\r\n");
+        QVERIFY(t.messages().isEmpty());
+        return;
+    }
     QVERIFY(!t.program.form5().ClipFileWrite());
     QCOMPARE(t.messages(), QStringList{QStringLiteral("ｼﾌﾄJISで保存できない文字があります\r\nﾎﾞﾀﾝ:smile")});
     QCOMPARE(t.boxes.shown.last().icon, MessageBoxes::Icon::Exclamation);
     QCOMPARE(t.readBytes("memo.cdt"), before);
     QCOMPARE(main.windowTitle(), QStringLiteral("before"));
+}
+
+void TestForm5::utf8FileStaysUtf8UntilAnotherIsLoaded()
+{
+    TestProgram t;
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QString utf8 = t.writeBytes("u.cdt", bom + "#挨拶\r\nこんにちは\r\n");
+    t.startOn(utf8);
+    Form1 &main = t.program.form1();
+    QCOMPARE(main.Command1(0).text(), QStringLiteral("挨拶"));
+    main.SetClipData(0, QStringLiteral("café 😀"));
+    QVERIFY(t.program.form5().ClipFileWrite());
+    QCOMPARE(t.readBytes("u.cdt"), bom + "#挨拶\r\ncafé 😀\r\n");
+    QVERIFY(t.messages().isEmpty());
+
+    // Another file in the same place is read, and written, as what it is.
+    t.writeShiftJis("u.cdt", QStringLiteral("#挨拶\r\nx\r\n"));
+    main.ReadFile(utf8);
+    main.SetClipData(0, QStringLiteral("〜"));
+    QVERIFY(t.program.form5().ClipFileWrite());
+    QCOMPARE(t.readBytes("u.cdt"), QByteArray("#\x88\xa5\x8e\x41\r\n\x81\x60\r\n"));
 }
 
 void TestForm5::currentRowWithoutSelectionIsNoFileInUse()
