@@ -41,7 +41,7 @@ class ButtonBarTest(SnipdeckTestCase):
         self.assertEqual(lines[0], b" 1 ")
         self.assertEqual(lines[7:9], [b" 0 ", self.path("memo.cdt").encode()])
 
-    def test_snippet_button_puts_exactly_its_text_on_clipboard(self):
+    def test_snippet_button_puts_its_text_on_clipboard_with_lf_line_ends(self):
         text = "お世話になっております。\r\n山田です。\r\n"
         app, bar = self.start_with([("挨拶.cdt", [("挨拶", text.rstrip("\r\n") + "\r\n"),
                                                   ("二番", "two")])])
@@ -49,7 +49,7 @@ class ButtonBarTest(SnipdeckTestCase):
         got = wait_until(lambda: self.x.run("xclip", "-selection", "clipboard", "-o", "-t",
                                             "UTF8_STRING", check=False) or None,
                          what="clipboard text")
-        self.assertEqual(got.decode("utf-8"), "お世話になっております。\r\n山田です。\r\n")
+        self.assertEqual(got.decode("utf-8"), "お世話になっております。\n山田です。\n")
         targets = self.x.clipboard_targets()
         self.assertFalse([t for t in targets if t.startswith("image/")], targets)
 

@@ -65,6 +65,35 @@ class EditingTest(SnipdeckTestCase):
         app.wait_gone(editor)
         self.assertEqual(self.wait_rewritten(path), original)
 
+    def type_into_editor(self, app, bar, text):
+        """Opens the editor with F2, types `text` at the end of the first entry's text, OK."""
+        app.key(bar, "F2")
+        editor = app.wait_window(EDITOR)
+        # The text box: 1920, 360 twips.
+        app.click(editor, 1920 // 15 + 20, 360 // 15 + 20)
+        app.key(editor, "ctrl+End")
+        app.type(editor, text)
+        app.click(editor, (6600 + 1095 // 2) // 15, (5880 + 255 // 2) // 15)
+        app.wait_gone(editor)
+
+    def test_wave_dash_as_linux_types_it_is_saved_as_shift_jis(self):
+        path = self.write("memo.cdt", b"#A\r\n")
+        app, bar = self.start_on(path)
+        self.type_into_editor(app, bar, "9:00〜17:00")
+        self.assertEqual(self.wait_rewritten(path), b"#A\r\n9:00\x81\x6017:00\r\n")
+        self.assertEqual(app.windows("^Snipdeck$"), [])  # no refusal
+
+    def test_utf8_file_is_read_and_saved_as_utf8(self):
+        bom = b"\xef\xbb\xbf"
+        path = self.write("memo.cdt", bom + "#挨拶\r\nこんにちは\r\n".encode("utf-8"))
+        app, bar = self.start_on(path)
+        app.click(bar, 20, 5)
+        got = wait_until(lambda: self.x.clipboard() or None, what="clipboard text")
+        self.assertEqual(got.decode("utf-8"), "こんにちは")
+        self.type_into_editor(app, bar, "〜é😀")
+        self.assertEqual(self.wait_rewritten(path),
+                         bom + "#挨拶\r\nこんにちは〜é😀\r\n".encode("utf-8"))
+
     def test_editor_menu_inserts_a_named_entry_and_delete_removes_one(self):
         path = self.write("memo.cdt", b"#A\r\na\r\n#B\r\nb\r\n#C\r\nc\r\n")
         app, bar = self.start_on(path)
