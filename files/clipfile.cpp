@@ -40,7 +40,7 @@ Encoding detectEncoding(QByteArrayView bytes)
         // Two bytes, U+0080 to U+07FF, which Shift-JIS reads as a half-width katakana
         // followed by another or by a double-byte character. An accented letter of a
         // European word sits next to plain letters; half-width katakana seldom do.
-        const auto next = static_cast<uchar>(bytes[i + 1]);
+        const auto next = static_cast<uchar>(bytes[i + 1]); // valid UTF-8: there is one
         const bool afterLetter = i > 0 && isAsciiAlphanumeric(static_cast<uchar>(bytes[i - 1]));
         const bool beforeLetter = next >= 0xA0 && i + 2 < bytes.size()
                 && isAsciiAlphanumeric(static_cast<uchar>(bytes[i + 2]));
