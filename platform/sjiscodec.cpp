@@ -18,6 +18,8 @@ constexpr char16_t kReplacement = u'\uFFFD';
     sign its full-width form), or nothing. */
 char16_t codePageTwin(char16_t c)
 {
+    if (c < u'\u00A2' || c > u'\u301C')
+        return 0; // ASCII, kana and kanji, at one comparison or two
     switch (c) {
     case u'\u00A2': return u'\uFFE0'; // ¢ 81 91
     case u'\u00A3': return u'\uFFE1'; // £ 81 92
