@@ -6,44 +6,37 @@
 
 namespace barlayout {
 
-std::optional<Layout> compute(int width, int count, int height, bool controlsHidden)
+Layout compute(int width, int count, int height, bool controlsHidden)
 {
     Layout layout;
-    layout.buttonWidth = width;
-    layout.buttonNum = count >= 1 ? count : defaultButtonNum;
-    layout.buttonHeight = height;
+    layout.buttonNum = std::min(count >= 1 ? count : defaultButtonNum, snippetButtons);
     layout.controlsShown = !controlsHidden;
+    // The window must stay within 16-bit twips: a wider one is cut, and a taller column gets
+    // lower buttons rather than lose any of them.
+    const int rows = layout.buttonNum + (layout.controlsShown ? controlButtons : 0);
+    const int fixed = frameHeight + (layout.controlsShown ? controlGap : 0);
+    layout.buttonWidth = std::clamp(width, 0, numbers::int16Max - frameWidth);
+    layout.buttonHeight = std::clamp(height, 0, (numbers::int16Max - fixed) / rows);
 
-    if (layout.buttonNum > snippetButtons || width < 0 || height < 0)
-        return std::nullopt;
-    if (!numbers::fitsInt16(double(width) + frameWidth))
-        return std::nullopt;
-
-    // Positions are 16-bit values; a bar that would reach beyond them cannot be shown.
-    const auto fits = [](long long twips) { return twips <= numbers::int16Max; };
-    long long bottom = 0;
-    for (int i = 0; i < layout.buttonNum; ++i) {
-        const long long top = static_cast<long long>(i) * height;
-        if (!fits(top))
-            return std::nullopt;
-        layout.snippetTops.append(static_cast<int>(top));
-        bottom = top + height;
-    }
-    const long long lastTop = layout.snippetTops.last();
+    const int h = layout.buttonHeight;
+    for (int i = 0; i < layout.buttonNum; ++i)
+        layout.snippetTops.append(i * h);
+    int bottom = layout.buttonNum * h;
     if (layout.controlsShown) {
-        for (int j = 0; j < controlButtons; ++j) {
-            const long long top = lastTop + height + controlGap + static_cast<long long>(j) * height;
-            if (!fits(top))
-                return std::nullopt;
-            layout.controlTops[j] = static_cast<int>(top);
-        }
-        bottom = layout.controlTops.back() + static_cast<long long>(height);
+        for (int j = 0; j < controlButtons; ++j)
+            layout.controlTops[j] = bottom + controlGap + j * h;
+        bottom = layout.controlTops.back() + h;
     }
-    if (!fits(bottom + frameHeight))
-        return std::nullopt;
-    layout.windowHeight = static_cast<double>(bottom + frameHeight);
-    layout.windowWidth = width + frameWidth;
+    layout.windowHeight = double(bottom + frameHeight);
+    layout.windowWidth = layout.buttonWidth + frameWidth;
     return layout;
+}
+
+bool fits(int width, int count, int height, bool controlsHidden)
+{
+    const Layout layout = compute(width, count, height, controlsHidden);
+    return layout.buttonWidth == width && layout.buttonHeight == height
+            && (count < 1 || layout.buttonNum == count);
 }
 
 ButtonSize fromWindowSize(double outerWidth, double outerHeight, int buttonNum,

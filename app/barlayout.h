@@ -3,7 +3,6 @@
 #include <QList>
 
 #include <array>
-#include <optional>
 
 /** The arithmetic of the button bar: where each button goes and how big the window is. */
 namespace barlayout {
@@ -30,9 +29,14 @@ struct Layout
     int windowWidth = 0;                      ///< outer width, twips
 };
 
-/** The layout for width, count and height, or nothing when some position or size would
-    not fit 16-bit twips (or is negative). The count must be at most 31. */
-std::optional<Layout> compute(int width, int count, int height, bool controlsHidden);
+/** The layout for width, count and height. Positions and sizes are 16-bit twips, and every
+    request is laid out: a count beyond 31 is 31, a negative width or height is 0, a width
+    too wide for the window is cut to the widest that fits, and a height too tall for the
+    column is cut to the tallest at which all its buttons fit. */
+Layout compute(int width, int count, int height, bool controlsHidden);
+
+/** Whether compute() lays the bar out with exactly this width, count and height. */
+bool fits(int width, int count, int height, bool controlsHidden);
 
 struct ButtonSize
 {

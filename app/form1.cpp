@@ -11,6 +11,7 @@
 #include "editing/form5.h"
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
+#include "files/filewatch.h"
 #include "files/form3.h"
 #include "files/module1.h"
 #include "files/startini.h"
@@ -108,11 +109,9 @@ void Form1::Form_Load()
 
 void Form1::InitProc()
 {
-    const int count = std::min(ButtonNum, barlayout::snippetButtons);
-    for (int i = 0; i < count; ++i) {
-        m_command1[i]->setText(form1text::unset);
-        ClipData[i].clear();
-    }
+    // Every button, shown or not: a count raised later must not bring back what another
+    // file (or an earlier edit) left behind.
+    setEntries({});
 }
 
 void Form1::ReRead()
@@ -179,8 +178,13 @@ void Form1::ReadFile(const QString &fileName)
     InitProc();
     m_readFileName.clear();
     m_readEncoding = clipfile::Encoding::ShiftJis;
+    KnownContent known{fileName, std::nullopt};
     if (!fileName.isEmpty()) {
         const auto name = filesystem::existingFileName(fileName);
+        // Taken before the entries are parsed: a save by another program in between then
+        // shows as a change, never goes unseen.
+        if (name)
+            known.bytes = filesystem::readWholeFile(fileName);
         if (!name) {
             showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
                                             fileName));
@@ -193,16 +197,57 @@ void Form1::ReadFile(const QString &fileName)
                 m_readFileName = fileName;
                 m_readEncoding = read.encoding;
                 ButtonNum = int(read.entries.size());
-                for (int i = 0; i < ButtonNum; ++i) {
-                    m_command1[i]->setText(read.entries.at(i).caption);
-                    ClipData[i] = read.entries.at(i).text;
-                }
+                setEntries(read.entries);
                 // The caption is the name less its extension, whatever the last four are.
                 setWindowTitle(name->size() >= 4 ? name->chopped(4) : QString());
             }
         }
     }
+    setKnownContent(std::move(known));
     WindowSet(ButtonWidth, ButtonNum, ButtonHeight);
+}
+
+void Form1::setKnownContent(KnownContent known)
+{
+    m_known = std::move(known);
+    if (m_watch)
+        m_watch->setPath(m_known.path);
+}
+
+void Form1::watchFileInUse()
+{
+    if (m_watch)
+        return;
+    m_watch = new FileWatch(this);
+    connect(m_watch, &FileWatch::changed, this, &Form1::fileChangedOnDisk);
+    m_watch->setPath(m_known.path);
+}
+
+void Form1::fileChangedOnDisk()
+{
+    // While a dialog works on the bar, its own save asks before replacing the change.
+    if (!isEnabled()) {
+        m_reloadPending = true;
+        return;
+    }
+    m_reloadPending = false;
+    if (DataFileName.isEmpty() || m_known.path != DataFileName)
+        return;
+    // Halfway through another program's save the file may be missing for a moment: the
+    // bar keeps its entries until the file is back.
+    if (!filesystem::existingFileName(DataFileName))
+        return;
+    const auto bytes = filesystem::readWholeFile(DataFileName);
+    if (bytes && bytes != m_known.bytes)
+        ReadFile(DataFileName);
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // After the handler that enables the bar has finished its own save.
+    if (event->type() == QEvent::EnabledChange && isEnabled() && m_reloadPending)
+        QMetaObject::invokeMethod(this, &Form1::fileChangedOnDisk, Qt::QueuedConnection);
 }
 
 void Form1::InitWrite()
@@ -226,28 +271,21 @@ void Form1::InitWrite()
                                         InitFileName));
 }
 
-bool Form1::CanLayOut(int width, int count, int height, int controlShowFlag) const
-{
-    return barlayout::compute(width, count, height, controlShowFlag == 1).has_value();
-}
-
 void Form1::WindowSet(int width, int count, int height)
 {
-    const auto layout = barlayout::compute(width, count, height, ControlShowFlag == 1);
-    if (!layout)
-        return; // callers check first; a bar that cannot be shown keeps the current one
+    const barlayout::Layout layout = barlayout::compute(width, count, height, ControlShowFlag == 1);
 
     InWindowSet = true;
     m_laidOut = true;
-    ButtonWidth = layout->buttonWidth;
-    ButtonNum = layout->buttonNum;
-    ButtonHeight = layout->buttonHeight;
+    ButtonWidth = layout.buttonWidth;
+    ButtonNum = layout.buttonNum;
+    ButtonHeight = layout.buttonHeight;
 
     QWidget *previous = nullptr;
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
         QPushButton *button = m_command1[i];
         if (i < ButtonNum) {
-            twips::place(*button, 0, layout->snippetTops.at(i), ButtonWidth, ButtonHeight);
+            twips::place(*button, 0, layout.snippetTops.at(i), ButtonWidth, ButtonHeight);
             button->setEnabled(true);
             button->setVisible(true);
             if (previous)
@@ -260,8 +298,8 @@ void Form1::WindowSet(int width, int count, int height)
     }
     for (int j = 0; j < barlayout::controlButtons; ++j) {
         QPushButton *button = m_command2[j];
-        if (layout->controlsShown) {
-            twips::place(*button, 0, layout->controlTops[j], ButtonWidth, ButtonHeight);
+        if (layout.controlsShown) {
+            twips::place(*button, 0, layout.controlTops[j], ButtonWidth, ButtonHeight);
             button->setEnabled(true);
             button->setVisible(true);
             setTabOrder(previous, button);
@@ -272,8 +310,8 @@ void Form1::WindowSet(int width, int count, int height)
         }
     }
 
-    const QSize clientSize(twips::toPixels(layout->windowWidth - barlayout::frameWidth),
-                           twips::toPixels(layout->windowHeight - barlayout::frameHeight));
+    const QSize clientSize(twips::toPixels(layout.windowWidth - barlayout::frameWidth),
+                           twips::toPixels(layout.windowHeight - barlayout::frameHeight));
     constexpr qsizetype kRemembered = 8;
     m_requestedSizes.append(clientSize);
     if (m_requestedSizes.size() > kRemembered)
@@ -303,10 +341,7 @@ void Form1::Form_Resize()
     const bool hidden = ControlShowFlag == 1;
     const barlayout::ButtonSize size =
             barlayout::fromWindowSize(Width(), Height(), ButtonNum, hidden);
-    if (CanLayOut(size.width, ButtonNum, size.height, ControlShowFlag))
-        WindowSet(size.width, ButtonNum, size.height);
-    else
-        WindowSet(ButtonWidth, ButtonNum, ButtonHeight); // snap back to the last good bar
+    WindowSet(size.width, ButtonNum, size.height);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
@@ -382,6 +417,15 @@ QList<ClipEntry> Form1::entries() const
 clipfile::Encoding Form1::encodingFor(const QString &path) const
 {
     return path == m_readFileName ? m_readEncoding : clipfile::Encoding::ShiftJis;
+}
+
+void Form1::setEntries(const QList<ClipEntry> &entries)
+{
+    for (int i = 0; i < barlayout::snippetButtons; ++i) {
+        const bool entry = i < entries.size();
+        m_command1[i]->setText(entry ? entries.at(i).caption : form1text::unset);
+        ClipData[i] = entry ? entries.at(i).text : QString();
+    }
 }
 
 QString Form1::GetClipData(int Index) const

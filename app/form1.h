@@ -2,6 +2,7 @@
 
 #include "app/barlayout.h"
 #include "files/clipfile.h"
+#include "files/knowncontent.h"
 
 #include <QSize>
 #include <QString>
@@ -9,6 +10,7 @@
 
 #include <array>
 
+class FileWatch;
 class Program;
 class QPushButton;
 
@@ -57,8 +59,6 @@ public:
     void SetControlShowFlag(int Flag) { ControlShowFlag = Flag; }
     void ControlSet(int ShowFlag) { ControlShowFlag = ShowFlag; }
     void From4Set();
-    /** Whether a layout could be shown at all (positions within 16-bit twips). */
-    bool CanLayOut(int width, int count, int height, int controlShowFlag) const;
 
     // Commands.
     void Kakunin();
@@ -88,11 +88,23 @@ public:
     /** The encoding to write the entries to `path` in: the one they were read in when
         `path` is the file they came from, Shift-JIS for any other file. */
     clipfile::Encoding encodingFor(const QString &path) const;
+    /** Makes `entries` the bar's only ones: every button after them is unset. */
+    void setEntries(const QList<ClipEntry> &entries);
+
+    /** What the program last read from or wrote to the file in use. */
+    const KnownContent &knownContent() const { return m_known; }
+    void setKnownContent(KnownContent known);
+    /** From now on, a save of the file in use by another program reloads the bar. */
+    void watchFileInUse();
+    /** Reloads the file in use when another program has changed it, as soon as no window
+        of the program works on the bar. */
+    void fileChangedOnDisk();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void Form_Unload();
@@ -129,4 +141,8 @@ private:
     /** The clip data file the entries were read from, and its encoding. */
     QString m_readFileName;
     clipfile::Encoding m_readEncoding = clipfile::Encoding::ShiftJis;
+    KnownContent m_known;
+    FileWatch *m_watch = nullptr;
+    /** A change on disk arrived while a window worked on the bar. */
+    bool m_reloadPending = false;
 };

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 #include <QDir>
 
@@ -66,5 +67,8 @@ int main(int argc, char *argv[])
         return EXIT_SUCCESS;
     // Only once start-up is over: closing earlier would save settings not yet read.
     handleTerminationSignals(&app, [&program] { program.form1().close(); });
+    // Another program's save of the file in use reloads the bar. The watch is no part of
+    // coming up: it starts once the event loop runs.
+    QTimer::singleShot(0, &program.form1(), &Form1::watchFileInUse);
     return QApplication::exec();
 }

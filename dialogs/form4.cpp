@@ -34,10 +34,10 @@ constexpr spinstep::Range kCountRange{1, 1, 30};
 constexpr spinstep::Range kHeightRange{10, 200, 500};
 
 /** The field's whole number, or `current` (written back into the field) when it holds
-    none that fits 16 bits. */
+    none that fits 16 bits or it is negative. */
 int fieldValue(QLineEdit &field, int current)
 {
-    if (const auto value = numbers::parseInt16(field.text()))
+    if (const auto value = numbers::parseInt16(field.text()); value && *value >= 0)
         return *value;
     field.setText(QString::number(current));
     return current;
@@ -144,28 +144,16 @@ void Form4::Command1_Click()
     main.SetWinZ(onTop ? 1 : 0);
     main.ControlSet(hidden ? 1 : 0);
 
-    int width = fieldValue(*m_text1, main.GetButtonWidth());
-    int count = fieldValue(*m_text2, main.GetButtonNum());
-    int height = fieldValue(*m_text3, main.GetButtonHeight());
-    const int flag = hidden ? 1 : 0;
-    // A bar reaching beyond 16-bit twips cannot be shown: the field at fault keeps the
-    // value in use.
-    if (!main.CanLayOut(width, count, height, flag)) {
-        if (main.CanLayOut(width, count, main.GetButtonHeight(), flag)) {
-            height = main.GetButtonHeight();
-        } else if (main.CanLayOut(main.GetButtonWidth(), count, height, flag)) {
-            width = main.GetButtonWidth();
-        } else {
-            width = main.GetButtonWidth();
-            height = main.GetButtonHeight();
-            if (!main.CanLayOut(width, count, height, flag))
-                count = main.GetButtonNum();
-        }
-        m_text1->setText(QString::number(width));
-        m_text2->setText(QString::number(count));
-        m_text3->setText(QString::number(height));
-    }
+    const int width = fieldValue(*m_text1, main.GetButtonWidth());
+    const int count = fieldValue(*m_text2, main.GetButtonNum());
+    const int height = fieldValue(*m_text3, main.GetButtonHeight());
     main.WindowSet(width, count, height);
+    // A bar too tall or too wide for 16-bit twips is laid out lower or narrower: the fields
+    // show what was applied.
+    if (main.GetButtonWidth() != width)
+        m_text1->setText(QString::number(main.GetButtonWidth()));
+    if (main.GetButtonHeight() != height)
+        m_text3->setText(QString::number(main.GetButtonHeight()));
 
     leave();
 }

@@ -12,6 +12,7 @@
 #include "editing/frmmenu.h"
 #include "files/form3.h"
 #include "platform/filedialogs.h"
+#include "platform/filesystem.h"
 #include "platform/messageboxes.h"
 
 #include <QAction>
@@ -207,6 +208,9 @@ void Form5::Text1_Change()
 
 void Form5::Command1_Click()
 {
+    // Declined, the edit stays here as it is and the bar and the file are left alone.
+    if (!confirmOverwrite())
+        return;
     if (m_entries.count() == 0) {
         for (int i = 0; i < kDefaultEntries; ++i)
             m_entries.append(kUnsetEntry);
@@ -215,10 +219,7 @@ void Form5::Command1_Click()
 
     Form1 &main = m_program.form1();
     const QList<ClipEntry> edited = m_entries.entries();
-    for (int i = 0; i < edited.size(); ++i) {
-        main.Command1(i).setText(edited.at(i).caption);
-        main.SetClipData(i, edited.at(i).text);
-    }
+    main.setEntries(edited);
 
     // The other fields take the settings in use, not what a cancelled properties dialog
     // left in them.
@@ -298,16 +299,44 @@ void Form5::List1_MouseDown(Qt::MouseButton button, QPoint position)
     menu.MouseMenu2().popup(m_list1->viewport()->mapToGlobal(position));
 }
 
+QString Form5::writeTarget() const
+{
+    // The file in use is the selected entry of the read-file list; a current row that is
+    // not selected names no file.
+    Form3 &files = m_program.form3();
+    const int row = files.selectedIndex();
+    return row >= 0 && row < files.List2().size() ? files.List2().at(row) : QString();
+}
+
+bool Form5::confirmOverwrite()
+{
+    return confirmOverwrite(writeTarget());
+}
+
+bool Form5::confirmOverwrite(const QString &target)
+{
+    if (target.isEmpty())
+        return true;
+    Form1 &main = m_program.form1();
+    const std::optional<QByteArray> onDisk = filesystem::readWholeFile(target);
+    if (!main.knownContent().wouldOverwriteUnseen(target, onDisk))
+        return true;
+    const auto answer = m_program.services().messages.show(
+            form1text::withValue(form5text::overwriteQuestion, form1text::fileLabel, target),
+            form1text::title, Icon::Question, MessageBoxes::Buttons::OkCancel);
+    if (answer != MessageBoxes::Answer::Ok)
+        return false;
+    // The user has seen the other version and chosen to replace it.
+    main.setKnownContent({target, onDisk});
+    return true;
+}
+
 bool Form5::ClipFileWrite()
 {
     Services &services = m_program.services();
     Form1 &main = m_program.form1();
     Form3 &files = m_program.form3();
-
-    // The file in use is the selected entry of the read-file list; a current row that is
-    // not selected names no file.
-    const int row = files.selectedIndex();
-    QString target = row >= 0 && row < files.List2().size() ? files.List2().at(row) : QString();
+    QString target = writeTarget();
 
     if (target.isEmpty()) {
         const auto answer = services.messages.show(form5text::createQuestion,
@@ -325,6 +354,8 @@ bool Form5::ClipFileWrite()
         main.SetDataFileName(target);
         main.SetDataFileNum(files.selectedIndex());
     }
+    if (!confirmOverwrite(target))
+        return false;
 
     const QList<ClipEntry> buttons = main.entries();
     const clipfile::WriteResult written = clipfile::write(target, buttons, main.encodingFor(target));
@@ -343,6 +374,7 @@ bool Form5::ClipFileWrite()
         return false;
     }
 
+    main.setKnownContent({target, filesystem::readWholeFile(target)});
     // The caption is the name less its extension, whatever the last four characters are.
     const QString name = QFileInfo(target).fileName();
     main.setWindowTitle(name.size() >= 4 ? name.chopped(4) : QString());

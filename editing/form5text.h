@@ -17,5 +17,8 @@ inline const QString tooManyButtons = QStringLiteral("ﾎﾞﾀﾝを30個以上
 inline const QString createQuestion = QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙを新規作成しますか？");
 inline const QString createQuestionTitle = QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙがありません");
 inline const QString clipFileUnwritable = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません");
+/** Asked before a save would replace what another program wrote to the file. */
+inline const QString overwriteQuestion =
+        QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙに他の内容が保存されています。上書きしますか？");
 
 } // namespace form5text

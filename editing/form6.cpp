@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <limits>
+
 namespace {
 
 constexpr int kButtonMode = 1;
@@ -29,6 +31,8 @@ Form6::Form6(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
 
     m_label1 = new QLabel(form6text::label1, this);
     m_text1 = new QLineEdit(this);
+    // A name is taken whole, however long: Qt would cut it at 32767 characters.
+    m_text1->setMaxLength(std::numeric_limits<int>::max());
     m_command1 = new QPushButton(form6text::command1, this);
     m_command2 = new QPushButton(form6text::command2, this);
     twips::place(*m_label1, 120, 120, 810, 180);
@@ -68,6 +72,9 @@ void Form6::Present(const QString &name)
 
 void Form6::Command1_Click()
 {
+    // Declined, the name stays in the box and nothing is saved.
+    if (!m_program.form5().confirmOverwrite())
+        return;
     const QString name = m_text1->text();
     if (EditMode == kButtonMode)
         m_program.form1().Command1(ButtonNumber).setText(name);

@@ -188,8 +188,9 @@ void FrmMenu::Menu_NewFile_Click()
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
-    // Created empty, or an existing file cut to nothing, without asking.
-    if (!filesystem::writeWholeFile(path, QByteArray()))
+    // Created empty, or an existing file cut to nothing; what another program wrote there
+    // goes only when the user says so.
+    if (!m_program.form5().confirmOverwrite(path) || !filesystem::writeWholeFile(path, QByteArray()))
         return;
 
     Form1 &main = m_program.form1();

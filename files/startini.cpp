@@ -60,7 +60,7 @@ StartSettings parse(QStringView text)
 
     const StartSettings defaults;
     const bool hidden = settings.controlShowFlag == 1;
-    if (!barlayout::compute(settings.buttonWidth, settings.buttonNum, settings.buttonHeight, hidden)) {
+    if (!barlayout::fits(settings.buttonWidth, settings.buttonNum, settings.buttonHeight, hidden)) {
         settings.buttonHeight = defaults.buttonHeight;
         settings.buttonWidth = defaults.buttonWidth;
     }

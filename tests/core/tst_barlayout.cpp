@@ -10,9 +10,8 @@ class TestBarLayout : public QObject
 
 private slots:
     void fiveButtonsWithControls();
-    void fiveButtonsWithoutControls();
-    void countBelowOneLaysOutFourteen();
-    void unrepresentableLayoutsAreRefused();
+    void everyRequestIsLaidOut_data();
+    void everyRequestIsLaidOut();
     void resize_data();
     void resize();
     void roundsHalfToEven();
@@ -21,35 +20,50 @@ private slots:
 
 void TestBarLayout::fiveButtonsWithControls()
 {
-    const auto layout = barlayout::compute(2400, 5, 300, false);
-    QVERIFY(layout);
-    QCOMPARE(layout->snippetTops, (QList<int>{0, 300, 600, 900, 1200}));
-    QCOMPARE(layout->controlTops, (std::array<int, 5>{1600, 1900, 2200, 2500, 2800}));
-    QCOMPARE(layout->windowHeight, 3500.0);
-    QCOMPARE(layout->windowWidth, 2510);
+    const barlayout::Layout layout = barlayout::compute(2400, 5, 300, false);
+    QCOMPARE(layout.snippetTops, (QList<int>{0, 300, 600, 900, 1200}));
+    QCOMPARE(layout.controlTops, (std::array<int, 5>{1600, 1900, 2200, 2500, 2800}));
+    QCOMPARE(layout.windowHeight, 3500.0);
+    QCOMPARE(layout.windowWidth, 2510);
 }
 
-void TestBarLayout::fiveButtonsWithoutControls()
+void TestBarLayout::everyRequestIsLaidOut_data()
 {
-    const auto layout = barlayout::compute(2400, 5, 300, true);
-    QVERIFY(layout);
-    QVERIFY(!layout->controlsShown);
-    QCOMPARE(layout->windowHeight, 1900.0);
+    QTest::addColumn<QList<int>>("asked"); // width, count, height
+    QTest::addColumn<bool>("hidden");
+    QTest::addColumn<QList<int>>("laidOut");
+    QTest::addColumn<double>("windowHeight");
+    QTest::newRow("5 × 300 without controls") << QList<int>{2400, 5, 300} << true
+                                             << QList<int>{2400, 5, 300} << 1900.0;
+    QTest::newRow("count 0 is 14") << QList<int>{2400, 0, 240} << false
+                                   << QList<int>{2400, 14, 240} << 5060.0;
+    QTest::newRow("negative count is 14") << QList<int>{2400, -3, 240} << false
+                                          << QList<int>{2400, 14, 240} << 5060.0;
+    QTest::newRow("count beyond the buttons is 31") << QList<int>{2400, 40, 240} << true
+                                                    << QList<int>{2400, 31, 240} << 7840.0;
+    // 17 + 5 buttons of 1500 would reach 33,100 twips: the tallest that fits is 1466.
+    QTest::newRow("too tall: lower buttons, all of them") << QList<int>{2400, 17, 1500} << false
+                                                          << QList<int>{2400, 17, 1466} << 32752.0;
+    QTest::newRow("30 of 1000 fit without the controls") << QList<int>{2400, 30, 1000} << true
+                                                         << QList<int>{2400, 30, 1000} << 30400.0;
+    QTest::newRow("too wide: the widest window") << QList<int>{32700, 5, 240} << false
+                                                 << QList<int>{32657, 5, 240} << 2900.0;
+    QTest::newRow("negative sizes are 0") << QList<int>{-1, 5, -240} << false
+                                          << QList<int>{0, 5, 0} << 500.0;
 }
 
-void TestBarLayout::countBelowOneLaysOutFourteen()
+void TestBarLayout::everyRequestIsLaidOut()
 {
-    QCOMPARE(barlayout::compute(2400, 0, 240, false)->buttonNum, 14);
-    QCOMPARE(barlayout::compute(2400, -3, 240, false)->buttonNum, 14);
-}
-
-void TestBarLayout::unrepresentableLayoutsAreRefused()
-{
-    QVERIFY(!barlayout::compute(2400, 30, 1000, false)); // 35 buttons reach 35100 twips
-    QVERIFY(barlayout::compute(2400, 30, 1000, true));    // 30 fit without the controls
-    QVERIFY(!barlayout::compute(32700, 5, 240, false));   // the window would be 32810 wide
-    QVERIFY(!barlayout::compute(2400, 32, 240, false));   // only 31 buttons exist
-    QVERIFY(!barlayout::compute(-1, 5, 240, false));
+    QFETCH(QList<int>, asked);
+    QFETCH(bool, hidden);
+    QFETCH(QList<int>, laidOut);
+    const barlayout::Layout layout = barlayout::compute(asked[0], asked[1], asked[2], hidden);
+    QCOMPARE((QList<int>{layout.buttonWidth, layout.buttonNum, layout.buttonHeight}), laidOut);
+    QTEST(layout.windowHeight, "windowHeight");
+    QVERIFY(layout.windowHeight <= 32767);
+    QCOMPARE(layout.snippetTops.size(), laidOut[1]);
+    QCOMPARE(barlayout::fits(asked[0], asked[1], asked[2], hidden),
+             asked[0] == laidOut[0] && asked[2] == laidOut[2] && asked[1] <= 31);
 }
 
 void TestBarLayout::resize_data()

@@ -556,14 +556,13 @@ void TestForm1::userResizeChangesWidthAndHeightButOwnResizesDoNot()
     QCOMPARE(main.GetButtonHeight(), 455);
     QCOMPARE(main.size(), snapped);
 
-    // Too small: the buttons get no height; too large to represent: the bar snaps back.
+    // Too small: the buttons get no height; beyond 16-bit twips: the largest bar there is.
     main.resize(200, 6); // 90 twips of client: less than the gap
     QCOMPARE(main.GetButtonHeight(), 0);
-    main.resize(200, 300);
-    const int height = main.GetButtonHeight();
-    main.resize(5000, 300);
-    QCOMPARE(main.GetButtonWidth(), 3000);
-    QCOMPARE(main.GetButtonHeight(), height);
+    main.resize(5000, 5000);
+    QCOMPARE(main.GetButtonWidth(), 32657);
+    QCOMPARE(main.GetButtonHeight(), 3226); // (32767 − 400 − 100) / 10
+    QCOMPARE(main.size(), QSize(2177, 2157));
 }
 
 void TestForm1::enterPressesTheFocusedButtonOfAnyWindow()

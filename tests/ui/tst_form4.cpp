@@ -173,12 +173,12 @@ void TestForm4::okAppliesTheFields_data()
     QTest::newRow("beyond 16 bits keeps the value in use")
             << QStringList{"40000", "5", "-99999"} << QList<int>{2400, 5, 240}
             << QStringList{"2400", "5", "240"};
-    QTest::newRow("a bar too high for 16-bit twips keeps the height")
-            << QStringList{"2400", "30", "2000"} << QList<int>{2400, 30, 240}
-            << QStringList{"2400", "30", "240"};
-    QTest::newRow("a bar too wide for 16-bit twips keeps the width")
-            << QStringList{"32700", "5", "300"} << QList<int>{2400, 5, 300}
-            << QStringList{"2400", "5", "300"};
+    QTest::newRow("a bar too high for 16-bit twips gets lower buttons")
+            << QStringList{"2400", "30", "2000"} << QList<int>{2400, 30, 921}
+            << QStringList{"2400", "30", "921"};
+    QTest::newRow("a bar too wide for 16-bit twips gets the widest window")
+            << QStringList{"32700", "5", "300"} << QList<int>{32657, 5, 300}
+            << QStringList{"32657", "5", "300"};
     QTest::newRow("negative width keeps the width")
             << QStringList{"-100", "5", "300"} << QList<int>{2400, 5, 300}
             << QStringList{"2400", "5", "300"};

@@ -5,6 +5,7 @@
 #include "dialogs/form4.h"
 #include "editing/form5.h"
 #include "editing/form6.h"
+#include "editing/form5text.h"
 #include "editing/frmmenu.h"
 #include "editing/frmmenutext.h"
 #include "files/form3.h"
@@ -262,7 +263,12 @@ void TestFrmMenu::newFileEmptiesAnExistingFileAndWritesFourteenEntries()
     TestProgram t;
     startOn(t, clipText(3));
     const QString path = t.writeBytes("other.cdt", "#old\r\nkept?\r\n");
-    t.fileDialogs.saveAnswers = {path};
+    // Another program's file is emptied only when the user says so.
+    t.boxes.answers = {MessageBoxes::Answer::Cancel};
+    t.fileDialogs.saveAnswers = {path, path};
+    t.program.frmMenu().Menu_NewFile_Click();
+    QCOMPARE(t.readBytes("other.cdt"), QByteArray("#old\r\nkept?\r\n"));
+    QCOMPARE(t.program.form3().List1().count(), 1);
     t.program.frmMenu().Menu_NewFile_Click();
 
     Form1 &main = t.program.form1();
@@ -279,7 +285,9 @@ void TestFrmMenu::newFileEmptiesAnExistingFileAndWritesFourteenEntries()
         QCOMPARE(main.Command1(i).text(), form1text::unset);
     QCOMPARE(main.windowTitle(), QStringLiteral("other"));
     QCOMPARE(t.readBytes("other.cdt"), kUnsetEntryBytes.repeated(14));
-    QVERIFY(t.messages().isEmpty());
+    const QString question = form5text::overwriteQuestion + "\r\nﾌｧｲﾙ:" + path;
+    QCOMPARE(t.messages(), QStringList(2, question));
+    QCOMPARE(t.boxes.shown.first().buttons, MessageBoxes::Buttons::OkCancel);
 }
 
 void TestFrmMenu::newFileAlreadyListedIsListedTwice()
@@ -309,7 +317,7 @@ void TestFrmMenu::newFileWithAShortNameWritesNothing()
     QCOMPARE(main.Command1(0).text(), form1text::unset);
     QCOMPARE(main.windowTitle(), QStringLiteral("memo"));
     QCOMPARE(t.readBytes("ab"), QByteArray());
-    QVERIFY(t.messages().isEmpty());
+    QCOMPARE(t.messages().size(), 1); // whether to empty what was there
 }
 
 void TestFrmMenu::newFileNameWithoutExtensionLosesFourCharacters()
