@@ -68,6 +68,9 @@ void TestForm6::layoutAndTexts()
     QCOMPARE(rename.size(), QSize(248, 43)); // 3720 x 645 twips
     QVERIFY(!rename.Command1().autoDefault());
     QVERIFY(!rename.Command2().autoDefault());
+    // No length limit of its own: a caption as long as a file's line stays whole.
+    rename.Present(QString(40000, u'x'));
+    QCOMPARE(rename.Text1().text().size(), 40000);
 }
 
 void TestForm6::opensOnTheButtonWithItsCaptionSelected()
