@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package check-package clean fuzz test-asan bench bench-startup
+.PHONY: all deps configure build run test package check-package clean fuzz test-asan bench bench-startup soak
 
 all: build
 
@@ -51,6 +51,12 @@ bench: deps
 
 bench-startup: deps
 	JOBS=$(JOBS) scripts/bench-startup.sh $(BUILD_DIR)-bench
+
+# The random command sequences of the window tests, SOAK_STEPS long (SNIPDECK_SEED replays).
+SOAK_STEPS ?= 1000000
+soak: build
+	cd $(BUILD_DIR)/tests && QT_QPA_PLATFORM=offscreen SNIPDECK_STEPS=$(SOAK_STEPS) \
+		nice ./tst_commandsequences
 
 # A Debian package in $(BUILD_DIR): snipdeck_<version>_<arch>.deb
 package: build

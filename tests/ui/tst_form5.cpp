@@ -54,11 +54,9 @@ private slots:
     void layoutAndTexts();
     void openingCopiesTheBarAndSelectsTheButton();
     void typingUpdatesTheSelectedSlot();
-    void okAppliesEditsAndRewritesTheFile();
     void okWithoutEditsRewritesTheSameBytes();
     void okOnEmptyListGivesFourteenUnsetEntries();
     void enterInTheListIsOk();
-    void cancelDropsTheEdits();
     void closeBoxEnablesMainAndUnloads();
     void newButtonStopsAtThirty();
     void deleteKeyRemoves_data();
@@ -127,24 +125,6 @@ void TestForm5::typingUpdatesTheSelectedSlot()
     QCOMPARE(t.program.form1().GetClipData(2), QStringLiteral("t2\r\nu2"));
 }
 
-void TestForm5::okAppliesEditsAndRewritesTheFile()
-{
-    TestProgram t;
-    Form5 &editor = openEditor(t, clipText(2), 0);
-    editor.SetTextBuffer(1, QStringLiteral("new"));
-    editor.SetEntryName(0, QStringLiteral("&A"));
-    QTest::mouseClick(&editor.Command1(), Qt::LeftButton);
-
-    Form1 &main = t.program.form1();
-    QVERIFY(!editor.isVisible());
-    QVERIFY(main.isEnabled());
-    QCOMPARE(main.GetButtonNum(), 2);
-    QCOMPARE(main.Command1(0).text(), QStringLiteral("&A"));
-    QCOMPARE(main.GetClipData(1), QStringLiteral("new"));
-    QCOMPARE(t.readBytes("memo.cdt"), QByteArray("#&A\r\nt0\r\nu0\r\n#E1\r\nnew\r\n"));
-    QCOMPARE(main.windowTitle(), QStringLiteral("memo"));
-    QVERIFY(t.messages().isEmpty());
-}
 
 void TestForm5::okWithoutEditsRewritesTheSameBytes()
 {
@@ -188,27 +168,6 @@ void TestForm5::enterInTheListIsOk()
     QVERIFY(t.readBytes("memo.cdt").contains("via enter"));
 }
 
-void TestForm5::cancelDropsTheEdits()
-{
-    TestProgram t;
-    Form5 &editor = openEditor(t, clipText(2), 0);
-    const QByteArray before = t.readBytes("memo.cdt");
-    editor.SetTextBuffer(0, QStringLiteral("dropped"));
-    editor.RemoveButton(1);
-    QTest::mouseClick(&editor.Command2(), Qt::LeftButton);
-
-    Form1 &main = t.program.form1();
-    QVERIFY(!editor.isVisible());
-    QVERIFY(main.isEnabled());
-    QCOMPARE(main.GetButtonNum(), 2);
-    QCOMPARE(main.GetClipData(0), QStringLiteral("t0\r\nu0"));
-    QCOMPARE(t.readBytes("memo.cdt"), before);
-
-    // The next opening starts again from the main window.
-    t.program.frmMenu().Menu_ButtonEdit_Click();
-    QCOMPARE(editor.List1().count(), 2);
-    QCOMPARE(editor.GetTextBuffer(0), QStringLiteral("t0\r\nu0"));
-}
 
 void TestForm5::closeBoxEnablesMainAndUnloads()
 {

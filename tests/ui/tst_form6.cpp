@@ -47,8 +47,6 @@ class TestForm6 : public QObject
 private slots:
     void layoutAndTexts();
     void opensOnTheButtonWithItsCaptionSelected();
-    void okRenamesTheButtonAndRewritesTheFile_data();
-    void okRenamesTheButtonAndRewritesTheFile();
     void escapeIsCancel();
     void closeBoxIsCancelAndUnloads();
     void closeDuringShutdownLeavesTheOwnerAlone();
@@ -86,36 +84,7 @@ void TestForm6::opensOnTheButtonWithItsCaptionSelected()
     QCOMPARE(rename.pos(), t.program.form1().pos());
 }
 
-void TestForm6::okRenamesTheButtonAndRewritesTheFile_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("byEnter");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("OK button") << "New" << false << QByteArray("#A\r\na\r\n#New\r\nb\r\n#C\r\nc\r\n");
-    QTest::newRow("Enter") << "&X y " << true << QByteArray("#A\r\na\r\n#&X y \r\nb\r\n#C\r\nc\r\n");
-    QTest::newRow("empty name") << "" << true << QByteArray("#A\r\na\r\n#\r\nb\r\n#C\r\nc\r\n");
-}
 
-void TestForm6::okRenamesTheButtonAndRewritesTheFile()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, byEnter);
-    TestProgram t;
-    Form6 &rename = renameButton(t, 1);
-    rename.Text1().clear();
-    QTest::keyClicks(&rename.Text1(), typed);
-    if (byEnter)
-        QTest::keyClick(&rename.Text1(), Qt::Key_Return);
-    else
-        QTest::mouseClick(&rename.Command1(), Qt::LeftButton);
-
-    Form1 &main = t.program.form1();
-    QVERIFY(!rename.isVisible());
-    QVERIFY(main.isEnabled());
-    QCOMPARE(main.Command1(1).text(), typed);
-    QTEST(t.readBytes("memo.cdt"), "bytes");
-    QVERIFY(t.messages().isEmpty());
-}
 
 void TestForm6::escapeIsCancel()
 {

@@ -1,0 +1,567 @@
+// Long random sequences of what a user can do, with another program saving the clip files
+// now and then, checked after every step against a model of what the user confirmed.
+// SNIPDECK_SEED replays a sequence; SNIPDECK_STEPS sets its length.
+#include "testprogram.h"
+
+#include "app/barlayout.h"
+#include "app/form1.h"
+#include "app/form1text.h"
+#include "app/twips.h"
+#include "dialogs/form2.h"
+#include "dialogs/form4.h"
+#include "editing/form5.h"
+#include "editing/form5text.h"
+#include "editing/form6.h"
+#include "editing/frmmenu.h"
+#include "files/form3.h"
+#include "files/startini.h"
+#include "platform/sjiscodec.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Answer = MessageBoxes::Answer;
+
+const QStringList kPool = {"a.cdt", "b.cdt", "c.cdt"};
+const QStringList kNewNames = {"a.cdt", "c.cdt", "d.cdt", "e.cdt"};
+const QStringList kFieldTexts = {"0", "-5", "32767", "99999999", "abc", "", "1", "30", "31"};
+const QList<int> kKeys = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
+                          Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_1, Qt::Key_2,
+                          Qt::Key_3, Qt::Key_4, Qt::Key_0, Qt::Key_Return};
+
+const ClipEntry kUnset{form1text::unset, QString()};
+
+QByteArray encoded(const QList<ClipEntry> &entries)
+{
+    QByteArray bytes;
+    clipfile::encode(entries, &bytes);
+    return bytes;
+}
+
+/** What the user has confirmed and what the program has seen, kept beside the program. */
+struct Model
+{
+    std::array<ClipEntry, barlayout::snippetButtons> buttons;
+    int count = 14;
+    QString knownPath;
+    QByteArray knownBytes;
+    bool reloadPending = false;
+
+    QList<ClipEntry> bar() const { return QList<ClipEntry>(buttons.begin(), buttons.begin() + count); }
+    void setEntries(const QList<ClipEntry> &entries)
+    {
+        for (int i = 0; i < barlayout::snippetButtons; ++i)
+            buttons[i] = i < entries.size() ? entries.at(i) : kUnset;
+    }
+};
+
+class Session
+{
+public:
+    explicit Session(quint32 seed) : rng(seed)
+    {
+        for (const QString &name : kPool)
+            t.writeBytes(name, encoded(randomEntries()));
+        QStringList paths;
+        for (const QString &name : kPool)
+            paths.append(t.path(name));
+        t.writeStartIni(TestProgram::defaultNumbers, paths);
+        startProgram();
+    }
+
+    void step();
+    void check();
+
+    TestProgram t;
+    QRandomGenerator rng;
+    std::unique_ptr<Program> program;
+    Model model;
+    QString done; ///< what the step did, for the report of a failure
+
+private:
+    Form1 &main() { return program->form1(); }
+    int pick(int bound) { return int(rng.bounded(bound)); }
+    bool chance(int percent) { return pick(100) < percent; }
+
+    QString randomName();
+    QList<ClipEntry> randomEntries();
+    void startProgram();
+    void load(const QString &path);
+    QByteArray disk(const QString &path) const { return t.readBytes(QFileInfo(path).fileName()); }
+    /** Scripts the answer to any question of the step and runs it. */
+    void ask(const std::function<void()> &action);
+    /** Whether the overwrite question for `target` must come, from the model's view. */
+    bool unseen(const QString &target) const;
+    void expectWrite(const QString &target, bool mustAsk, const QList<ClipEntry> &entries);
+    void recordWrite(const QString &target, const QList<ClipEntry> &entries);
+    QString writeTarget();
+
+    void onBar();
+    void onEditor();
+    void onRename();
+    void onProperties();
+    void onReadFiles();
+    void externalSave();
+    void restart();
+
+    Answer m_answer = Answer::Ok;
+    bool m_asked = false;
+    QMap<QString, QByteArray> m_expected; ///< file name → bytes it must hold
+};
+
+QString Session::randomName()
+{
+    static const QStringList parts = {"a", "Bc", "&x", " ", "ｱｲｳ", "漢字", "9", "未設定"};
+    QString name;
+    for (int i = pick(4); i > 0; --i)
+        name += parts.at(pick(int(parts.size())));
+    return name;
+}
+
+QList<ClipEntry> Session::randomEntries()
+{
+    QList<ClipEntry> entries;
+    for (int i = pick(20); i > 0; --i)
+        entries.append({randomName(), chance(30) ? QString() : randomName() + "x\r\n y"});
+    // Every save by another program differs from any before it.
+    entries.append({QStringLiteral("n%1").arg(rng.generate()), QStringLiteral("z")});
+    return entries;
+}
+
+void Session::startProgram()
+{
+    program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs,
+                                                 t.windowOrder, t.launcher},
+                                        t.dir.path());
+    program->start();
+    for (const QString &name : kPool + kNewNames) {
+        if (!m_expected.contains(name))
+            m_expected[name] = t.readBytes(name);
+    }
+    load(main().GetDataFileName());
+}
+
+void Session::load(const QString &path)
+{
+    if (path.isEmpty()) { // nothing to read: the buttons are unset, the count stays
+        model.setEntries({});
+        model.knownPath.clear();
+        model.knownBytes.clear();
+        return;
+    }
+    const QByteArray bytes = disk(path);
+    const QList<ClipEntry> entries = clipfile::read(path).entries;
+    model.setEntries(entries);
+    model.count = entries.isEmpty() ? 14 : int(entries.size());
+    model.knownPath = path;
+    model.knownBytes = bytes;
+}
+
+void Session::ask(const std::function<void()> &action)
+{
+    m_answer = chance(50) ? Answer::Ok : Answer::Cancel;
+    t.boxes.answers = QList<Answer>(4, m_answer);
+    t.boxes.shown.clear();
+    action();
+    t.boxes.answers.clear();
+    m_asked = false;
+    for (const auto &box : t.boxes.shown)
+        m_asked |= box.text.startsWith(form5text::overwriteQuestion);
+}
+
+bool Session::unseen(const QString &target) const
+{
+    const QByteArray bytes = disk(target);
+    return !bytes.isEmpty() && (target != model.knownPath || bytes != model.knownBytes);
+}
+
+QString Session::writeTarget()
+{
+    Form3 &files = program->form3();
+    const int row = files.selectedIndex();
+    return row >= 0 ? files.List2().at(row) : QString();
+}
+
+void Session::expectWrite(const QString &target, bool mustAsk, const QList<ClipEntry> &entries)
+{
+    QCOMPARE(m_asked, mustAsk);
+    if (!m_asked || m_answer == Answer::Ok)
+        recordWrite(target, entries);
+}
+
+void Session::recordWrite(const QString &target, const QList<ClipEntry> &entries)
+{
+    m_expected[QFileInfo(target).fileName()] = encoded(entries);
+    model.knownPath = target;
+    model.knownBytes = encoded(entries);
+}
+
+void Session::step()
+{
+    t.clipboard.operations.clear();
+    t.boxes.shown.clear();
+    if (chance(5)) {
+        externalSave();
+    } else if (program->form6().isVisible()) {
+        onRename();
+    } else if (program->form5().isVisible()) {
+        onEditor();
+    } else if (program->form4().isVisible()) {
+        onProperties();
+    } else if (program->form3().isVisible()) {
+        onReadFiles();
+    } else if (program->form2().isVisible()) {
+        done = "content view closed";
+        program->form2().Label1_Click();
+    } else if (chance(2)) {
+        restart();
+    } else {
+        onBar();
+    }
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (model.reloadPending && main().isEnabled()) {
+        model.reloadPending = false;
+        const QString loaded = main().GetDataFileName();
+        if (loaded == model.knownPath && disk(loaded) != model.knownBytes)
+            load(loaded);
+    }
+}
+
+void Session::onBar()
+{
+    Form1 &bar = main();
+    const int choice = pick(100);
+    if (choice < 20) {
+        const int i = pick(model.count);
+        done = QStringLiteral("button %1 pressed").arg(i);
+        bar.Command1(i).click();
+        QCOMPARE(t.clipboard.text(), model.buttons[i].text);
+    } else if (choice < 60) {
+        const bool snippet = chance(70) || bar.GetControlShowFlag() == 1;
+        const int key = kKeys.at(pick(int(kKeys.size())));
+        // Enter on 終了 would end the program.
+        const int index = snippet ? pick(model.count)
+                                  : pick(barlayout::controlButtons - (key == Qt::Key_Return));
+        done = QStringLiteral("key %1 on %2 %3").arg(key, 0, 16).arg(snippet).arg(index);
+        QPushButton &button = snippet ? bar.Command1(index) : bar.Command2(index);
+        QTest::keyClick(&button, Qt::Key(key));
+        const int listed = int(program->form3().List2().size());
+        const int digit = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
+        if (((key >= Qt::Key_1 && key <= Qt::Key_4) || key == Qt::Key_0) && digit <= listed)
+            load(bar.GetDataFileName());
+        if (key == Qt::Key_F5)
+            load(bar.GetDataFileName());
+        if (key == Qt::Key_Return && snippet)
+            QCOMPARE(t.clipboard.text(), model.buttons[index].text);
+    } else if (choice < 65) {
+        done = "on-top toggled";
+        program->frmMenu().Menu_Allways_Click();
+    } else if (choice < 70) {
+        done = "control buttons toggled";
+        program->frmMenu().Menu_ControlButton_Click();
+    } else if (choice < 82) {
+        done = "properties opened";
+        bar.Command2_Click(3);
+    } else if (choice < 92) {
+        done = "editor opened";
+        program->frmMenu().SetIndex(pick(model.count));
+        program->frmMenu().Menu_ButtonEdit_Click();
+    } else if (choice < 95) {
+        done = "read files opened";
+        bar.Command2_Click(2);
+    } else {
+        const QString path = t.path(kNewNames.at(pick(int(kNewNames.size()))));
+        done = "new file " + path;
+        const bool mustAsk = unseen(path);
+        t.fileDialogs.saveAnswers = {path};
+        ask([this] { program->frmMenu().Menu_NewFile_Click(); });
+        QCOMPARE(m_asked, mustAsk);
+        if (m_asked && m_answer == Answer::Cancel)
+            return;
+        model.setEntries({});
+        model.count = 14;
+        recordWrite(path, model.bar());
+    }
+}
+
+void Session::onEditor()
+{
+    Form5 &editor = program->form5();
+    FrmMenu &menu = program->frmMenu();
+    const int count = editor.entries().count();
+    const int row = count > 0 ? pick(count) : -1;
+    menu.SetIndex(row);
+    editor.SelectEntry(row);
+    switch (pick(10)) {
+    case 0:
+        done = "editor: insert";
+        if (row >= 0)
+            menu.List_Insert_Click();
+        break;
+    case 1:
+        done = "editor: remove";
+        if (row >= 0)
+            menu.List_Kill_Click();
+        break;
+    case 2:
+        done = "editor: up or down";
+        if (row > 0)
+            menu.List_Up_Click();
+        else if (row >= 0 && row + 1 < count)
+            menu.List_Down_Click();
+        break;
+    case 3:
+        done = "editor: reset";
+        if (row >= 0)
+            menu.List_Delete_Click();
+        break;
+    case 4:
+        done = "editor: new button";
+        editor.Command3_Click();
+        break;
+    case 5:
+        done = "editor: text typed";
+        editor.Text1().setPlainText(randomName() + "\nline");
+        break;
+    case 6:
+        done = "editor: cancel";
+        chance(50) ? editor.Command2_Click() : void(editor.close());
+        break;
+    default: {
+        done = "editor: OK";
+        QList<ClipEntry> edited = editor.entries().entries();
+        if (edited.isEmpty())
+            edited = QList<ClipEntry>(14, kUnset);
+        const QString target = writeTarget();
+        const bool mustAsk = unseen(target);
+        ask([&editor] { editor.Command1_Click(); });
+        if (m_asked && m_answer == Answer::Cancel) {
+            QVERIFY(editor.isVisible());
+            break;
+        }
+        model.setEntries(edited);
+        model.count = int(edited.size());
+        expectWrite(target, mustAsk, model.bar());
+        break;
+    }
+    }
+}
+
+void Session::onRename()
+{
+    Form6 &rename = program->form6();
+    Form5 &editor = program->form5();
+    const bool ofBar = !main().isEnabled() && !editor.isVisible();
+    const int index = program->frmMenu().targetIndex();
+    const QString name = randomName();
+    rename.Text1().setText(name);
+    const int choice = pick(4);
+    if (choice == 0) {
+        done = "rename: cancel";
+        rename.Command2_Click();
+        return;
+    }
+    if (choice == 1) {
+        done = "rename: close box";
+        rename.close();
+        return;
+    }
+    done = "rename: OK " + name;
+    const QString target = writeTarget();
+    const bool mustAsk = unseen(target);
+    ask([&rename, choice] {
+        if (choice == 2)
+            rename.Command1_Click();
+        else
+            QTest::keyClick(&rename.Text1(), Qt::Key_Return);
+    });
+    if (m_asked && m_answer == Answer::Cancel) {
+        QVERIFY(rename.isVisible());
+        QCOMPARE(rename.Text1().text(), name);
+        return;
+    }
+    if (ofBar)
+        model.buttons[index].caption = name;
+    expectWrite(target, mustAsk, model.bar());
+}
+
+void Session::onProperties()
+{
+    Form4 &properties = program->form4();
+    const auto field = [this] {
+        return chance(60) ? QString::number(pick(chance(50) ? 40 : 3000) - 5)
+                          : kFieldTexts.at(pick(int(kFieldTexts.size())));
+    };
+    const QString count = field();
+    properties.Text1().setText(field());
+    properties.Text2().setText(count);
+    properties.Text3().setText(field());
+    properties.Check1().setChecked(chance(50));
+    properties.Check2().setChecked(chance(50));
+    if (chance(30)) {
+        done = "properties: cancel";
+        chance(50) ? properties.Command2_Click() : void(properties.close());
+        return;
+    }
+    done = QStringLiteral("properties: OK %1 %2 %3")
+                   .arg(properties.Text1().text(), count, properties.Text3().text());
+    properties.Command1_Click();
+    bool number = false;
+    const qlonglong typed = count.toLongLong(&number);
+    if (number)
+        model.count = int(std::clamp<qlonglong>(typed, 1, 30));
+}
+
+void Session::onReadFiles()
+{
+    Form3 &files = program->form3();
+    files.selectIndex(pick(int(files.List2().size())));
+    if (chance(40)) {
+        done = "read files: cancel";
+        chance(50) ? files.Command2_Click() : void(files.close());
+        return;
+    }
+    done = "read files: OK";
+    files.OKClick();
+    load(main().GetDataFileName());
+}
+
+void Session::externalSave()
+{
+    const QString current = QFileInfo(main().GetDataFileName()).fileName();
+    const QString name = chance(60) && !current.isEmpty() ? current
+                                                          : kPool.at(pick(int(kPool.size())));
+    const QByteArray bytes = encoded(randomEntries());
+    if (chance(50)) {
+        done = "another program saved " + name + " in place";
+        t.writeBytes(name, bytes);
+    } else {
+        done = "another program replaced " + name;
+        t.writeBytes(name + ".new", bytes);
+        QVERIFY(QFile::remove(t.path(name)));
+        QVERIFY(QFile::rename(t.path(name + ".new"), t.path(name)));
+    }
+    m_expected[name] = bytes;
+    // What the watch reports once the save has settled.
+    main().fileChangedOnDisk();
+    if (!main().isEnabled()) {
+        model.reloadPending = true;
+        return;
+    }
+    const QString loaded = main().GetDataFileName();
+    if (loaded == model.knownPath && disk(loaded) != model.knownBytes)
+        load(loaded);
+}
+
+void Session::restart()
+{
+    done = "restarted";
+    Form1 &bar = main();
+    StartSettings before;
+    before.buttonNum = bar.GetButtonNum();
+    before.buttonHeight = bar.GetButtonHeight();
+    before.buttonWidth = bar.GetButtonWidth();
+    before.winZ = bar.GetWinZ();
+    before.controlShowFlag = bar.GetControlShowFlag();
+    before.savedIndex = bar.GetDataFileNum();
+    before.paths = program->form3().List2();
+    bar.close();
+    StartSettings saved = startini::parse(sjis::decode(t.readBytes("Start.ini")));
+    saved.top.reset();
+    saved.left.reset();
+    QCOMPARE(saved, before);
+    program.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    startProgram();
+    QCOMPARE(main().GetButtonWidth(), before.buttonWidth);
+    QCOMPARE(main().GetDataFileNum(), before.savedIndex);
+}
+
+void Session::check()
+{
+    Form1 &bar = main();
+    // The files hold what the user confirmed last, or what another program wrote.
+    for (auto it = m_expected.cbegin(); it != m_expected.cend(); ++it)
+        QVERIFY2(t.readBytes(it.key()) == it.value(), qPrintable(it.key()));
+
+    // The bar: every entry up to the count shown, laid out as the numbers say.
+    QCOMPARE(bar.GetButtonNum(), model.count);
+    QCOMPARE(bar.entries(), model.bar());
+    const bool hidden = bar.GetControlShowFlag() == 1;
+    QVERIFY(barlayout::fits(bar.GetButtonWidth(), model.count, bar.GetButtonHeight(), hidden));
+    const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), model.count,
+                                                        bar.GetButtonHeight(), hidden);
+    for (int i = 0; i < barlayout::snippetButtons; ++i)
+        QCOMPARE(bar.Command1(i).isHidden(), i >= model.count);
+    QCOMPARE(bar.Command2(0).isHidden(), hidden);
+    QCOMPARE(bar.size(), QSize(twips::toPixels(layout.windowWidth - barlayout::frameWidth),
+                               twips::toPixels(layout.windowHeight - barlayout::frameHeight)));
+
+    // No window is left disabled with nothing open over it.
+    const bool dialogUp = program->form2().isVisible() || program->form3().isVisible()
+            || program->form4().isVisible() || program->form5().isVisible()
+            || program->form6().isVisible();
+    QCOMPARE(bar.isEnabled(), !dialogUp);
+    if (program->form5().isVisible())
+        QCOMPARE(program->form5().isEnabled(), !program->form6().isVisible());
+}
+
+} // namespace
+
+class TestCommandSequences : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void randomSequencesKeepEveryEdit();
+};
+
+void TestCommandSequences::randomSequencesKeepEveryEdit()
+{
+    bool fixed = false;
+    const quint32 seed = qEnvironmentVariable("SNIPDECK_SEED").toUInt(&fixed);
+    const quint32 first = fixed ? seed : QRandomGenerator::global()->generate();
+    const qint64 total = qEnvironmentVariableIntValue("SNIPDECK_STEPS") > 0
+            ? qEnvironmentVariable("SNIPDECK_STEPS").toLongLong()
+            : 3000;
+    // Sequences of a few hundred steps each, so that a failure replays quickly.
+    constexpr qint64 kSequence = 500;
+    for (qint64 done = 0, n = 0; done < total; done += kSequence, ++n) {
+        const quint32 sequenceSeed = first + quint32(n);
+        std::fprintf(stderr, "sequence seed %u (SNIPDECK_SEED=%u SNIPDECK_STEPS=%lld)\n",
+                     sequenceSeed, sequenceSeed, static_cast<long long>(kSequence));
+        Session s(sequenceSeed);
+        for (qint64 i = 0; i < std::min(kSequence, total - done); ++i) {
+            s.step();
+            if (!QTest::currentTestFailed())
+                s.check();
+            if (QTest::currentTestFailed()) {
+                std::fprintf(stderr, "failed at step %lld of seed %u: %s\n",
+                             static_cast<long long>(i), sequenceSeed, qPrintable(s.done));
+                return;
+            }
+        }
+    }
+}
+
+QTEST_MAIN(TestCommandSequences)
+#include "tst_commandsequences.moc"
