@@ -1,5 +1,6 @@
 """The button bar for real: start-up, clipboard, file switching, content view, exit."""
 
+import os
 import signal
 import unittest
 
@@ -52,6 +53,20 @@ class ButtonBarTest(SnipdeckTestCase):
         self.assertEqual(got.decode("utf-8"), "お世話になっております。\n山田です。\n")
         targets = self.x.clipboard_targets()
         self.assertFalse([t for t in targets if t.startswith("image/")], targets)
+
+    def test_a_save_by_another_program_reloads_the_bar(self):
+        app, bar = self.start_with([("memo.cdt", [("A", "old")])], count=1)
+        # An editor's save: a new file renamed over the old one. The second one finds the
+        # watch renewed after the first.
+        for text in ("first", "second"):
+            self.write("memo.cdt.tmp", encode("#A\r\n%s\r\n" % text))
+            os.replace(self.path("memo.cdt.tmp"), self.path("memo.cdt"))
+
+            def pasted():
+                app.click(bar, 20, 5)
+                return self.x.run("xclip", "-selection", "clipboard", "-o", "-t",
+                                  "UTF8_STRING", check=False) == text.encode()
+            wait_until(pasted, timeout=2, what="the text saved by the other program")
 
     def test_file_on_one_huge_line_leaves_the_bar_responsive(self):
         body = "あ" * 1000000
