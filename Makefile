@@ -56,7 +56,7 @@ bench-startup: deps
 SOAK_STEPS ?= 1000000
 soak: build
 	cd $(BUILD_DIR)/tests && QT_QPA_PLATFORM=offscreen SNIPDECK_STEPS=$(SOAK_STEPS) \
-		nice ./tst_commandsequences
+		QTEST_FUNCTION_TIMEOUT=86400000 nice ./tst_commandsequences -maxwarnings 1
 
 # A Debian package in $(BUILD_DIR): snipdeck_<version>_<arch>.deb
 package: build
