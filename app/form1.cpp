@@ -322,14 +322,10 @@ void Form1::WindowSet(int width, int count, int height)
 
 void Form1::From4Set()
 {
-    // The width as the first button reports it, which is the laid-out width in whole pixels.
-    fillProperties(int(twips::fromPixels(m_command1[0]->width())));
-}
-
-void Form1::fillProperties(int width)
-{
+    // The width as set, not as the button shows it in whole pixels: an apply that follows
+    // must not round the width to 15 twips.
     Form4 &properties = m_program.form4();
-    properties.Text1().setText(QString::number(width));
+    properties.Text1().setText(QString::number(ButtonWidth));
     properties.Text2().setText(QString::number(ButtonNum));
     properties.Text3().setText(QString::number(ButtonHeight));
     properties.Check1().setChecked(WinZ == 1);
@@ -613,7 +609,7 @@ void Form1::FormAbout()
     setEnabled(false);
     Form4 &properties = m_program.form4();
     twips::moveWindow(properties, Left(), Top());
-    fillProperties(ButtonWidth);
+    From4Set();
     properties.show();
     properties.raise();
     properties.activateWindow();
@@ -631,7 +627,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const int code = keycodes::fromQtKey(key->key(), key->modifiers() & Qt::KeypadModifier);
+        const int code = keycodes::fromQtKey(key->key(), key->modifiers() & Qt::KeypadModifier,
+                                             key->nativeScanCode());
         if (isSnippet)
             Command1_KeyDown(index, code);
         else

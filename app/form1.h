@@ -108,7 +108,6 @@ protected:
 
 private:
     void Form_Unload();
-    void fillProperties(int width);
     void moveToVisibleScreen(double left, double top);
     void showNotice(const QString &text);
     void placeContentViewUnder(const QPushButton &button);

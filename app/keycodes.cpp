@@ -4,7 +4,16 @@
 
 namespace keycodes {
 
-int fromQtKey(int qtKey, bool keypad)
+namespace {
+
+/** The native codes X11 and Wayland give the keys of the number row, "1" to "0", under
+    every layout. */
+constexpr unsigned kScanCode1 = 10;
+constexpr unsigned kScanCode0 = 19;
+
+} // namespace
+
+int fromQtKey(int qtKey, bool keypad, unsigned scanCode)
 {
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         return f1 + (qtKey - Qt::Key_F1);
@@ -21,6 +30,10 @@ int fromQtKey(int qtKey, bool keypad)
     }
     if (keypad)
         return 0;
+    if (scanCode >= kScanCode1 && scanCode < kScanCode0)
+        return digit0 + 1 + int(scanCode - kScanCode1);
+    if (scanCode == kScanCode0)
+        return digit0;
     // Qt's codes for digits and capital letters are their ASCII codes, as are these.
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
         return qtKey;

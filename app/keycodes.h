@@ -12,7 +12,9 @@ inline constexpr int f1 = 112;
 inline constexpr int f8 = 119;
 
 /** The code for a Qt key; 0 for keys that have none here. Keypad digits are not the
-    digits of the main keyboard. */
-int fromQtKey(int qtKey, bool keypad);
+    digits of the main keyboard. `scanCode` is the key's native scan code (0 when
+    unknown): a key of the number row is its digit whatever character the shift state or
+    the layout makes of it, so Shift+1 is "1" as it is for a Windows virtual key. */
+int fromQtKey(int qtKey, bool keypad, unsigned scanCode = 0);
 
 } // namespace keycodes

@@ -106,10 +106,7 @@ QString frmAbout::maintainerAddress()
 
 void frmAbout::cmdOK_Click()
 {
-    m_program.unload(this);
-    Form4 &properties = m_program.form4();
-    if (properties.isVisible())
-        properties.activateWindow();
+    close();
 }
 
 void frmAbout::lblDisclaimer_Click(int)
@@ -139,4 +136,10 @@ void frmAbout::closeEvent(QCloseEvent *event)
 {
     event->accept();
     m_program.unload(this);
+    // OK and the close box alike hand the focus back to the properties dialog when it is
+    // up; one that is gone (at shutdown, say) is not created for that.
+    for (QWidget *window : m_program.loadedWindows()) {
+        if (qobject_cast<Form4 *>(window) && window->isVisible())
+            window->activateWindow();
+    }
 }

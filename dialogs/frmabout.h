@@ -29,7 +29,8 @@ public:
     /** The address the link writes to. */
     static QString maintainerAddress();
 
-    /** OK: the box is unloaded and the properties dialog, when shown, gets the focus. */
+    /** OK: the box closes as by its close box: it is unloaded and the properties dialog,
+        when shown, gets the focus. */
     void cmdOK_Click();
     /** Either label: a new mail to the maintainer in the user's mail client. */
     void lblDisclaimer_Click(int Index);

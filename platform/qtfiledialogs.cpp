@@ -3,7 +3,14 @@
 #include "platform/qtfiledialogstext.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +28,14 @@ void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
     dialog.setFileMode(opening ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
     dialog.setNameFilters({allFiles, clipFiles});
     dialog.selectNameFilter(clipFiles);
+    // Qt takes "*.*" literally and would list only names with a dot; the caption stays as
+    // the user knows it, and every file is listed.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        if (filter != allFiles)
+            return;
+        if (auto *model = dialog.findChild<QFileSystemModel *>())
+            model->setNameFilters({QStringLiteral("*")});
+    });
     dialog.setDefaultSuffix(QString());
     // The captions after the modes: setting a mode puts Qt's own back.
     dialog.setWindowTitle(opening ? openTitle : saveTitle);
@@ -36,12 +51,51 @@ void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
+/** The open dialog. Qt's own refuses a typed name that is not there with a box of its own
+    and stays open; this one lets such names through with the rest, for the caller to leave
+    out without a word. A typed folder is still opened. */
+class OpenDialog final : public QFileDialog
+{
+public:
+    /** Qt greys Open out while a typed name is not there; typing makes it pressable again,
+        for the mouse as for Enter. Called once the dialog's widgets exist. */
+    void keepOpenPressable()
+    {
+        auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        auto *buttons = findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        QPushButton *open = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+        if (!edit || !open)
+            return;
+        // After Qt's own handler of the same signal, which would grey it out again.
+        connect(edit, &QLineEdit::textChanged, open, [open](const QString &text) {
+            if (!text.isEmpty())
+                open->setEnabled(true);
+        });
+    }
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        const bool missing = std::any_of(chosen.begin(), chosen.end(), [](const QString &path) {
+            return !QFileInfo::exists(path);
+        });
+        const bool folder = std::any_of(chosen.begin(), chosen.end(), [](const QString &path) {
+            return QFileInfo(path).isDir();
+        });
+        if (missing && !folder)
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+};
+
 } // namespace
 
 std::optional<QStringList> QtFileDialogs::openFiles()
 {
-    QFileDialog dialog;
+    OpenDialog dialog;
     prepare(dialog, QFileDialog::AcceptOpen);
+    dialog.keepOpenPressable();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

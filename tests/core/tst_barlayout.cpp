@@ -15,6 +15,7 @@ private slots:
     void resize_data();
     void resize();
     void roundsHalfToEven();
+    void keyCodes_data();
     void keyCodes();
 };
 
@@ -101,15 +102,30 @@ void TestBarLayout::roundsHalfToEven()
     QCOMPARE(numbers::parseInt16(u"12abc"), std::nullopt);
 }
 
+void TestBarLayout::keyCodes_data()
+{
+    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<bool>("keypad");
+    QTest::addColumn<unsigned>("scanCode");
+    QTest::addColumn<int>("code");
+    QTest::newRow("F1") << int(Qt::Key_F1) << false << 0u << 112;
+    QTest::newRow("F8") << int(Qt::Key_F8) << false << 0u << 119;
+    QTest::newRow("0") << int(Qt::Key_0) << false << 0u << 48;
+    QTest::newRow("9") << int(Qt::Key_9) << false << 0u << 57;
+    QTest::newRow("keypad 5 is no file number") << int(Qt::Key_5) << true << 84u << 0;
+    QTest::newRow("Return") << int(Qt::Key_Return) << false << 0u << 13;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << false << 0u << 46;
+    QTest::newRow("Shift+1 is 1") << int(Qt::Key_Exclam) << false << 10u << 49;
+    QTest::newRow("Shift+0 is 0") << int(Qt::Key_ParenRight) << false << 19u << 48;
+    QTest::newRow("! elsewhere is nothing") << int(Qt::Key_Exclam) << false << 0u << 0;
+}
+
 void TestBarLayout::keyCodes()
 {
-    QCOMPARE(keycodes::fromQtKey(Qt::Key_F1, false), 112);
-    QCOMPARE(keycodes::fromQtKey(Qt::Key_F8, false), 119);
-    QCOMPARE(keycodes::fromQtKey(Qt::Key_0, false), 48);
-    QCOMPARE(keycodes::fromQtKey(Qt::Key_9, false), 57);
-    QCOMPARE(keycodes::fromQtKey(Qt::Key_5, true), 0); // the keypad's digits are not file numbers
-    QCOMPARE(keycodes::fromQtKey(Qt::Key_Return, false), 13);
-    QCOMPARE(keycodes::fromQtKey(Qt::Key_Delete, false), 46);
+    QFETCH(int, qtKey);
+    QFETCH(bool, keypad);
+    QFETCH(unsigned, scanCode);
+    QTEST(keycodes::fromQtKey(qtKey, keypad, scanCode), "code");
 }
 
 QTEST_GUILESS_MAIN(TestBarLayout)

@@ -83,7 +83,7 @@ class ButtonBarTest(SnipdeckTestCase):
 
     def test_digit_key_switches_files(self):
         app, bar = self.start_with([("first.cdt", [("A", "a")]), ("second.cdt", [("B", "b")])])
-        app.key(bar, "2")
+        app.key(bar, "shift+2")  # the key, not its character, is the number
         wait_until(lambda: app.title(bar) == "second", what="caption 'second'")
         app.key(bar, "KP_1")  # keypad digits are not file numbers
         app.key(bar, "1")

@@ -65,6 +65,7 @@ private slots:
     void onTopReachesAllSevenWindows();
     void hidingTheControlButtons();
     void cancelAppliesNothing();
+    void editorStyleApplyWithTheDialogHidden();
     void spinArrowsStepWithinTheRange();
     void closeBoxEnablesTheBarAndUnloads();
     void versionButtonOpensTheBoxAtTheDialog();
@@ -277,6 +278,19 @@ void TestForm4::cancelAppliesNothing()
     QVERIFY(!s.dialog().Check1().isChecked());
 }
 
+void TestForm4::editorStyleApplyWithTheDialogHidden()
+{
+    Started s;
+    s.main().WindowSet(2405, 14, 240); // a width of no whole number of pixels is kept
+    s.main().From4Set();
+    s.dialog().Text2().setText("7");
+    s.main().setEnabled(false); // as the editor leaves it while it is up
+    s.dialog().Command1_Click();
+    QVERIFY(!s.dialog().isVisible());
+    QVERIFY(s.main().isEnabled());
+    QCOMPARE(s.layout(), (QList<int>{2405, 7, 240}));
+    QCOMPARE(s.dialog().Text2().text(), QStringLiteral("7"));
+}
 
 void TestForm4::spinArrowsStepWithinTheRange()
 {

@@ -6,6 +6,7 @@
 #include "dialogs/frmabouttext.h"
 #include "version.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -51,7 +52,7 @@ private slots:
     void eitherLabelStartsTheSameMail();
     void failingMailEndsQuietly();
     void openedTwiceShowsTheSameTexts();
-    void okUnloadsAndFocusesTheProperties();
+    void okAndCloseBoxUnloadAndFocusTheProperties();
     void okAfterThePropertiesWereClosed();
 };
 
@@ -164,22 +165,25 @@ void TestFrmAbout::openedTwiceShowsTheSameTexts()
              texts);
 }
 
-void TestFrmAbout::okUnloadsAndFocusesTheProperties()
+void TestFrmAbout::okAndCloseBoxUnloadAndFocusTheProperties()
 {
     Opened o;
-    QPointer<frmAbout> box = &o.box();
     Form4 &properties = o.t.program.form4();
-    box->cmdOK().click();
-    QVERIFY(!box->isVisible());
-    QVERIFY(properties.isVisible());
-    QVERIFY(!o.t.program.form1().isEnabled()); // the properties dialog is still up
-
-    // Its close box unloads it as well.
-    o.t.program.form4().Command3().click();
-    box = &o.box();
-    QVERIFY(box->close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(box.isNull());
+    for (const bool closeBox : {false, true}) {
+        QPointer<frmAbout> box = &o.box();
+        box->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), box.data());
+        if (closeBox)
+            QVERIFY(box->close());
+        else
+            box->cmdOK().click();
+        QVERIFY(!box->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), &properties);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(box.isNull());
+        QVERIFY(!o.t.program.form1().isEnabled()); // the properties dialog is still up
+        properties.Command3().click();
+    }
 }
 
 void TestFrmAbout::okAfterThePropertiesWereClosed()
