@@ -11,6 +11,7 @@
 #include "editing/form5.h"
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
+#include "files/filelist.h"
 #include "files/filewatch.h"
 #include "files/form3.h"
 #include "files/module1.h"
@@ -147,14 +148,17 @@ void Form1::StartRead()
 
     Form3 &files = m_program.form3();
     QList<bool> exists;
-    for (const QString &path : settings.paths) {
+    for (const QString &listed : settings.paths) {
+        // A Start.ini brought over from Windows lists files that now sit beside it.
+        const QString path = filelist::resolveListedPath(listed, m_program.workingDirectory());
         const auto name = filesystem::existingFileName(path);
         exists.append(name.has_value());
         if (name) {
             files.appendEntry(*name, path);
             files.List3().append(path);
         } else {
-            showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel, path));
+            showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
+                                            listed));
         }
     }
 
@@ -573,7 +577,7 @@ void Form1::loadListedFile(int number)
         return;
     files.selectIndex(number - 1);
     DataFileNum = files.selectedIndex();
-    DataFileName = files.List2().at(DataFileNum);
+    DataFileName = files.listedPath(DataFileNum);
     ReadFile(DataFileName);
 }
 

@@ -2,7 +2,24 @@
 
 #include "platform/filesystem.h"
 
+#include <QDir>
+
+#include <algorithm>
+
 namespace filelist {
+
+namespace {
+
+bool isWindowsForm(const QString &path)
+{
+    // A drive letter ("C:\") and a UNC path ("\\server\share\") carry a backslash as well.
+    if (path.contains(u'\\'))
+        return true;
+    return path.size() >= 3 && path.at(0).isLetter() && path.at(0).unicode() < 128
+            && path.at(1) == u':' && path.at(2) == u'/';
+}
+
+} // namespace
 
 QList<Entry> existingEntries(const QStringList &paths)
 {
@@ -12,6 +29,26 @@ QList<Entry> existingEntries(const QStringList &paths)
             entries.append({*name, path});
     }
     return entries;
+}
+
+QString resolveListedPath(const QString &path, const QString &folder)
+{
+    if (filesystem::existingFileName(path) || !isWindowsForm(path))
+        return path;
+    const QString name = path.mid(std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1);
+    if (name.isEmpty())
+        return path;
+    const QString exact = filesystem::joinPath(folder, name);
+    if (filesystem::existingFileName(exact))
+        return exact;
+    // Windows found names whatever their case.
+    const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name);
+    for (const QString &candidate : names) {
+        const QString found = filesystem::joinPath(folder, candidate);
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0 && filesystem::existingFileName(found))
+            return found;
+    }
+    return path;
 }
 
 QList<Entry> restoredEntries(const QStringList &accepted)

@@ -22,6 +22,13 @@ struct Entry
     given; the others are left out without a word. */
 QList<Entry> existingEntries(const QStringList &paths);
 
+/** The file a listed path stands for. A path that names an existing file is taken as it
+    is. A path in Windows form (a drive letter, a UNC path or backslash separators) that
+    names nothing, as a Start.ini brought over from Windows lists them, stands for the file
+    of its name part in `folder`: the exact name if it is there, else the first that differs
+    only in case. Otherwise the path is kept, to be reported missing. */
+QString resolveListedPath(const QString &path, const QString &folder);
+
 /** Every accepted path with its name part, the name empty for a file that is gone. */
 QList<Entry> restoredEntries(const QStringList &accepted);
 

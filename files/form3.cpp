@@ -7,6 +7,7 @@
 #include "files/filelist.h"
 #include "files/form3text.h"
 #include "platform/filedialogs.h"
+#include "platform/filesystem.h"
 #include "platform/messageboxes.h"
 
 #include <QCloseEvent>
@@ -79,6 +80,19 @@ void Form3::appendEntry(const QString &name, const QString &path)
     m_list2.append(path);
 }
 
+QString Form3::listedPath(int index)
+{
+    const QString listed = m_list2.at(index);
+    const QString path = filelist::resolveListedPath(listed, m_program.workingDirectory());
+    if (path != listed) {
+        m_list1->item(index)->setText(filesystem::namePart(path));
+        m_list2[index] = path;
+        if (index < m_list3.size() && m_list3.at(index) == listed)
+            m_list3[index] = path;
+    }
+    return path;
+}
+
 int Form3::selectedIndex() const
 {
     // The current row alone is not the choice: the list makes its first row current,
@@ -104,7 +118,7 @@ void Form3::OKClick()
     const int selected = selectedIndex();
 
     Form1 &main = m_program.form1();
-    const QString path = m_list2.at(selected);
+    const QString path = listedPath(selected);
     main.SetDataFileName(path);
     main.ReadFile(path);
 

@@ -36,6 +36,10 @@ public:
     /** Appends a file to List1 (its name part) and List2 (its path). */
     void appendEntry(const QString &name, const QString &path);
 
+    /** The file of entry `index` to load. An entry brought over from Windows that names a
+        file beside Start.ini becomes that file, in all three lists. */
+    QString listedPath(int index);
+
     /** The selected entry of List1, -1 when none is. */
     int selectedIndex() const;
     /** Selects entry `index` of List1; -1 selects nothing. */

@@ -15,6 +15,8 @@ private slots:
     void initTestCase();
     void addKeepsExistingFilesInOrder();
     void restoreKeepsEveryPathAndBlanksMissingNames();
+    void resolveListedPath_data();
+    void resolveListedPath();
     void selectionAfterDelete_data();
     void selectionAfterDelete();
     void selectionAfterRestore_data();
@@ -66,6 +68,40 @@ void TestFileList::restoreKeepsEveryPathAndBlanksMissingNames()
     const QList<Entry> expected = {{QString(), gone}, {QStringLiteral("kept.cdt"), kept},
                                    {QString(), gone}};
     QCOMPARE(entries, expected);
+}
+
+void TestFileList::resolveListedPath_data()
+{
+    // <F> is the folder of Start.ini.
+    QTest::addColumn<QString>("listed");
+    QTest::addColumn<QString>("resolved");
+    QTest::newRow("drive letter") << "C:\\Users\\yamada\\定型文\\挨拶.cdt" << "<F>/挨拶.cdt";
+    QTest::newRow("UNC") << "\\\\server\\share\\署名.cdt" << "<F>/署名.cdt";
+    QTest::newRow("mixed separators") << "D:\\共有/古い\\署名.cdt" << "<F>/署名.cdt";
+    QTest::newRow("drive letter, slashes") << "D:/共有/署名.cdt" << "<F>/署名.cdt";
+    QTest::newRow("backslashes alone") << "共有\\署名.cdt" << "<F>/署名.cdt";
+    QTest::newRow("differs in case only") << "C:\\x\\memo.cdt" << "<F>/Memo.CDT";
+    QTest::newRow("exact name before case") << "C:\\x\\exact.cdt" << "<F>/exact.cdt";
+    QTest::newRow("found nowhere") << "C:\\x\\gone.cdt" << "C:\\x\\gone.cdt";
+    QTest::newRow("a folder is no file") << "C:\\x\\sub" << "C:\\x\\sub";
+    QTest::newRow("Linux path with a backslash, existing")
+            << "<F>/sub/a\\b.cdt" << "<F>/sub/a\\b.cdt";
+    QTest::newRow("Linux path, missing") << "<F>/sub/b.cdt" << "<F>/sub/b.cdt";
+}
+
+void TestFileList::resolveListedPath()
+{
+    QFETCH(QString, listed);
+    QFETCH(QString, resolved);
+    const QString folder = m_dir.filePath(QStringLiteral("start"));
+    if (!QDir(folder).exists()) {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("start/sub")));
+        for (const char *name : {"挨拶.cdt", "署名.cdt", "Memo.CDT", "Exact.cdt", "exact.cdt",
+                                 "b.cdt", "sub/a\\b.cdt"})
+            make(QStringLiteral("start/") + QString::fromUtf8(name));
+    }
+    const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
+    QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
 }
 
 void TestFileList::selectionAfterDelete_data()

@@ -57,6 +57,23 @@ class ReadFilesTest(SnipdeckTestCase):
         self.assertEqual(lines[7:9], [b" 0 ", first.encode()])
         self.assertEqual(len(lines), 10)
 
+    def test_folder_copied_from_windows_starts_on_its_files(self):
+        # Start.ini and the clip files as they came from a Windows PC, side by side.
+        greeting = self.write_clip_file("挨拶.cdt", [("挨拶", "お世話になっております。")])
+        memo = self.write_clip_file("memo.cdt", [("M", "m")])
+        self.write_start_ini([1, 240, 2400, 0, 0, 1500, 1500, 0],
+                             ["C:\\Users\\yamada\\定型文\\挨拶.cdt", "\\\\server\\share\\MEMO.CDT",
+                              "D:\\共有\\署名.cdt"])
+        app = self.launch()
+        app.dismiss_box("Snipdeck")  # 署名.cdt is nowhere: the one message
+        bar = app.wait_window("挨拶")
+        app.key(bar, "2")
+        wait_until(lambda: app.title(bar) == "memo", what="caption 'memo'")
+        app.key(bar, "alt+x")
+        self.assertEqual(app.wait_exit(), 0)
+        lines = self.read("Start.ini").split(b"\r\n")
+        self.assertEqual(lines[7:], [b" 1 ", greeting.encode("cp932"), memo.encode(), b""])
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -458,9 +458,14 @@ void TestForm1::keysOnControlButtonsAndDigits()
     QCOMPARE(main.windowTitle(), QStringLiteral("file10"));
     QCOMPARE(main.GetDataFileNum(), 9);
     QCOMPARE(main.GetDataFileName(), paths[9]);
+    // An entry in Windows form stands for the file of its name beside Start.ini, and becomes it.
+    Form3 &files = t.program.form3();
+    files.List2()[2] = files.List3()[2] = QStringLiteral("C:\\定型文\\FILE03.CDT");
     QTest::keyClick(&main.Command2(3), Qt::Key_3);
     QCOMPARE(main.windowTitle(), QStringLiteral("file03"));
-    QCOMPARE(t.program.form3().selectedIndex(), 2);
+    QCOMPARE(files.selectedIndex(), 2);
+    QCOMPARE(main.GetDataFileName(), paths[2]);
+    QCOMPARE((QStringList{files.List2()[2], files.List3()[2]}), (QStringList{paths[2], paths[2]}));
     QTest::keyClick(&main.Command1(0), Qt::Key_4, Qt::KeypadModifier);
     QCOMPARE(main.windowTitle(), QStringLiteral("file03"));
 
