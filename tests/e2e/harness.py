@@ -63,6 +63,7 @@ class XServer:
         self.env = dict(os.environ, DISPLAY=self.display)
         for key in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"):
             self.env.pop(key, None)
+        self.mapped_keys = set()
         self.wm = None
         if window_manager:
             self.wm = subprocess.Popen(window_manager, env=self.env,
@@ -91,6 +92,25 @@ class XServer:
 
     def xdotool(self, *args, check=True):
         return self.run("xdotool", *args, check=check).decode().strip()
+
+    def map_keys(self, text):
+        """Gives each character of `text` beyond ASCII a free key of its own, for good.
+
+        xdotool would map a spare key for each such character and take it back at once; a
+        busy program then reads the key press after its mapping is gone, and the character
+        is lost."""
+        wanted = sorted({c for c in text if ord(c) > 0x7e} - self.mapped_keys)
+        if not wanted:
+            return
+        free = [int(line.split()[1]) for line in
+                self.run("xmodmap", "-pke").decode().splitlines() if line.split()[2:] == ["="]]
+        if len(free) < len(wanted):
+            raise AssertionError("no free keys left for %r" % wanted)
+        args = []
+        for c in wanted:
+            args += ["-e", "keycode %d = U%04X" % (free.pop(), ord(c))]
+        self.run("xmodmap", *args)
+        self.mapped_keys.update(wanted)
 
     def clipboard(self, target="UTF8_STRING"):
         """The clipboard's content in one target, as bytes."""
@@ -189,6 +209,7 @@ class Snipdeck:
         self.x.xdotool("key", "--clearmodifiers", *keys)
 
     def type(self, window, text):
+        self.x.map_keys(text)
         self.focus(window)
         self.x.xdotool("type", "--delay", "20", text)
 
@@ -222,7 +243,7 @@ class SnipdeckTestCase(unittest.TestCase):
     def setUp(self):
         if not SNIPDECK or not os.path.exists(SNIPDECK):
             self.skipTest("SNIPDECK_BIN does not name the built program")
-        for tool in ("Xvfb", "xdotool", "xclip"):
+        for tool in ("Xvfb", "xdotool", "xclip", "xmodmap"):
             if not shutil.which(tool):
                 self.fail(tool + " is missing; run scripts/install-deps.sh")
         self.x = XServer(self.window_manager)
