@@ -3,19 +3,25 @@
 #include <QTest>
 
 namespace {
-
 using Entries = QList<ClipEntry>;
+const ClipEntry unset{u"未設定"_qs, QString()};
 
-/** Entries named "n0".."n<count-1>" with texts "t0"... */
-Entries numbered(int count)
+/** Entry i is named "n<i>" with text "t<i>"; -1 stands for `unset`. */
+Entries numbered(const QList<int> &order)
 {
     Entries entries;
-    for (int i = 0; i < count; ++i)
-        entries.append({QStringLiteral("n%1").arg(i), QStringLiteral("t%1").arg(i)});
+    for (const int i : order)
+        entries.append(i < 0 ? unset : ClipEntry{u"n%1"_qs.arg(i), u"t%1"_qs.arg(i)});
     return entries;
 }
 
-const ClipEntry kUnset{QStringLiteral("未設定"), QString()};
+QList<int> upTo(int count)
+{
+    QList<int> order;
+    for (int i = 0; i < count; ++i)
+        order.append(i);
+    return order;
+}
 
 /** Every slot from the entry count up must be empty: moving entries relies on it. */
 bool spareSlotsEmpty(const EditorEntries &e)
@@ -25,7 +31,6 @@ bool spareSlotsEmpty(const EditorEntries &e)
             return false;
     return true;
 }
-
 } // namespace
 
 class TestEditorEntries : public QObject
@@ -34,14 +39,9 @@ class TestEditorEntries : public QObject
 
 private slots:
     void loadKeepsThirtyAndClearsTheRest();
-    void textSlotsRejectIndexesOutside();
-    void removeAtEveryPosition_data();
-    void removeAtEveryPosition();
-    void removeOnlyEntryLeavesNothingSelected();
-    void insertMovesLaterEntriesWithTheirTexts();
-    void insertAndAppendStopAtThirty();
-    void swapAndMoveLimits();
-    void replaceKeepsPlaceAndCount();
+    void textSlots();
+    void edit_data();
+    void edit();
     void editorTextLineBreaks_data();
     void editorTextLineBreaks();
 };
@@ -49,143 +49,95 @@ private slots:
 void TestEditorEntries::loadKeepsThirtyAndClearsTheRest()
 {
     EditorEntries e;
-    e.load(numbered(31));
-    QCOMPARE(e.count(), 30);
-    QCOMPARE(e.entries(), numbered(30));
+    e.load(numbered(upTo(31)));
+    QCOMPARE(e.entries(), numbered(upTo(30)));
     QVERIFY(e.isFull());
-    QVERIFY(spareSlotsEmpty(e));
-
-    // A second load leaves nothing of the first behind.
-    e.setText(30, QStringLiteral("spare"));
-    e.load(numbered(3));
-    QCOMPARE(e.count(), 3);
+    QVERIFY(e.setText(30, u"spare"_qs));
+    e.load(numbered(upTo(3))); // leaves nothing of the first load behind
+    QCOMPARE(e.entries(), numbered(upTo(3)));
+    QVERIFY(!e.isFull());
     QVERIFY(spareSlotsEmpty(e));
 }
 
-void TestEditorEntries::textSlotsRejectIndexesOutside()
+void TestEditorEntries::textSlots()
 {
     EditorEntries e;
-    QVERIFY(e.setText(0, QStringLiteral("a")));
-    QVERIFY(e.setText(30, QStringLiteral("b")));
-    QVERIFY(!e.setText(31, QStringLiteral("c")));
-    QVERIFY(!e.setText(-1, QStringLiteral("d")));
-    QCOMPARE(e.text(30), QStringLiteral("b"));
+    QVERIFY(e.setText(30, u"b"_qs));
+    QVERIFY(!e.setText(31, u"c"_qs));
+    QVERIFY(!e.setText(-1, u"d"_qs));
+    QCOMPARE(e.text(30), u"b"_qs);
     QCOMPARE(e.text(31), QString());
     QCOMPARE(e.text(-1), QString());
-    QVERIFY(!e.setName(0, QStringLiteral("no entry yet")));
+    QVERIFY(!e.setName(0, u"no entry yet"_qs));
+    e.load(numbered(upTo(2)));
+    QVERIFY(e.setName(1, u"x"_qs));
+    QCOMPARE(e.name(1), u"x"_qs);
+    QCOMPARE(e.name(2), QString());
 }
 
-void TestEditorEntries::removeAtEveryPosition_data()
+void TestEditorEntries::edit_data()
 {
+    // One operation on entries 0..count-1: its result (a bool as 0 or 1, or the selection
+    // after a removal) and the entries after it.
     QTest::addColumn<int>("count");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("selected");
-    QTest::newRow("first of five") << 5 << 0 << 0;
-    QTest::newRow("middle of five") << 5 << 2 << 2;
-    QTest::newRow("last of five selects the one before") << 5 << 4 << 3;
-    QTest::newRow("first of thirty") << 30 << 0 << 0;
-    QTest::newRow("last of thirty") << 30 << 29 << 28;
-    QTest::newRow("index past the end changes nothing") << 5 << 5 << -1;
-    QTest::newRow("negative index changes nothing") << 5 << -1 << -1;
+    QTest::addColumn<QString>("op");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QList<int>>("after");
+    QTest::newRow("remove first") << 5 << "remove" << 0 << 0 << QList<int>{1, 2, 3, 4};
+    QTest::newRow("remove middle") << 5 << "remove" << 2 << 2 << QList<int>{0, 1, 3, 4};
+    QTest::newRow("remove last selects the one before") << 30 << "remove" << 29 << 28 << upTo(29);
+    QTest::newRow("remove the only entry") << 1 << "remove" << 0 << -1 << QList<int>{};
+    QTest::newRow("remove past the end") << 5 << "remove" << 5 << -1 << upTo(5);
+    QTest::newRow("remove at -1") << 5 << "remove" << -1 << -1 << upTo(5);
+    QTest::newRow("insert first makes thirty") << 29 << "insert" << 0 << 1 << QList<int>{-1} + upTo(29);
+    QTest::newRow("insert in the middle") << 3 << "insert" << 1 << 1 << QList<int>{0, -1, 1, 2};
+    QTest::newRow("insert at the end") << 3 << "insert" << 3 << 1 << QList<int>{0, 1, 2, -1};
+    QTest::newRow("insert past the end") << 3 << "insert" << 4 << 0 << upTo(3);
+    QTest::newRow("insert at -1") << 3 << "insert" << -1 << 0 << upTo(3);
+    QTest::newRow("insert into thirty") << 30 << "insert" << 0 << 0 << upTo(30);
+    QTest::newRow("append makes thirty") << 29 << "append" << 0 << 1 << upTo(29) + QList<int>{-1};
+    QTest::newRow("append to thirty") << 30 << "append" << 0 << 0 << upTo(30);
+    QTest::newRow("replace keeps the place") << 3 << "replace" << 1 << 1 << QList<int>{0, -1, 2};
+    QTest::newRow("replace past the end") << 3 << "replace" << 3 << 0 << upTo(3);
+    QTest::newRow("swap with the one above") << 4 << "swap" << 3 << 1 << QList<int>{0, 1, 3, 2};
+    QTest::newRow("swap with no entry below") << 4 << "swapdown" << 3 << 0 << upTo(4);
+    QTest::newRow("swap with -1") << 4 << "swap" << 0 << 0 << upTo(4);
+    QTest::newRow("up from the top") << 4 << "up" << 0 << 0 << upTo(4);
+    QTest::newRow("up from the bottom") << 4 << "up" << 3 << 1 << upTo(4);
+    QTest::newRow("down from the top") << 4 << "down" << 0 << 1 << upTo(4);
+    QTest::newRow("down from the bottom") << 4 << "down" << 3 << 0 << upTo(4);
+    QTest::newRow("up, only entry") << 1 << "up" << 0 << 0 << upTo(1);
+    QTest::newRow("down, only entry") << 1 << "down" << 0 << 0 << upTo(1);
 }
 
-void TestEditorEntries::removeAtEveryPosition()
+void TestEditorEntries::edit()
 {
     QFETCH(int, count);
-    QFETCH(int, index);
-    QFETCH(int, selected);
+    QFETCH(QString, op);
+    QFETCH(int, at);
     EditorEntries e;
-    e.load(numbered(count));
-    QCOMPARE(e.remove(index), selected);
-
-    Entries expected = numbered(count);
-    if (index >= 0 && index < count)
-        expected.removeAt(index);
-    // Each later entry keeps its own text after the shift.
-    QCOMPARE(e.entries(), expected);
+    e.load(numbered(upTo(count)));
+    const int result = op == u"remove" ? e.remove(at)
+            : op == u"insert"          ? e.insert(at, unset)
+            : op == u"append"          ? e.append(unset)
+            : op == u"replace"         ? e.replace(at, unset)
+            : op == u"swap"            ? e.swap(at, at - 1)
+            : op == u"swapdown"        ? e.swap(at, at + 1)
+            : op == u"up"              ? e.canMoveUp(at)
+                                       : e.canMoveDown(at);
+    QTEST(result, "result");
+    QFETCH(QList<int>, after);
+    QCOMPARE(e.entries(), numbered(after)); // each entry keeps its own text
     QVERIFY(spareSlotsEmpty(e));
-}
-
-void TestEditorEntries::removeOnlyEntryLeavesNothingSelected()
-{
-    EditorEntries e;
-    e.load(numbered(1));
-    QCOMPARE(e.remove(0), -1);
-    QCOMPARE(e.count(), 0);
-    QVERIFY(spareSlotsEmpty(e));
-}
-
-void TestEditorEntries::insertMovesLaterEntriesWithTheirTexts()
-{
-    EditorEntries e;
-    e.load(numbered(29));
-    QVERIFY(e.insert(0, kUnset));
-    QCOMPARE(e.count(), 30);
-    Entries expected = numbered(29);
-    expected.prepend(kUnset);
-    QCOMPARE(e.entries(), expected);
-    // Slot 30 is never an entry's text, and inserting never fills it.
-    QCOMPARE(e.text(30), QString());
-
-    EditorEntries tail;
-    tail.load(numbered(3));
-    QVERIFY(tail.insert(3, kUnset)); // at the end
-    QVERIFY(tail.insert(1, kUnset));
-    QCOMPARE(tail.entries(),
-             (Entries{numbered(1).at(0), kUnset, numbered(2).at(1), numbered(3).at(2), kUnset}));
-    QVERIFY(!tail.insert(6, kUnset));
-    QVERIFY(!tail.insert(-1, kUnset));
-}
-
-void TestEditorEntries::insertAndAppendStopAtThirty()
-{
-    EditorEntries e;
-    e.load(numbered(29));
-    QVERIFY(e.append(kUnset));
-    QCOMPARE(e.count(), 30);
-    QVERIFY(!e.append(kUnset));
-    QVERIFY(!e.insert(0, kUnset));
-    QCOMPARE(e.count(), 30);
-    QCOMPARE(e.name(0), QStringLiteral("n0"));
-    QCOMPARE(e.name(29), kUnset.caption);
-}
-
-void TestEditorEntries::swapAndMoveLimits()
-{
-    EditorEntries e;
-    e.load(numbered(4));
-    QVERIFY(e.swap(3, 2));
-    QCOMPARE(e.entries(),
-             (Entries{numbered(4).at(0), numbered(4).at(1), numbered(4).at(3), numbered(4).at(2)}));
-    QVERIFY(!e.swap(3, 4));
-    QVERIFY(!e.swap(0, -1));
-
-    QVERIFY(!e.canMoveUp(0));
-    QVERIFY(e.canMoveDown(0));
-    QVERIFY(e.canMoveUp(3));
-    QVERIFY(!e.canMoveDown(3));
-
-    EditorEntries single;
-    single.load(numbered(1));
-    QVERIFY(!single.canMoveUp(0));
-    QVERIFY(!single.canMoveDown(0));
-}
-
-void TestEditorEntries::replaceKeepsPlaceAndCount()
-{
-    EditorEntries e;
-    e.load(numbered(3));
-    QVERIFY(e.replace(1, kUnset));
-    QCOMPARE(e.entries(), (Entries{numbered(3).at(0), kUnset, numbered(3).at(2)}));
-    QVERIFY(!e.replace(3, kUnset));
 }
 
 void TestEditorEntries::editorTextLineBreaks_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("one line") << QStringLiteral("abc") << QStringLiteral("abc");
-    QTest::newRow("CR LF") << QStringLiteral("a\r\nb\r\n") << QStringLiteral("a\nb\n");
+    QTest::newRow("one line") << u"abc"_qs << u"abc"_qs;
+    QTest::newRow("CR LF") << u"a\r\nb\r\n"_qs << u"a\nb\n"_qs;
     QTest::newRow("empty") << QString() << QString();
 }
 

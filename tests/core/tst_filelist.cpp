@@ -12,15 +12,12 @@ class TestFileList : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void addKeepsExistingFilesInOrder();
     void restoreKeepsEveryPathAndBlanksMissingNames();
     void resolveListedPath_data();
     void resolveListedPath();
-    void selectionAfterDelete_data();
-    void selectionAfterDelete();
-    void selectionAfterRestore_data();
-    void selectionAfterRestore();
+    void selection_data();
+    void selection();
 
 private:
     QString make(const QString &name);
@@ -35,39 +32,24 @@ QString TestFileList::make(const QString &name)
     return file.fileName();
 }
 
-void TestFileList::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-}
-
 void TestFileList::addKeepsExistingFilesInOrder()
 {
-    const QString b = make(QStringLiteral("b.cdt"));
-    const QString a = make(QStringLiteral("定型文.cdt"));
-    const QString hidden = make(QStringLiteral(".hidden.cdt"));
-    QDir(m_dir.path()).mkdir(QStringLiteral("folder.cdt"));
-    const QString folder = m_dir.filePath(QStringLiteral("folder.cdt"));
-    const QString typed = m_dir.filePath(QStringLiteral("typed-but-absent.cdt"));
-
-    const QList<Entry> entries =
-            filelist::existingEntries({b, typed, a, folder, hidden, b, QString()});
-    const QList<Entry> expected = {{QStringLiteral("b.cdt"), b},
-                                   {QStringLiteral("定型文.cdt"), a},
-                                   {QStringLiteral("b.cdt"), b}};
-    QCOMPARE(entries, expected);
-    QVERIFY(filelist::existingEntries({}).isEmpty());
+    const QString b = make(u"b.cdt"_qs);
+    const QString a = make(u"定型文.cdt"_qs);
+    const QString hidden = make(u".hidden.cdt"_qs);
+    QVERIFY(QDir(m_dir.path()).mkdir(u"folder.cdt"_qs));
+    const QString folder = m_dir.filePath(u"folder.cdt"_qs);
+    const QString typed = m_dir.filePath(u"typed-but-absent.cdt"_qs);
+    QCOMPARE(filelist::existingEntries({b, typed, a, folder, hidden, b, QString()}),
+             (QList<Entry>{{u"b.cdt"_qs, b}, {u"定型文.cdt"_qs, a}, {u"b.cdt"_qs, b}}));
 }
 
 void TestFileList::restoreKeepsEveryPathAndBlanksMissingNames()
 {
-    const QString kept = make(QStringLiteral("kept.cdt"));
-    const QString gone = make(QStringLiteral("gone.cdt"));
-    QVERIFY(QFile::remove(gone));
-
-    const QList<Entry> entries = filelist::restoredEntries({gone, kept, gone});
-    const QList<Entry> expected = {{QString(), gone}, {QStringLiteral("kept.cdt"), kept},
-                                   {QString(), gone}};
-    QCOMPARE(entries, expected);
+    const QString kept = make(u"kept.cdt"_qs);
+    const QString gone = m_dir.filePath(u"gone.cdt"_qs);
+    QCOMPARE(filelist::restoredEntries({gone, kept, gone}),
+             (QList<Entry>{{QString(), gone}, {u"kept.cdt"_qs, kept}, {QString(), gone}}));
 }
 
 void TestFileList::resolveListedPath_data()
@@ -84,8 +66,7 @@ void TestFileList::resolveListedPath_data()
     QTest::newRow("exact name before case") << "C:\\x\\exact.cdt" << "<F>/exact.cdt";
     QTest::newRow("found nowhere") << "C:\\x\\gone.cdt" << "C:\\x\\gone.cdt";
     QTest::newRow("a folder is no file") << "C:\\x\\sub" << "C:\\x\\sub";
-    QTest::newRow("Linux path with a backslash, existing")
-            << "<F>/sub/a\\b.cdt" << "<F>/sub/a\\b.cdt";
+    QTest::newRow("Linux path with a backslash, existing") << "<F>/sub/a\\b.cdt" << "<F>/sub/a\\b.cdt";
     QTest::newRow("Linux path, missing") << "<F>/sub/b.cdt" << "<F>/sub/b.cdt";
 }
 
@@ -93,57 +74,43 @@ void TestFileList::resolveListedPath()
 {
     QFETCH(QString, listed);
     QFETCH(QString, resolved);
-    const QString folder = m_dir.filePath(QStringLiteral("start"));
+    const QString folder = m_dir.filePath(u"start"_qs);
     if (!QDir(folder).exists()) {
-        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("start/sub")));
+        QVERIFY(QDir(m_dir.path()).mkpath(u"start/sub"_qs));
         for (const char *name : {"挨拶.cdt", "署名.cdt", "Memo.CDT", "Exact.cdt", "exact.cdt",
                                  "b.cdt", "sub/a\\b.cdt"})
-            make(QStringLiteral("start/") + QString::fromUtf8(name));
+            make(u"start/"_qs + QString::fromUtf8(name));
     }
     const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
     QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
 }
 
-void TestFileList::selectionAfterDelete_data()
+void TestFileList::selection_data()
 {
-    QTest::addColumn<int>("removed");
-    QTest::addColumn<int>("remaining");
+    QTest::addColumn<bool>("afterDelete"); // else after a restore
+    QTest::addColumn<int>("index");        // removed, or remembered
+    QTest::addColumn<int>("count");        // entries left
     QTest::addColumn<int>("selection");
-    QTest::newRow("first of three") << 0 << 2 << 0;
-    QTest::newRow("middle of three") << 1 << 2 << 1;
-    QTest::newRow("last of three") << 2 << 2 << 1;
-    QTest::newRow("last of two") << 1 << 1 << 0;
-    QTest::newRow("only entry") << 0 << 0 << -1;
+    QTest::newRow("delete first of three") << true << 0 << 2 << 0;
+    QTest::newRow("delete middle of three") << true << 1 << 2 << 1;
+    QTest::newRow("delete last of three") << true << 2 << 2 << 1;
+    QTest::newRow("delete only entry") << true << 0 << 0 << -1;
+    QTest::newRow("restore: fits") << false << 1 << 3 << 1;
+    QTest::newRow("restore: last that fits") << false << 2 << 3 << 2;
+    QTest::newRow("restore: nothing selected stays so") << false << -1 << 3 << -1;
+    QTest::newRow("restore: beyond the end") << false << 4 << 3 << 2;
+    QTest::newRow("restore: just beyond the end") << false << 3 << 3 << 2;
+    QTest::newRow("restore: empty list") << false << 2 << 0 << -1;
+    QTest::newRow("restore: empty, nothing selected") << false << -1 << 0 << -1;
 }
 
-void TestFileList::selectionAfterDelete()
+void TestFileList::selection()
 {
-    QFETCH(int, removed);
-    QFETCH(int, remaining);
-    QFETCH(int, selection);
-    QCOMPARE(filelist::selectionAfterDelete(removed, remaining), selection);
-}
-
-void TestFileList::selectionAfterRestore_data()
-{
-    QTest::addColumn<int>("remembered");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("selection");
-    QTest::newRow("fits") << 1 << 3 << 1;
-    QTest::newRow("last that fits") << 2 << 3 << 2;
-    QTest::newRow("nothing selected stays so") << -1 << 3 << -1;
-    QTest::newRow("added entry beyond the end") << 4 << 3 << 2;
-    QTest::newRow("just beyond the end") << 3 << 3 << 2;
-    QTest::newRow("empty restored list") << 2 << 0 << -1;
-    QTest::newRow("empty and nothing selected") << -1 << 0 << -1;
-}
-
-void TestFileList::selectionAfterRestore()
-{
-    QFETCH(int, remembered);
+    QFETCH(bool, afterDelete);
+    QFETCH(int, index);
     QFETCH(int, count);
-    QFETCH(int, selection);
-    QCOMPARE(filelist::selectionAfterRestore(remembered, count), selection);
+    QTEST(afterDelete ? filelist::selectionAfterDelete(index, count) : filelist::selectionAfterRestore(index, count),
+          "selection");
 }
 
 QTEST_GUILESS_MAIN(TestFileList)

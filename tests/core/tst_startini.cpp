@@ -6,10 +6,13 @@
 namespace {
 QString lines(const QStringList &list)
 {
-    QString text;
-    for (const QString &line : list)
-        text += line + QStringLiteral("\r\n");
-    return text;
+    return list.join(u"\r\n"_qs) + u"\r\n"_qs;
+}
+
+StartSettings settings(QList<int> n, const QStringList &paths = {}, std::optional<double> top = 0,
+                       std::optional<double> left = 0)
+{
+    return {n[0], n[1], n[2], n[3], n[4], top, left, n[5], paths};
 }
 } // namespace
 
@@ -18,118 +21,106 @@ class TestStartIni : public QObject
     Q_OBJECT
 
 private slots:
-    void parsesWellFormedFile();
-    void malformedValuesTakeDefaults_data();
-    void malformedValuesTakeDefaults();
-    void emptyLinesAmongPathsAreSkippedButBlanksAreKept();
-    void writesTheDocumentedBytes();
+    void parse_data();
+    void parse();
+    void roundTrip_data();
     void roundTrip();
+    void writesTheDocumentedBytes();
+    void pathsShiftJisCannotHoldAreLeftOut_data();
     void pathsShiftJisCannotHoldAreLeftOut();
     void resolveIndex_data();
     void resolveIndex();
 };
 
-void TestStartIni::parsesWellFormedFile()
+void TestStartIni::parse_data()
 {
-    const StartSettings s = startini::parse(lines(
-            {" 5 ", " 300 ", " 2000 ", " 1 ", " 0 ", " 1500 ", "-45 ", " 1 ", "/a.cdt", "/b.cdt"}));
-    QCOMPARE(s.buttonNum, 5);
-    QCOMPARE(s.buttonHeight, 300);
-    QCOMPARE(s.buttonWidth, 2000);
-    QCOMPARE(s.winZ, 1);
-    QCOMPARE(s.controlShowFlag, 0);
-    QCOMPARE(s.top, std::optional<double>(1500));
-    QCOMPARE(s.left, std::optional<double>(-45));
-    QCOMPARE(s.savedIndex, 1);
-    QCOMPARE(s.paths, (QStringList{"/a.cdt", "/b.cdt"}));
+    // Numbers are buttonNum, height, width, winZ, controlShowFlag, savedIndex.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<StartSettings>("expected");
+    QTest::newRow("well formed") << lines({" 5 ", " 300 ", " 2000 ", " 1 ", " 0 ", " 1500 ", "-45 ", " 1 ", "/a", "/b"})
+                                 << settings({5, 300, 2000, 1, 0, 1}, {"/a", "/b"}, 1500, -45);
+    QTest::newRow("fewer than eight lines") << lines({" 7 ", " 250 "}) << settings({7, 250, 2400, 0, 0, -1}, {}, {}, {});
+    QTest::newRow("not numbers") << lines({"x", "", "0x10", "inf", "1", "a", "b", "nan"})
+                                 << settings({14, 240, 2400, 0, 1, -1}, {}, {}, {});
+    QTest::newRow("out of 16 bits") << lines({"40000", "240", "2400", "-32769", "0", "0", "0", "99999"})
+                                    << settings({14, 240, 2400, 0, 0, -1});
+    QTest::newRow("count above 30 becomes 30") << lines({"45", "240", "2400", "0", "0", "0", "0", "0"})
+                                               << settings({30, 240, 2400, 0, 0, 0});
+    QTest::newRow("half rounds to even") << lines({"2.5", "240.5", "2400", "2", "0", "0", "0", "0"})
+                                         << settings({2, 240, 2400, 2, 0, 0});
+    QTest::newRow("layout beyond 16-bit twips falls back") << lines({"30", "2000", "32000", "0", "0", "0", "0", "0"})
+                                                           << settings({30, 240, 2400, 0, 0, 0});
+    QTest::newRow("negative height falls back") << lines({"5", "-10", "2400", "0", "0", "0", "0", "0"})
+                                                << settings({5, 240, 2400, 0, 0, 0});
+    QTest::newRow("empty lines among paths are skipped, blanks kept")
+            << lines({"1", "2", "3", "4", "5", "6", "7", "8", "", "/a", "", " ", "/b c;d"})
+            << settings({1, 2, 3, 4, 5, 8}, {"/a", " ", "/b c;d"}, 6, 7);
+    QTest::newRow("only CR ends a line; a last line without one is read")
+            << u"1\r2\r\n3\r4\r5\r6\r7\r8\rlast"_qs << settings({1, 2, 3, 4, 5, 8}, {"last"}, 6, 7);
+    // Lines of a MiB: numbers beyond 16 bits or single precision, blanks, a long path.
+    const QString digits(1024 * 1024, u'1');
+    const QString longPath = u"/tmp/"_qs + QString(1024 * 1024, u'長');
+    QTest::newRow("huge lines") << lines({digits, " 300 ", digits, " 1 ", QString(1024 * 1024, u' '), "-" + digits,
+                                          digits + ".5", " 0 ", longPath})
+                                << settings({14, 300, 2400, 1, 0, 0}, {longPath}, {}, {});
+    QStringList paths;
+    for (int i = 0; i < 100000; ++i)
+        paths.append(u"/home/山田/定型文 %1/file;%1.cdt"_qs.arg(i));
+    QTest::newRow("100,000 paths") << lines(QStringList{"14", "240", "2400", "0", "0", "0", "0", "0"} + paths)
+                                   << settings({14, 240, 2400, 0, 0, 0}, paths);
 }
 
-void TestStartIni::malformedValuesTakeDefaults_data()
+void TestStartIni::parse()
 {
-    QTest::addColumn<QStringList>("file");
-    QTest::addColumn<int>("buttonNum");
-    QTest::addColumn<int>("buttonHeight");
-    QTest::addColumn<int>("buttonWidth");
-    QTest::addColumn<int>("winZ");
-    QTest::addColumn<int>("savedIndex");
-    QTest::newRow("fewer than eight lines") << QStringList{" 7 ", " 250 "} << 7 << 250 << 2400 << 0 << -1;
-    QTest::newRow("not numbers") << QStringList{"x", "", "0x10", "inf", "1", "a", "b", "nan"}
-                                 << 14 << 240 << 2400 << 0 << -1;
-    QTest::newRow("out of 16 bits") << QStringList{"40000", "240", "2400", "-32769", "0", "0", "0", "99999"}
-                                    << 14 << 240 << 2400 << 0 << -1;
-    QTest::newRow("count above 30 becomes 30") << QStringList{"45", "240", "2400", "0", "0", "0", "0", "0"}
-                                               << 30 << 240 << 2400 << 0 << 0;
-    QTest::newRow("half rounds to even") << QStringList{"2.5", "240.5", "2400", "2", "0", "0", "0", "0"}
-                                         << 2 << 240 << 2400 << 2 << 0;
-    QTest::newRow("layout beyond 16-bit twips falls back")
-            << QStringList{"30", "2000", "32000", "0", "0", "0", "0", "0"} << 30 << 240 << 2400 << 0 << 0;
-    QTest::newRow("negative height falls back")
-            << QStringList{"5", "-10", "2400", "0", "0", "0", "0", "0"} << 5 << 240 << 2400 << 0 << 0;
+    QFETCH(QString, text);
+    QFETCH(StartSettings, expected);
+    QVERIFY(startini::parse(text) == expected);
 }
 
-void TestStartIni::malformedValuesTakeDefaults()
+void TestStartIni::roundTrip_data()
 {
-    QFETCH(QStringList, file);
-    const StartSettings s = startini::parse(lines(file));
-    QTEST(s.buttonNum, "buttonNum");
-    QTEST(s.buttonHeight, "buttonHeight");
-    QTEST(s.buttonWidth, "buttonWidth");
-    QTEST(s.winZ, "winZ");
-    QTEST(s.savedIndex, "savedIndex");
-}
-
-void TestStartIni::emptyLinesAmongPathsAreSkippedButBlanksAreKept()
-{
-    const StartSettings s = startini::parse(lines({"1", "2", "3", "4", "5", "6", "7", "8", "",
-                                                   "/a", "", " ", "/b c;d"}));
-    QCOMPARE(s.paths, (QStringList{"/a", " ", "/b c;d"}));
-    // Only the line ends count, and a last line without one is read.
-    QCOMPARE(startini::parse(QStringLiteral("1\r2\r\n3\r4\r5\r6\r7\r8\rlast")).paths,
-             QStringList{"last"});
-}
-
-void TestStartIni::writesTheDocumentedBytes()
-{
-    StartSettings s;
-    s.top = 1500;
-    s.left = -30;
-    s.paths = {"/home/u/定型文.cdt", "/x y.cdt"};
-    s.savedIndex = 1;
-    const auto encoded = startini::encode(s);
-    QVERIFY(encoded.leftOut.isEmpty());
-    QCOMPARE(encoded.bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500 \r\n-30 \r\n 1 \r\n"
-                                       "/home/u/\x92\xe8\x8c\x5e\x95\xb6.cdt\r\n/x y.cdt\r\n"));
-    QCOMPARE(startini::encode(StartSettings{}).bytes.count("\r\n"), 8);
+    QTest::addColumn<StartSettings>("settings");
+    QTest::newRow("every value set") << settings({30, 200, 10000, 1, 1, 2}, {"/a", "/a", "/ｶﾀｶﾅ/①.cdt"}, 12345, 0);
+    // Paths are kept exactly, however much they look like something else.
+    for (const char *path : {"/tmp/a b/c  d.cdt", " /tmp/x.cdt", "/tmp/x.cdt  ", "   ", "\"/tmp/quoted.cdt\"",
+                             "/tmp/it's.cdt", "/tmp/a;b;;c.cdt;", "; not a comment", "[Settings]",
+                             "Path=C:\\data.cdt", " 14 ", "/tmp/a\tb\nc.cdt", "C:\\Users\\山田\\ﾃﾞｽｸﾄｯﾌﾟ\\定型文①.cdt"})
+        QTest::newRow(path) << settings({14, 240, 2400, 0, 0, 1}, {"/first.cdt", path, path});
 }
 
 void TestStartIni::roundTrip()
 {
-    StartSettings s;
-    s.buttonNum = 30;
-    s.buttonHeight = 200;
-    s.buttonWidth = 10000;
-    s.winZ = 1;
-    s.controlShowFlag = 1;
-    s.top = 12345;
-    s.left = 0;
-    s.savedIndex = 2;
-    s.paths = {"/a", "/a", "/ｶﾀｶﾅ/①.cdt"};
-    QCOMPARE(startini::parse(sjis::decode(startini::encode(s).bytes)), s);
+    QFETCH(StartSettings, settings);
+    const auto encoded = startini::encode(settings);
+    QVERIFY(encoded.leftOut.isEmpty());
+    QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings);
+}
+
+void TestStartIni::writesTheDocumentedBytes()
+{
+    const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, 1}, {"/home/u/定型文.cdt", "/x y.cdt"}, 1500, -30));
+    QVERIFY(encoded.leftOut.isEmpty());
+    QCOMPARE(encoded.bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500 \r\n-30 \r\n 1 \r\n"
+                                       "/home/u/\x92\xe8\x8c\x5e\x95\xb6.cdt\r\n/x y.cdt\r\n"));
+    QCOMPARE(startini::encode(StartSettings{}).bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n-1 \r\n"));
+}
+
+void TestStartIni::pathsShiftJisCannotHoldAreLeftOut_data()
+{
+    QTest::addColumn<int>("saved");
+    QTest::addColumn<int>("readBack");
+    QTest::newRow("two left out before the selected one") << 4 << 2;
+    QTest::newRow("the selected one left out: none selected") << 1 << -1;
+    QTest::newRow("selected before any left out") << 0 << 0;
 }
 
 void TestStartIni::pathsShiftJisCannotHoldAreLeftOut()
 {
-    StartSettings s;
-    s.paths = {"/a", "/café", "/b", "/😀", "/c"};
-    s.savedIndex = 4; // "/c": two paths before it go, it stays selected
-    auto encoded = startini::encode(s);
+    QFETCH(int, saved);
+    QFETCH(int, readBack);
+    const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, saved}, {"/a", "/café", "/b", "/😀", "/c"}));
     QCOMPARE(encoded.leftOut, (QStringList{"/café", "/😀"}));
-    StartSettings back = startini::parse(sjis::decode(encoded.bytes));
-    QCOMPARE(back.paths, (QStringList{"/a", "/b", "/c"}));
-    QCOMPARE(back.savedIndex, 2);
-
-    s.savedIndex = 1; // the selected path itself cannot be kept: nothing is selected
-    QCOMPARE(startini::parse(sjis::decode(startini::encode(s).bytes)).savedIndex, -1);
+    QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings({14, 240, 2400, 0, 0, readBack}, {"/a", "/b", "/c"}));
 }
 
 void TestStartIni::resolveIndex_data()
@@ -144,6 +135,7 @@ void TestStartIni::resolveIndex_data()
     QTest::newRow("beyond the list") << 5 << QList<bool>{true, true} << -1;
     QTest::newRow("below -1") << -3 << QList<bool>{true} << -1;
     QTest::newRow("missing after the saved one do not count") << 0 << QList<bool>{true, false} << 0;
+    QTest::newRow("far into a long list") << 30000 << QList<bool>(100000, true) << 30000;
 }
 
 void TestStartIni::resolveIndex()
