@@ -26,8 +26,7 @@ void TestDesktopExec::unquoted_data()
 void TestDesktopExec::unquoted()
 {
     QFETCH(QString, quoted);
-    QFETCH(QString, path);
-    QCOMPARE(desktopexec::unquoted(quoted), path);
+    QTEST(desktopexec::unquoted(quoted), "path");
 }
 
 void TestDesktopExec::argumentsBeforeFile_data()
@@ -36,24 +35,18 @@ void TestDesktopExec::argumentsBeforeFile_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("program only") << QStringList{"gedit"} << QStringList{};
     QTest::newRow("file code only") << QStringList{"gedit", "%U"} << QStringList{};
-    QTest::newRow("options before the file")
-            << QStringList{"kate", "-b", "--new", "%f"} << QStringList{"-b", "--new"};
-    QTest::newRow("nothing after the file code")
-            << QStringList{"ed", "%F", "--late"} << QStringList{};
-    QTest::newRow("other codes dropped")
-            << QStringList{"app", "%i", "%c", "-x", "%k", "%u"} << QStringList{"-x"};
-    QTest::newRow("percent sign kept")
-            << QStringList{"app", "--ratio=50%%", "%f"} << QStringList{"--ratio=50%"};
-    QTest::newRow("file code inside a word")
-            << QStringList{"app", "-a", "--open=%f"} << QStringList{"-a"};
+    QTest::newRow("options before the file") << QStringList{"kate", "-b", "--new", "%f"} << QStringList{"-b", "--new"};
+    QTest::newRow("nothing after the file code") << QStringList{"ed", "%F", "--late"} << QStringList{};
+    QTest::newRow("other codes dropped") << QStringList{"app", "%i", "%c", "-x", "%k", "%u"} << QStringList{"-x"};
+    QTest::newRow("percent sign kept") << QStringList{"app", "--ratio=50%%", "%f"} << QStringList{"--ratio=50%"};
+    QTest::newRow("file code inside a word") << QStringList{"app", "-a", "--open=%f"} << QStringList{"-a"};
     QTest::newRow("empty") << QStringList{} << QStringList{};
 }
 
 void TestDesktopExec::argumentsBeforeFile()
 {
     QFETCH(QStringList, words);
-    QFETCH(QStringList, arguments);
-    QCOMPARE(desktopexec::argumentsBeforeFile(words), arguments);
+    QTEST(desktopexec::argumentsBeforeFile(words), "arguments");
 }
 
 QTEST_GUILESS_MAIN(TestDesktopExec)

@@ -9,14 +9,12 @@
 #include <cstdio>
 
 namespace {
-
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
 }
-
 } // namespace
 
 class TestDiskChanges : public QObject
@@ -31,24 +29,25 @@ private slots:
 
 void TestDiskChanges::overwritingUnseenContentAsks_data()
 {
+    // The program read "#x" from a.cdt; the target is that file or another, on disk now
+    // with the bytes given, or gone.
+    using Bytes = std::optional<QByteArray>;
     QTest::addColumn<QString>("target");
-    QTest::addColumn<std::optional<QByteArray>>("onDisk");
+    QTest::addColumn<Bytes>("onDisk");
     QTest::addColumn<bool>("asks");
-    const std::optional<QByteArray> none;
-    QTest::newRow("as read") << "a.cdt" << std::optional<QByteArray>("#x\r\n") << false;
-    QTest::newRow("changed since") << "a.cdt" << std::optional<QByteArray>("#y\r\n") << true;
-    QTest::newRow("gone since") << "a.cdt" << none << false;
-    QTest::newRow("emptied since") << "a.cdt" << std::optional<QByteArray>("") << false;
-    QTest::newRow("another file with content") << "b.cdt" << std::optional<QByteArray>("#x\r\n")
-                                               << true;
-    QTest::newRow("another file, empty") << "b.cdt" << std::optional<QByteArray>("") << false;
+    QTest::newRow("as read") << "a.cdt" << Bytes("#x\r\n") << false;
+    QTest::newRow("changed since") << "a.cdt" << Bytes("#y\r\n") << true;
+    QTest::newRow("gone since") << "a.cdt" << Bytes() << false;
+    QTest::newRow("emptied since") << "a.cdt" << Bytes("") << false;
+    QTest::newRow("another file with content") << "b.cdt" << Bytes("#x\r\n") << true;
+    QTest::newRow("another file, empty") << "b.cdt" << Bytes("") << false;
 }
 
 void TestDiskChanges::overwritingUnseenContentAsks()
 {
     QFETCH(QString, target);
     QFETCH(std::optional<QByteArray>, onDisk);
-    const KnownContent known{QStringLiteral("a.cdt"), QByteArray("#x\r\n")};
+    const KnownContent known{u"a.cdt"_qs, QByteArray("#x\r\n")};
     QTEST(known.wouldOverwriteUnseen(target, onDisk), "asks");
 }
 

@@ -2,12 +2,17 @@
 
 #include <QTest>
 
-#include <utility>
 #include <vector>
 
-using sessionplatform::Environment;
+namespace {
+/** "-" stands for no value at all: an argument not given, nothing forced. */
+std::optional<QByteArray> optionalOf(const QString &value)
+{
+    return value == u"-" ? std::nullopt : std::optional<QByteArray>(value.toUtf8());
+}
+} // namespace
 
-class Test_sessionplatform : public QObject
+class TestSessionPlatform : public QObject
 {
     Q_OBJECT
 private slots:
@@ -17,141 +22,64 @@ private slots:
     void platformArgument();
 };
 
-namespace {
-
-/** No value: the argument is absent. */
-const QByteArray absent = QByteArrayLiteral("<absent>");
-
-std::optional<QByteArray> optionalOf(const QByteArray &value)
+void TestSessionPlatform::decide_data()
 {
-    if (value == absent)
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
-
-void Test_sessionplatform::decide_data()
-{
-    QTest::addColumn<QByteArray>("qpa");
-    QTest::addColumn<QByteArray>("sessionType");
-    QTest::addColumn<QByteArray>("waylandDisplay");
-    QTest::addColumn<QByteArray>("display");
-    QTest::addColumn<QByteArray>("argument");
-    QTest::addColumn<QByteArray>("forced"); // absent = Qt chooses
+    QTest::addColumn<QString>("env"); // QT_QPA_PLATFORM|XDG_SESSION_TYPE|WAYLAND_DISPLAY|DISPLAY
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("forced");
     QTest::addColumn<bool>("displayFound");
-
-    // The two choices on a Wayland session.
-    QTest::newRow("wayland with xwayland runs on xcb")
-        << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-        << absent << QByteArray("xcb") << true;
-    QTest::newRow("wayland display alone marks the session")
-        << QByteArray() << QByteArray() << QByteArray("wayland-0") << QByteArray(":0")
-        << absent << QByteArray("xcb") << true;
-    QTest::newRow("session type alone marks the session")
-        << QByteArray() << QByteArray("wayland") << QByteArray() << QByteArray(":1")
-        << absent << QByteArray("xcb") << true;
-    QTest::newRow("wayland without xwayland runs natively and is not refused")
-        << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray()
-        << absent << absent << true;
-
-    // The user's choice wins, whatever it is.
-    QTest::newRow("QT_QPA_PLATFORM=wayland is kept")
-        << QByteArray("wayland") << QByteArray("wayland") << QByteArray("wayland-0")
-        << QByteArray(":0") << absent << absent << true;
-    QTest::newRow("QT_QPA_PLATFORM=xcb is left to Qt")
-        << QByteArray("xcb") << QByteArray("wayland") << QByteArray("wayland-0")
-        << QByteArray(":0") << absent << absent << true;
-    QTest::newRow("-platform wayland is kept")
-        << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-        << QByteArray("wayland") << absent << true;
-    QTest::newRow("-platform with an empty value still counts as a choice")
-        << QByteArray() << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-        << QByteArray("") << absent << true;
-
-    // Not a Wayland session: nothing to do.
-    QTest::newRow("x11 session") << QByteArray() << QByteArray("x11") << QByteArray()
-                                 << QByteArray(":0") << absent << absent << true;
-    QTest::newRow("tty session with DISPLAY only") << QByteArray() << QByteArray("tty")
-                                                   << QByteArray() << QByteArray(":99") << absent
-                                                   << absent << true;
-
-    // The display check follows the plugin that will really be used.
-    QTest::newRow("no display at all is refused")
-        << QByteArray() << QByteArray() << QByteArray() << QByteArray() << absent << absent
-        << false;
-    QTest::newRow("wayland session type without any display is refused")
-        << QByteArray() << QByteArray("wayland") << QByteArray() << QByteArray() << absent
-        << absent << false;
-    QTest::newRow("offscreen needs no display")
-        << QByteArray("offscreen") << QByteArray() << QByteArray() << QByteArray() << absent
-        << absent << true;
-    QTest::newRow("-platform offscreen needs no display")
-        << QByteArray() << QByteArray() << QByteArray() << QByteArray()
-        << QByteArray("offscreen") << absent << true;
-    QTest::newRow("-platform xcb overrides an offscreen variable")
-        << QByteArray("offscreen") << QByteArray() << QByteArray() << QByteArray()
-        << QByteArray("xcb") << absent << false;
-    QTest::newRow("xcb with options needs a display")
-        << QByteArray("xcb:nograb") << QByteArray() << QByteArray() << QByteArray() << absent
-        << absent << false;
-    QTest::newRow("wayland-egl needs a display")
-        << QByteArray("wayland-egl") << QByteArray() << QByteArray() << QByteArray() << absent
-        << absent << false;
+    QTest::newRow("wayland with xwayland runs on xcb") << "|wayland|wayland-0|:0" << "-" << "xcb" << true;
+    QTest::newRow("wayland display alone marks the session") << "||wayland-0|:0" << "-" << "xcb" << true;
+    QTest::newRow("session type alone marks the session") << "|wayland||:1" << "-" << "xcb" << true;
+    QTest::newRow("wayland without xwayland runs natively") << "|wayland|wayland-0|" << "-" << "-" << true;
+    QTest::newRow("QT_QPA_PLATFORM is the user's choice") << "xcb|wayland|wayland-0|:0" << "-" << "-" << true;
+    QTest::newRow("-platform is the user's choice") << "|wayland|wayland-0|:0" << "wayland" << "-" << true;
+    QTest::newRow("-platform with an empty value too") << "|wayland|wayland-0|:0" << "" << "-" << true;
+    QTest::newRow("x11 session") << "|x11||:0" << "-" << "-" << true;
+    QTest::newRow("no display at all is refused") << "|||" << "-" << "-" << false;
+    QTest::newRow("wayland session type without a display") << "|wayland||" << "-" << "-" << false;
+    QTest::newRow("offscreen needs no display") << "offscreen|||" << "-" << "-" << true;
+    QTest::newRow("-platform offscreen needs no display") << "|||" << "offscreen" << "-" << true;
+    QTest::newRow("-platform xcb overrides offscreen") << "offscreen|||" << "xcb" << "-" << false;
+    QTest::newRow("xcb with options needs a display") << "xcb:nograb|||" << "-" << "-" << false;
+    QTest::newRow("wayland-egl needs a display") << "wayland-egl|||" << "-" << "-" << false;
 }
 
-void Test_sessionplatform::decide()
+void TestSessionPlatform::decide()
 {
-    QFETCH(QByteArray, qpa);
-    QFETCH(QByteArray, sessionType);
-    QFETCH(QByteArray, waylandDisplay);
-    QFETCH(QByteArray, display);
-    QFETCH(QByteArray, argument);
-    QFETCH(QByteArray, forced);
-    QFETCH(bool, displayFound);
-
-    const sessionplatform::Decision d =
-        sessionplatform::decide(Environment{qpa, sessionType, waylandDisplay, display},
-                                optionalOf(argument));
+    QFETCH(QString, env);
+    QFETCH(QString, argument);
+    QFETCH(QString, forced);
+    const QByteArrayList v = env.toUtf8().split('|');
+    const auto d = sessionplatform::decide({v[0], v[1], v[2], v[3]}, optionalOf(argument));
     QCOMPARE(d.forcedPlatform, optionalOf(forced));
-    QCOMPARE(d.displayFound, displayFound);
+    QTEST(d.displayFound, "displayFound");
 }
 
-void Test_sessionplatform::platformArgument_data()
+void TestSessionPlatform::platformArgument_data()
 {
-    QTest::addColumn<QList<QByteArray>>("args"); // without the program name
-    QTest::addColumn<QByteArray>("expected");
-
-    QTest::newRow("none") << QList<QByteArray>{} << absent;
-    QTest::newRow("other options") << QList<QByteArray>{"-style", "fusion", "-reverse"} << absent;
-    QTest::newRow("-platform") << QList<QByteArray>{"-platform", "wayland"} << QByteArray("wayland");
-    QTest::newRow("--platform") << QList<QByteArray>{"--platform", "offscreen"}
-                                << QByteArray("offscreen");
-    QTest::newRow("after other options")
-        << QList<QByteArray>{"-style", "fusion", "-platform", "xcb"} << QByteArray("xcb");
-    QTest::newRow("last one wins")
-        << QList<QByteArray>{"-platform", "xcb", "-platform", "wayland"} << QByteArray("wayland");
-    QTest::newRow("without a value") << QList<QByteArray>{"-platform"} << absent;
-    QTest::newRow("lookalike") << QList<QByteArray>{"-platformtheme", "gtk3"} << absent;
-    QTest::newRow("with equals sign is not Qt's form")
-        << QList<QByteArray>{"-platform=xcb"} << absent;
+    QTest::addColumn<QByteArrayList>("args"); // without the program name
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("none") << QByteArrayList{} << "-";
+    QTest::newRow("other options") << QByteArrayList{"-style", "fusion", "-reverse"} << "-";
+    QTest::newRow("--platform") << QByteArrayList{"--platform", "offscreen"} << "offscreen";
+    QTest::newRow("after other options") << QByteArrayList{"-style", "fusion", "-platform", "xcb"} << "xcb";
+    QTest::newRow("last one wins") << QByteArrayList{"-platform", "xcb", "-platform", "wayland"} << "wayland";
+    QTest::newRow("without a value") << QByteArrayList{"-platform"} << "-";
+    QTest::newRow("lookalike") << QByteArrayList{"-platformtheme", "gtk3"} << "-";
+    QTest::newRow("with equals sign is not Qt's form") << QByteArrayList{"-platform=xcb"} << "-";
 }
 
-void Test_sessionplatform::platformArgument()
+void TestSessionPlatform::platformArgument()
 {
-    QFETCH(QList<QByteArray>, args);
-    QFETCH(QByteArray, expected);
-
-    QList<QByteArray> storage{QByteArrayLiteral("snipdeck")};
-    storage.append(args);
+    QFETCH(QByteArrayList, args);
+    QFETCH(QString, expected);
+    args.prepend("snipdeck");
     std::vector<const char *> argv;
-    for (const QByteArray &a : std::as_const(storage))
+    for (const QByteArray &a : std::as_const(args))
         argv.push_back(a.constData());
-    argv.push_back(nullptr);
-
-    QCOMPARE(sessionplatform::platformArgument(int(storage.size()), argv.data()),
-             optionalOf(expected));
+    QCOMPARE(sessionplatform::platformArgument(int(argv.size()), argv.data()), optionalOf(expected));
 }
 
-QTEST_GUILESS_MAIN(Test_sessionplatform)
+QTEST_GUILESS_MAIN(TestSessionPlatform)
 #include "tst_sessionplatform.moc"

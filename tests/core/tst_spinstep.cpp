@@ -55,8 +55,7 @@ void TestSpinStep::stepped()
     QFETCH(QString, text);
     QFETCH(int, fallback);
     QFETCH(bool, up);
-    QFETCH(int, result);
-    QCOMPARE(spinstep::stepped(text, fallback, range, up), result);
+    QTEST(spinstep::stepped(text, fallback, range, up), "result");
 }
 
 QTEST_GUILESS_MAIN(TestSpinStep)
