@@ -1,136 +1,72 @@
-"""Always on top for real, under an EWMH window manager (jwm): every window of the program
-carries _NET_WM_STATE_ABOVE, and a window mapped later does not cover the bar."""
+"""Window order and size under a real window manager (jwm): always on top, a user's resize."""
 
-import shutil
 import subprocess
 import time
 import unittest
 
 from harness import SnipdeckTestCase, wait_until
 
-PROPERTIES_OK = (80 + 36, 176 + 8)
+PROPERTIES = "Snipdeckのﾌﾟﾛﾊﾟﾃｨ"
+PROPERTIES_OK = (80 + 36, 176 + 8)  # twips / 15
 
 
-class OnTopTest(SnipdeckTestCase):
+class WindowManagerTest(SnipdeckTestCase):
     window_manager = ["jwm"]
 
-    def setUp(self):
-        for tool in ("jwm", "xprop", "xmessage"):
-            if not shutil.which(tool):
-                self.fail(tool + " is missing; run scripts/install-deps.sh")
-        super().setUp()
-
-    def states(self, window):
-        out = self.x.run("xprop", "-id", window, "_NET_WM_STATE", check=False).decode()
-        return [s.strip() for s in out.split("=", 1)[1].split(",")] if "=" in out else []
-
     def above(self, window):
-        return "_NET_WM_STATE_ABOVE" in self.states(window)
+        return b"_NET_WM_STATE_ABOVE" in self.x.run("xprop", "-id", window, "_NET_WM_STATE", check=False)
 
-    def window_at(self, x, y):
-        """The client window the pointer finds at a screen point: the one on top there."""
-        # Off to a corner first: a move onto the spot the pointer is at would never report.
+    def window_at_bar(self, bar):
+        """The window the pointer finds at the bar's first button: the one on top there."""
+        info = dict(l.strip().split(":", 1) for l in self.x.run("xwininfo", "-id", bar).decode().splitlines() if ":" in l)
         self.x.xdotool("mousemove", "0", "0")
-        self.x.xdotool("mousemove", "--sync", str(x), str(y), check=False)
-        out = self.x.xdotool("getmouselocation", "--shell")
-        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
-        return values.get("WINDOW")
+        self.x.xdotool("mousemove", "--sync", str(int(info["Absolute upper-left X"]) + 20),
+                       str(int(info["Absolute upper-left Y"]) + 5), check=False)
+        return dict(l.split("=", 1) for l in self.x.xdotool("getmouselocation", "--shell").splitlines())["WINDOW"]
 
-    def position(self, window):
-        """Where the window's client area is on the screen. (xdotool's own answer counts the
-        frame of a reparenting window manager twice.)"""
-        out = self.x.run("xwininfo", "-id", window).decode()
-        values = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
-        return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]))
-
-    def on_top_at_bar(self, app, bar):
-        """Which window shows at the middle of the bar's first button."""
-        x, y = self.position(bar)
-        return self.window_at(x + app.geometry(bar)[2] // 2, y + 5)
-
-    def open_cover(self, app, bar):
-        """A window of another program, mapped later right over the bar."""
-        x, y = self.position(bar)
-        cover = subprocess.Popen(["xmessage", "-geometry", "300x300+%d+%d" % (x, y), "cover"],
-                                 env=self.x.env, stdout=subprocess.DEVNULL,
-                                 stderr=subprocess.DEVNULL)
-        self.addCleanup(cover.wait, 5)
-        self.addCleanup(cover.kill)
-        found = wait_until(lambda: self.x.xdotool("search", "--all", "--onlyvisible", "--class",
-                                                  "Xmessage", check=False).split(),
-                           what="the covering window")
-        return found[0]
-
-    def toggle_on_top(self, app, bar):
-        app.key(bar, "F8")
-        dialog = app.wait_window("Snipdeckのﾌﾟﾛﾊﾟﾃｨ")
-        app.key(dialog, "alt+t")  # 常に手前に表示(&T)
-        # An access key presses the check box for a moment and toggles it on release.
-        time.sleep(0.5)
-        self.x.xdotool("mousemove", "0", "0")
-        app.click(dialog, *PROPERTIES_OK)
-        app.wait_gone(dialog)
-
-    def test_all_windows_stay_above_and_a_later_window_does_not_cover_the_bar(self):
-        path = self.write_clip_file("top.cdt", [("A", "a"), ("B", "b")])
-        self.write_start_ini([2, 240, 2400, 1, 0, 1500, 1500, 0], [path])
-        app = self.launch()
+    def test_on_top_keeps_every_window_above_and_can_be_switched(self):
+        app = self.start([2, 240, 2400, 1, 0, 1500, 1500, 0], {"top.cdt": [("A", "a"), ("B", "b")]})
         bar = app.wait_window("top")
         wait_until(lambda: self.above(bar), what="the bar above")
-        # Only the bar was shown; the other windows stay hidden.
-        self.assertEqual(app.windows(), [bar])
+        self.assertEqual(app.windows(), [bar])  # the other windows stay hidden
+        # Shown before its first layout, the bar keeps that layout when late reports come.
+        size = (2400 // 15, round((2 * 240 + 100 + 5 * 240) / 15))
+        wait_until(lambda: app.geometry(bar)[2:] == size, what="laid-out bar")
+        cover = subprocess.Popen(["xmessage", "-geometry", "300x300+0+0", "cover"], env=self.x.env)
+        self.addCleanup(cover.kill)
+        cover_id = wait_until(lambda: self.x.xdotool("search", "--onlyvisible", "--class", "Xmessage", check=False))
+        for switched, on in enumerate((True, False, True)):
+            if switched:
+                app.key(bar, "F8")
+                dialog = app.wait_window(PROPERTIES)
+                app.key(dialog, "alt+t")  # 常に手前に表示(&T), toggled when the key is released
+                time.sleep(0.5)
+                app.click(dialog, *PROPERTIES_OK)
+                app.wait_gone(dialog)
+            wait_until(lambda: self.above(bar) == on, what="the bar's state %s" % on)
+            self.x.xdotool("windowactivate", "--sync", cover_id, check=False)
+            wait_until(lambda: self.window_at_bar(bar) == (bar if on else cover_id), what="the window on top")
+            app.key(bar, "F6")  # a hidden window takes the state when shown
+            files = app.wait_window("読込ﾌｧｲﾙ選択")
+            wait_until(lambda: self.above(files) == on, what="the read-file selection's state")
+            app.key(files, "Escape")
+            app.wait_gone(files)
+        self.assertEqual(app.geometry(bar)[2:], size)
+        self.assertEqual(self.exit(app, bar)[:4], [b" 2 ", b" 240 ", b" 2400 ", b" 1 "])
 
-        cover = self.open_cover(app, bar)
-        self.x.xdotool("windowactivate", "--sync", cover, check=False)
-        wait_until(lambda: self.on_top_at_bar(app, bar) == bar, what="the bar over the later window")
-
-        # Hidden windows carry the state when they are shown.
-        app.key(bar, "F6")
-        files = app.wait_window("読込ﾌｧｲﾙ選択")
-        wait_until(lambda: self.above(files), what="the read-file selection above")
-        app.key(files, "Escape")
-        app.wait_gone(files)
-
-        # Off: the windows go back to the ordinary order, and the bar is never unmapped.
-        self.toggle_on_top(app, bar)
-        wait_until(lambda: not self.above(bar), what="the bar no longer above")
-        self.assertIn(bar, app.windows())
-        self.x.xdotool("windowactivate", "--sync", cover, check=False)
-        wait_until(lambda: self.on_top_at_bar(app, bar) == cover,
-                   what="the later window over the bar")
-        app.key(bar, "F6")
-        files = app.wait_window("読込ﾌｧｲﾙ選択")
-        self.assertFalse(self.above(files))
-        app.key(files, "Escape")
-        app.wait_gone(files)
-
-        # And on again from the dialog, applied to a bar that is already mapped.
-        self.toggle_on_top(app, bar)
-        wait_until(lambda: self.above(bar), what="the bar above again")
-        self.assertIn(bar, app.windows())
-        self.x.xdotool("windowactivate", "--sync", cover, check=False)
-        wait_until(lambda: self.on_top_at_bar(app, bar) == bar,
-                   what="the bar over the later window again")
-
-        app.key(bar, "alt+x")
-        self.assertEqual(app.wait_exit(), 0)
-        self.assertEqual(self.read("Start.ini").split(b"\r\n")[3], b" 1 ")
-
-    def test_bar_started_on_top_keeps_its_layout(self):
-        """Started on top, the bar is shown before its first layout; the size of that first
-        showing, reported back late, is no resize by the user."""
-        path = self.write_clip_file("top.cdt", [("A", "a"), ("B", "b")])
-        self.write_start_ini([2, 240, 2400, 1, 0, 1500, 1500, 0], [path])
-        app = self.launch()
-        bar = app.wait_window("top")
-        expected = (2400 // 15, round((2 * 240 + 100 + 5 * 240) / 15))
-        wait_until(lambda: app.geometry(bar)[2:] == expected, what="laid-out bar")
-        time.sleep(1.0)  # late reports from the window system would show by now
+    def test_user_resize_sets_width_and_height_and_the_layout_settles(self):
+        app = self.start([5, 300, 2400, 0, 0, 1500, 1500, 0], {"bar.cdt": [(c, c) for c in "ABCDE"]})
+        bar = app.wait_window("bar")
+        wait_until(lambda: app.geometry(bar)[2:] == (160, 207), what="initial layout")
+        # 200 × 310 pixels: buttons of 3000 twips wide and (310 × 15 − 100) / 10 = 455 high,
+        # which the window snaps to.
+        self.x.xdotool("windowsize", bar, "200", "310")
+        expected = (200, round((10 * 455 + 100) / 15))
+        wait_until(lambda: app.geometry(bar)[2:] == expected, what="snapped layout")
+        time.sleep(1.0)  # late reports of the program's own resizes would show by now
         self.assertEqual(app.geometry(bar)[2:], expected)
-        app.key(bar, "alt+x")
-        self.assertEqual(app.wait_exit(), 0)
-        self.assertEqual(self.read("Start.ini").split(b"\r\n")[:4],
-                         [b" 2 ", b" 240 ", b" 2400 ", b" 1 "])
+        lines = self.exit(app, bar)
+        self.assertEqual(lines[:3] + lines[5:7], [b" 5 ", b" 455 ", b" 3000 ", b" 1500 ", b" 1500 "])
 
 
 if __name__ == "__main__":
