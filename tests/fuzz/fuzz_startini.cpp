@@ -39,15 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const startini::Encoded encoded = startini::encode(settings);
     if (!encoded.leftOut.isEmpty())
         return 0;
-    const StartSettings again = startini::parse(sjis::decode(encoded.bytes));
-    FUZZ_CHECK(again.buttonNum == settings.buttonNum);
-    FUZZ_CHECK(again.buttonHeight == settings.buttonHeight);
-    FUZZ_CHECK(again.buttonWidth == settings.buttonWidth);
-    FUZZ_CHECK(again.winZ == settings.winZ);
-    FUZZ_CHECK(again.controlShowFlag == settings.controlShowFlag);
-    FUZZ_CHECK(samePosition(again.top, settings.top));
-    FUZZ_CHECK(samePosition(again.left, settings.left));
-    FUZZ_CHECK(again.savedIndex == settings.savedIndex);
-    FUZZ_CHECK(again.paths == settings.paths);
+    StartSettings again = startini::parse(sjis::decode(encoded.bytes));
+    FUZZ_CHECK(samePosition(again.top, settings.top) && samePosition(again.left, settings.left));
+    again.top = settings.top;
+    again.left = settings.left;
+    FUZZ_CHECK(again == settings);
     return 0;
 }
