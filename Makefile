@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package check-package clean fuzz test-asan bench bench-startup soak
+.PHONY: all deps configure build run test werror package check-package clean fuzz test-asan bench bench-startup soak
 
 all: build
 
@@ -36,6 +36,12 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 	@FUZZ_SECONDS=10 JOBS=$(JOBS) scripts/fuzz.sh $(BUILD_DIR)-fuzz
+
+# Every target, tests included, built with warnings as errors, in a build dir of its own.
+werror: deps
+	cmake -S . -B $(BUILD_DIR)-werror -DCMAKE_BUILD_TYPE=Debug -DSNIPDECK_BENCH=ON \
+		-DCMAKE_CXX_FLAGS=-Werror
+	cmake --build $(BUILD_DIR)-werror -j$(JOBS)
 
 # Proofs in build dirs of their own: fuzzing (clang, libFuzzer), the suite under ASan and
 # UBSan, Release benchmarks. FUZZ_SECONDS per fuzz target.
