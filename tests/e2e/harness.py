@@ -33,6 +33,7 @@ class XServer:
 
     def __init__(self, window_manager=None):
         self.process = self.wm = None
+        self.mapped_keys = set()
         # A random display rather than the lowest free one: parallel tests do not race for
         # it. -noreset: a client connecting while the last one leaves is not refused.
         for _ in range(20):
@@ -67,6 +68,22 @@ class XServer:
 
     def xdotool(self, *args, check=True):
         return self.run("xdotool", *args, check=check).decode().strip()
+
+    def map_keys(self, text):
+        """Gives each character of `text` beyond ASCII a free key of its own, for good.
+
+        xdotool would map a spare key for each such character and take it back at once; a
+        busy program then reads the key press after its mapping is gone, and the character
+        is lost."""
+        wanted = sorted({c for c in text if ord(c) > 0x7e} - self.mapped_keys)
+        free = [int(line.split()[1]) for line in self.run("xmodmap", "-pke").decode().splitlines()
+                if line.split()[2:] == ["="]]
+        args = []
+        for c in wanted:
+            args += ["-e", "keycode %d = U%04X" % (free.pop(), ord(c))]
+        if args:
+            self.run("xmodmap", *args)
+        self.mapped_keys.update(wanted)
 
     def clipboard(self, target="UTF8_STRING"):
         return self.run("xclip", "-selection", "clipboard", "-o", "-t", target, check=False)
@@ -118,11 +135,19 @@ class Snipdeck:
         values = dict(line.split("=", 1) for line in out.splitlines())
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
-    def key(self, window, *keys):
-        """Focuses `window` and types keys through XTEST, as a keyboard would."""
+    def focus(self, window):
         self.x.xdotool("windowactivate", "--sync", window, check=False)
         self.x.xdotool("windowfocus", "--sync", window, check=False)
+
+    def key(self, window, *keys):
+        """Focuses `window` and types keys through XTEST, as a keyboard would."""
+        self.focus(window)
         self.x.xdotool("key", "--clearmodifiers", *keys)
+
+    def type(self, window, text):
+        self.x.map_keys(text)
+        self.focus(window)
+        self.x.xdotool("type", "--delay", "20", text)
 
     def click(self, window, x, y):
         # From a corner: a move onto the spot the pointer is already at would never report.
@@ -145,7 +170,7 @@ class SnipdeckTestCase(unittest.TestCase):
     def setUp(self):
         if not os.path.exists(SNIPDECK):
             self.skipTest("SNIPDECK_BIN does not name the built program")
-        for tool in ["Xvfb", "xdotool", "xclip", "xprop"] + (self.window_manager or []):
+        for tool in ["Xvfb", "xdotool", "xclip", "xprop", "xmodmap"] + (self.window_manager or []):
             if not shutil.which(tool):
                 self.fail(tool + " is missing; run scripts/install-deps.sh")
         self.x = XServer(self.window_manager)
