@@ -1,0 +1,248 @@
+// The windows' wiring: each window shows the session and hands its commands to it. What
+// the session decides is tested in tests/core; long command sequences in
+// tst_commandsequences.
+#include "testprogram.h"
+
+#include "app/form1.h"
+#include "app/form1text.h"
+#include "dialogs/form2.h"
+#include "dialogs/form4.h"
+#include "editing/form5.h"
+#include "editing/form6.h"
+#include "editing/frmmenu.h"
+#include "files/form3.h"
+#include "platform/sjiscodec.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpAndShutdownKeepTheSettings();
+    void keysAndMenuReachTheirCommands();
+    void renameAndEditorWriteTheFile();
+    void newFileWritesFourteenUnsetEntries();
+    void readFileListAddsDeletesAndLoads();
+    void propertiesApplyAndHandTheBarBack();
+};
+
+void TestWindows::startUpAndShutdownKeepTheSettings()
+{
+    TestProgram t;
+    const QString a = t.writeShiftJis("定型文.cdt", "#ｱ\r\nline 1\r\nline 2\r\n#b\r\n\r\n");
+    t.writeStartIni({"5", "300", "1800", "0", "1", "3000", "4500", "0"}, {a, t.path("gone.cdt")});
+    t.start();
+    Form1 &main = t.program.form1();
+    QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
+    QCOMPARE(main.windowTitle(), QStringLiteral("定型文"));
+    QCOMPARE(main.Command1(0).text(), QStringLiteral("ｱ"));
+    QVERIFY(!main.Command1(2).isVisible());
+    QVERIFY(!main.Command2(0).isVisible()); // hidden control buttons
+    QCOMPARE(main.Command1(0).width(), 120);
+    main.Command1(0).click();
+    QCOMPARE(t.clipboard.text(), QStringLiteral("line 1\nline 2"));
+
+    main.move(300, 200);
+    main.Command1(1).setFocus();
+    QTest::keyClick(&main.Command1(1), Qt::Key_Menu); // the menu on the focused button
+    QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked());
+    t.program.frmMenu().Menu_Exit_Click();
+    QCOMPARE(t.endProcessCalls, 1);
+    const auto expected = sjis::encode(
+            QStringLiteral(" 2 \r\n 300 \r\n 1800 \r\n 0 \r\n 1 \r\n 3000 \r\n 4500 \r\n 0 \r\n") + a
+            + "\r\n");
+    QCOMPARE(t.readBytes("Start.ini"), *expected);
+}
+
+void TestWindows::keysAndMenuReachTheirCommands()
+{
+    TestProgram t;
+    t.startOn(t.writeShiftJis("k.cdt", "#a\r\ntext a\r\n#b\r\n\r\n"));
+    Form1 &main = t.program.form1();
+    FrmMenu &menu = t.program.frmMenu();
+
+    QTest::mouseClick(&main.Command1(1), Qt::RightButton, {}, QPoint(5, 5));
+    QVERIFY(menu.MouseMenu().isVisible());
+    QVERIFY(menu.Menu_Button().isEnabled());
+    QVERIFY(menu.Menu_Edit().isEnabled());
+    QCOMPARE(menu.targetIndex(), 1);
+    menu.MouseMenu().hide();
+    QTest::mouseClick(&main.Command2(2), Qt::RightButton, {}, QPoint(5, 5));
+    QVERIFY(!menu.Menu_Button().isEnabled());
+    menu.MouseMenu().hide();
+
+    // F3 shows a button's text over the disabled bar; a click on it hands the bar back.
+    QTest::keyClick(&main.Command1(0), Qt::Key_F3);
+    QVERIFY(t.program.form2().isVisible());
+    QCOMPARE(t.program.form2().content(), QStringLiteral("text a"));
+    QVERIFY(!main.isEnabled());
+    t.program.form2().Label1_Click();
+    QVERIFY(main.isEnabled());
+    QVERIFY(!t.program.form2().isVisible());
+    QTest::keyClick(&main.Command1(1), Qt::Key_F3);
+    QCOMPARE(t.messages().last(), QStringLiteral("内容が存在しません"));
+
+    // F4 on an empty clipboard, F7 opens the file in its program, Enter presses.
+    t.clipboard.setText(QString());
+    QTest::keyClick(&main.Command2(1), Qt::Key_F4);
+    QCOMPARE(t.messages().last(), form1text::clipboardEmpty);
+    QTest::keyClick(&main.Command1(0), Qt::Key_F7);
+    QCOMPARE(t.launcher.lookedUp.size(), 1);
+    QTest::keyClick(&main.Command1(0), Qt::Key_Return);
+    QCOMPARE(t.clipboard.text(), QStringLiteral("text a"));
+
+    // F2 opens the editor on every entry, F8 the properties; each disables the bar.
+    QTest::keyClick(&main.Command1(1), Qt::Key_F2);
+    QCOMPARE(t.program.form5().List1().count(), 2);
+    QCOMPARE(t.program.form5().selectedEntry(), 1);
+    QVERIFY(!main.isEnabled());
+    t.program.form5().Command2().click();
+    QVERIFY(main.isEnabled());
+    QTest::keyClick(&main.Command2(0), Qt::Key_F8);
+    QVERIFY(t.program.form4().isVisible());
+    QCOMPARE(t.program.form4().Text1().text(), QStringLiteral("2400"));
+    t.program.form4().close();
+    QVERIFY(main.isEnabled());
+}
+
+void TestWindows::renameAndEditorWriteTheFile()
+{
+    TestProgram t;
+    t.startOn(t.writeShiftJis("r.cdt", "#a\r\nx\r\n#b\r\ny\r\n"));
+    Form1 &main = t.program.form1();
+    QTest::keyClick(&main.Command1(1), Qt::Key_F1);
+    Form6 &rename = t.program.form6();
+    QVERIFY(rename.isVisible());
+    QCOMPARE(rename.Text1().selectedText(), QStringLiteral("b"));
+    rename.Text1().setText(QStringLiteral("ﾒｰﾙ"));
+    QTest::keyClick(&rename.Text1(), Qt::Key_Return);
+    QVERIFY(main.isEnabled());
+    QCOMPARE(main.Command1(1).text(), QStringLiteral("ﾒｰﾙ"));
+    QCOMPARE(t.readBytes("r.cdt"), *sjis::encode(QStringLiteral("#a\r\nx\r\n#ﾒｰﾙ\r\ny\r\n")));
+
+    // The editor: a new entry named in the rename dialog over the disabled editor, a text
+    // typed with LF, OK writes CR LF.
+    QTest::keyClick(&main.Command1(0), Qt::Key_F2);
+    Form5 &editor = t.program.form5();
+    editor.Command3().click();
+    QVERIFY(rename.isVisible());
+    QVERIFY(!editor.isEnabled());
+    rename.Text1().setText(QStringLiteral("c"));
+    rename.Command1().click();
+    QVERIFY(editor.isEnabled());
+    editor.Text1().setPlainText(QStringLiteral("1\n2"));
+    QTest::keyClick(&editor.List1(), Qt::Key_Return);
+    QVERIFY(!editor.isVisible());
+    QVERIFY(main.isEnabled());
+    QCOMPARE(main.GetButtonNum(), 3);
+    QCOMPARE(t.readBytes("r.cdt"),
+             *sjis::encode(QStringLiteral("#a\r\nx\r\n#ﾒｰﾙ\r\ny\r\n#c\r\n1\r\n2\r\n")));
+
+    // Another program's version is replaced only when the user says so.
+    t.writeShiftJis("r.cdt", "#other\r\n");
+    t.boxes.answers = {MessageBoxes::Answer::Cancel};
+    QTest::keyClick(&main.Command1(0), Qt::Key_F1);
+    rename.Command1().click();
+    QVERIFY(rename.isVisible());
+    QCOMPARE(t.readBytes("r.cdt"), QByteArray("#other\r\n"));
+    rename.Command2().click();
+    QVERIFY(main.isEnabled());
+}
+
+void TestWindows::newFileWritesFourteenUnsetEntries()
+{
+    TestProgram t;
+    t.writeStartIni(TestProgram::defaultNumbers);
+    t.start();
+    t.fileDialogs.saveAnswers = {t.path("新規.cdt")};
+    t.program.frmMenu().Menu_NewFile_Click();
+    Form1 &main = t.program.form1();
+    QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
+    QCOMPARE(main.GetDataFileNum(), 0);
+    QCOMPARE(t.program.form3().List3(), QStringList{t.path("新規.cdt")});
+    QString unset;
+    for (int i = 0; i < 14; ++i)
+        unset += "#" + form1text::unset + "\r\n\r\n";
+    QCOMPARE(t.readBytes("新規.cdt"), *sjis::encode(unset));
+
+    // With no file in use, a save asks to create one.
+    main.SetDataFileName(QString());
+    t.program.form3().selectIndex(-1);
+    t.boxes.answers = {MessageBoxes::Answer::Ok};
+    t.fileDialogs.saveAnswers = {t.path("b.cdt")};
+    QVERIFY(t.program.form5().ClipFileWrite());
+    QCOMPARE(t.boxes.shown.last().title, QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙがありません"));
+    QCOMPARE(t.readBytes("b.cdt"), *sjis::encode(unset));
+    QCOMPARE(main.GetDataFileName(), t.path("b.cdt"));
+}
+
+void TestWindows::readFileListAddsDeletesAndLoads()
+{
+    TestProgram t;
+    const QString a = t.writeShiftJis("a.cdt", "#a\r\n");
+    const QString b = t.writeShiftJis("b.cdt", "#b\r\n");
+    t.startOn(a);
+    Form1 &main = t.program.form1();
+    main.Command2(2).click();
+    Form3 &files = t.program.form3();
+    QVERIFY(files.isVisible());
+    QVERIFY(!main.isEnabled());
+    t.fileDialogs.openAnswers = {QStringList{b, t.path("missing.cdt")}};
+    files.Command3().click();
+    QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
+    QCOMPARE(files.selectedIndex(), 1);
+    QTest::keyClick(&files.List1(), Qt::Key_Return);
+    QVERIFY(main.isEnabled());
+    QCOMPARE(main.windowTitle(), QStringLiteral("b"));
+    QCOMPARE(files.List3(), (QStringList{a, b}));
+    QCOMPARE(main.GetDataFileNum(), 1);
+
+    // Delete, then Cancel: the accepted list comes back.
+    main.Command2(2).click();
+    files.Command4().click();
+    QCOMPARE(itemTexts(files.List1()), QStringList{"a.cdt"});
+    files.close();
+    QVERIFY(main.isEnabled());
+    QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
+    QTest::keyClick(&main.Command1(0), Qt::Key_1);
+    QCOMPARE(main.windowTitle(), QStringLiteral("a"));
+}
+
+void TestWindows::propertiesApplyAndHandTheBarBack()
+{
+    TestProgram t;
+    t.startOn(t.writeShiftJis("p.cdt", "#a\r\n"));
+    Form1 &main = t.program.form1();
+    main.Command2(3).click();
+    Form4 &properties = t.program.form4();
+    QVERIFY(!main.isEnabled());
+    properties.Text2().setText(QStringLiteral("45"));
+    properties.Check1().setChecked(true);
+    properties.Command1().click();
+    QVERIFY(main.isEnabled());
+    QCOMPARE(properties.Text2().text(), QStringLiteral("30"));
+    QCOMPARE(main.GetButtonNum(), 30);
+    QVERIFY(main.Command1(29).isVisible());
+    QCOMPARE(main.GetWinZ(), 1);
+    QCOMPARE(t.windowOrder.calls.last().onTop, true);
+
+    // The menu's check marks apply through the same OK.
+    t.program.frmMenu().Menu_ControlButton_Click();
+    QCOMPARE(main.GetControlShowFlag(), 1);
+    QVERIFY(!main.Command2(0).isVisible());
+    t.program.frmMenu().Menu_Allways_Click();
+    QCOMPARE(main.GetWinZ(), 0);
+    QCOMPARE(main.GetButtonNum(), 30);
+}
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
