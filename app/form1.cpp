@@ -9,8 +9,6 @@
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
-#include "editing/form5.h"
-#include "editing/form6.h"
 #include "editing/frmmenu.h"
 #include "files/filelist.h"
 #include "files/filewatch.h"

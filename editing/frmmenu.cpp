@@ -10,7 +10,6 @@
 #include "editing/form5.h"
 #include "editing/form6.h"
 #include "editing/frmmenutext.h"
-#include "files/form3.h"
 #include "platform/clipboard.h"
 #include "platform/filedialogs.h"
 #include "platform/filesystem.h"
