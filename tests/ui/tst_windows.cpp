@@ -7,26 +7,70 @@
 #include "app/form1text.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
+#include "dialogs/updown.h"
 #include "editing/form5.h"
 #include "editing/form6.h"
+#include "editing/form5text.h"
 #include "editing/frmmenu.h"
 #include "files/form3.h"
 #include "platform/sjiscodec.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
 #include <QTest>
+
+namespace {
+
+/** A window's title, then the text of each label, button and frame as it was built. */
+QString textsOf(const QWidget &window)
+{
+    QStringList texts{window.windowTitle()};
+    for (const QWidget *child : window.findChildren<QWidget *>()) {
+        if (const auto *label = qobject_cast<const QLabel *>(child))
+            texts << label->text();
+        else if (const auto *button = qobject_cast<const QAbstractButton *>(child))
+            texts << button->text();
+        else if (const auto *frame = qobject_cast<const QGroupBox *>(child))
+            texts << frame->title();
+    }
+    texts.removeAll(QString());
+    return texts.join(u'|');
+}
+
+/** A menu's title and items, "-" for a separator, a submenu's items in brackets. */
+QString textsOf(const QMenu &menu)
+{
+    QStringList texts{menu.title()};
+    for (const QAction *item : menu.actions()) {
+        if (item->isSeparator())
+            texts << QStringLiteral("-");
+        else if (item->menu())
+            texts << "(" + textsOf(*item->menu()) + ")";
+        else
+            texts << item->text();
+    }
+    return texts.join(u'|');
+}
+
+} // namespace
 
 class TestWindows : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void texts_data();
+    void texts();
     void startUpAndShutdownKeepTheSettings();
     void keysAndMenuReachTheirCommands();
     void renameAndEditorWriteTheFile();
@@ -35,13 +79,68 @@ private slots:
     void propertiesApplyAndHandTheBarBack();
 };
 
+void TestWindows::texts_data()
+{
+    TestProgram t;
+    t.start();
+    Form1 &main = t.program.form1();
+    QStringList controls;
+    for (int j = 0; j < 5; ++j)
+        controls << main.Command2(j).text() << main.Command2(j).toolTip();
+
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("control buttons")
+            << controls.join(u'|')
+            << "内容確認(&C)|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を確認します|編集(&E)|現在読み込まれているﾌｧｲﾙの編集を行います|"
+               "再読込(&R)|ｸﾘｯﾌﾟﾌｧｲﾙの追加、削除、再読込を行います|ﾌﾟﾛﾊﾟﾃｨ(&P)|ﾌﾟﾛﾊﾟﾃｨを表示します|"
+               "終了(&X)|ﾌﾟﾛｸﾞﾗﾑを終了します";
+    QTest::newRow("menu") << textsOf(t.program.frmMenu().MouseMenu())
+                          << "ﾒﾆｭｰ（&1)|(ﾎﾞﾀﾝ(&B)|ﾎﾞﾀﾝ内容表示(&D)|ﾎﾞﾀﾝ名変更(&C)|ﾎﾞﾀﾝ内容の編集(&E))|-|"
+                             "(ｸﾘｯﾌﾟﾎﾞｰﾄﾞ(&C)|内容確認(&K)|ﾃﾞｰﾀの削除&D))|-|常に最前面に表示(&T)|"
+                             "ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|-|(ｸﾘｯﾌﾟﾌｧｲﾙ(&F)|新規作成(&N)|編集(&E)|更新(&U)|"
+                             "再読込(&R))|-|ﾌﾟﾛﾊﾟﾃｨ(&A)|-|終了(&X)";
+    QTest::newRow("editor list menu")
+            << textsOf(t.program.frmMenu().MouseMenu2())
+            << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
+    QTest::newRow("read files") << textsOf(t.program.form3())
+                                << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
+    QTest::newRow("properties")
+            << textsOf(t.program.form4())
+            << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|"
+               "ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|ﾎﾞﾀﾝの高さ(&H)|ﾎﾞﾀﾝの数(&N)|ﾊﾞｰｼﾞｮﾝ情報(&A)|OK|ｷｬﾝｾﾙ";
+    QTest::newRow("editor") << textsOf(t.program.form5())
+                            << "ﾎﾞﾀﾝ内容編集|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
+    QTest::newRow("rename") << textsOf(t.program.form6()) << "ﾎﾞﾀﾝ名の変更|ﾎﾞﾀﾝ名(&N):|OK|ｷｬﾝｾﾙ";
+    // Messages whose every way out is hard to reach from a window test.
+    QTest::newRow("messages")
+            << QStringList{form1text::settingsMissing, form1text::settingsUnwritable,
+                           form1text::clipFileUnreadable, form1text::notShiftJis,
+                           form1text::clipboardNotText, form1text::tooManyButtons,
+                           form5text::createQuestion,
+                           form5text::clipFileUnwritable}.join(u'|')
+            << "初期化ﾌｧｲﾙが見つかりません|初期化ﾌｧｲﾙを保存できません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません|"
+               "ｼﾌﾄJISで保存できない文字があります|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容がﾃｷｽﾄ形式ではありません|"
+               "ﾎﾞﾀﾝを30個以上登録することは出来ません|ｸﾘｯﾌﾟﾌｧｲﾙを新規作成しますか？|"
+               "ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません";
+}
+
+void TestWindows::texts()
+{
+    QFETCH(QString, shown);
+    QTEST(shown, "expected");
+}
+
 void TestWindows::startUpAndShutdownKeepTheSettings()
 {
     TestProgram t;
     const QString a = t.writeShiftJis("定型文.cdt", "#ｱ\r\nline 1\r\nline 2\r\n#b\r\n\r\n");
-    t.writeStartIni({"5", "300", "1800", "0", "1", "3000", "4500", "0"}, {a, t.path("gone.cdt")});
+    // Saved on a monitor that is gone: the bar comes up on the primary screen.
+    t.writeStartIni({"5", "300", "1800", "0", "1", "3000000", "-3000000", "0"},
+                    {a, t.path("gone.cdt")});
     t.start();
     Form1 &main = t.program.form1();
+    QCOMPARE(main.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
     QCOMPARE(main.windowTitle(), QStringLiteral("定型文"));
     QCOMPARE(main.Command1(0).text(), QStringLiteral("ｱ"));
@@ -70,7 +169,8 @@ void TestWindows::keysAndMenuReachTheirCommands()
     Form1 &main = t.program.form1();
     FrmMenu &menu = t.program.frmMenu();
 
-    QTest::mouseClick(&main.Command1(1), Qt::RightButton, {}, QPoint(5, 5));
+    main.Command1(1).setFocus();
+    QTest::keyClick(&main.Command1(1), Qt::Key_F10, Qt::ShiftModifier);
     QVERIFY(menu.MouseMenu().isVisible());
     QVERIFY(menu.Menu_Button().isEnabled());
     QVERIFY(menu.Menu_Edit().isEnabled());
@@ -140,12 +240,16 @@ void TestWindows::renameAndEditorWriteTheFile()
     rename.Command1().click();
     QVERIFY(editor.isEnabled());
     editor.Text1().setPlainText(QStringLiteral("1\n2"));
+    // Delete takes the selected entry out; the one after it is selected.
+    editor.List1().setCurrentRow(0);
+    QTest::keyClick(&editor.List1(), Qt::Key_Delete);
+    QCOMPARE(itemTexts(editor.List1()), (QStringList{"ﾒｰﾙ", "c"}));
+    QCOMPARE(editor.Text1().toPlainText(), QStringLiteral("y"));
     QTest::keyClick(&editor.List1(), Qt::Key_Return);
     QVERIFY(!editor.isVisible());
     QVERIFY(main.isEnabled());
-    QCOMPARE(main.GetButtonNum(), 3);
-    QCOMPARE(t.readBytes("r.cdt"),
-             *sjis::encode(QStringLiteral("#a\r\nx\r\n#ﾒｰﾙ\r\ny\r\n#c\r\n1\r\n2\r\n")));
+    QCOMPARE(main.GetButtonNum(), 2);
+    QCOMPARE(t.readBytes("r.cdt"), *sjis::encode(QStringLiteral("#ﾒｰﾙ\r\ny\r\n#c\r\n1\r\n2\r\n")));
 
     // Another program's version is replaced only when the user says so.
     t.writeShiftJis("r.cdt", "#other\r\n");
@@ -154,8 +258,12 @@ void TestWindows::renameAndEditorWriteTheFile()
     rename.Command1().click();
     QVERIFY(rename.isVisible());
     QCOMPARE(t.readBytes("r.cdt"), QByteArray("#other\r\n"));
-    rename.Command2().click();
+    // Esc drops what was typed and writes nothing.
+    QTest::keyClicks(&rename.Text1(), QStringLiteral("typed"));
+    QTest::keyClick(&rename.Text1(), Qt::Key_Escape);
     QVERIFY(main.isEnabled());
+    QCOMPARE(main.Command1(0).text(), QStringLiteral("ﾒｰﾙ"));
+    QCOMPARE(t.readBytes("r.cdt"), QByteArray("#other\r\n"));
 }
 
 void TestWindows::newFileWritesFourteenUnsetEntries()
@@ -173,6 +281,11 @@ void TestWindows::newFileWritesFourteenUnsetEntries()
     for (int i = 0; i < 14; ++i)
         unset += "#" + form1text::unset + "\r\n\r\n";
     QCOMPARE(t.readBytes("新規.cdt"), *sjis::encode(unset));
+    // A name too short to lose its extension keeps the caption; the file stays empty.
+    t.fileDialogs.saveAnswers = {t.path("ab")};
+    t.program.frmMenu().Menu_NewFile_Click();
+    QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
+    QCOMPARE(t.readBytes("ab"), QByteArray());
 
     // With no file in use, a save asks to create one.
     main.SetDataFileName(QString());
@@ -210,6 +323,10 @@ void TestWindows::readFileListAddsDeletesAndLoads()
     main.Command2(2).click();
     files.Command4().click();
     QCOMPARE(itemTexts(files.List1()), QStringList{"a.cdt"});
+    files.Command4().click();
+    files.Command1().click();
+    QCOMPARE(t.boxes.shown.last().text, QStringLiteral("読込ﾌｧｲﾙが選択されていません"));
+    QVERIFY(files.isVisible());
     files.close();
     QVERIFY(main.isEnabled());
     QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
@@ -225,6 +342,10 @@ void TestWindows::propertiesApplyAndHandTheBarBack()
     main.Command2(3).click();
     Form4 &properties = t.program.form4();
     QVERIFY(!main.isEnabled());
+    properties.UpDown2().upArrow().click();
+    QCOMPARE(properties.Text2().text(), QStringLiteral("2"));
+    properties.UpDown3().downArrow().click();
+    QCOMPARE(properties.Text3().text(), QStringLiteral("230"));
     properties.Text2().setText(QStringLiteral("45"));
     properties.Check1().setChecked(true);
     properties.Command1().click();
