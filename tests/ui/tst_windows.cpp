@@ -296,6 +296,12 @@ void TestWindows::newFileWritesFourteenUnsetEntries()
     QCOMPARE(t.boxes.shown.last().title, QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙがありません"));
     QCOMPARE(t.readBytes("b.cdt"), *sjis::encode(unset));
     QCOMPARE(main.GetDataFileName(), t.path("b.cdt"));
+
+    // Text Shift-JIS cannot hold is refused, naming its button; the file keeps what it had.
+    main.SetClipData(1, QStringLiteral("😀"));
+    QVERIFY(!t.program.form5().ClipFileWrite());
+    QCOMPARE(t.messages().last(), form1text::notShiftJis + "\r\nﾎﾞﾀﾝ:" + form1text::unset);
+    QCOMPARE(t.readBytes("b.cdt"), *sjis::encode(unset));
 }
 
 void TestWindows::readFileListAddsDeletesAndLoads()
