@@ -312,6 +312,14 @@ void Form1::WindowSet(int width, int count, int height)
     InWindowSet = false;
 }
 
+AppliedProperties Form1::applyProperties(const PropertyFields &typed)
+{
+    const AppliedProperties applied = m_session.applyProperties(typed);
+    m_program.setAllOnTop(applied.shown.onTop);
+    WindowSet(applied.width, applied.count, applied.height);
+    return applied;
+}
+
 void Form1::From4Set()
 {
     m_program.form4().showFields(m_session.propertyFields());

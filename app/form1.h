@@ -11,6 +11,8 @@
 class Program;
 class QPushButton;
 class Session;
+struct AppliedProperties;
+struct PropertyFields;
 
 /** The main window: the button bar of snippet buttons and control buttons. It shows the
     session's clip table and settings; mandated names are GetX/SetX, ours are Qt style. */
@@ -58,6 +60,9 @@ public:
     void ControlSet(int ShowFlag) { SetControlShowFlag(ShowFlag); }
     /** Fills the properties dialog's fields with the settings in use. */
     void From4Set();
+    /** The properties OK on the settings in use: the bar is laid out, and every window
+        follows the on-top setting. The dialog's fields are what the result shows. */
+    AppliedProperties applyProperties(const PropertyFields &typed);
 
     // Commands.
     void Kakunin();

@@ -118,10 +118,7 @@ void Form4::showFields(const PropertyFields &fields)
 
 void Form4::Command1_Click()
 {
-    const AppliedProperties applied = m_program.session().applyProperties(fields());
-    showFields(applied.shown);
-    m_program.setAllOnTop(applied.shown.onTop);
-    m_program.form1().WindowSet(applied.width, applied.count, applied.height);
+    showFields(m_program.form1().applyProperties(fields()).shown);
     leave();
 }
 
@@ -141,7 +138,6 @@ void Form4::Command3_Click()
 
 void Form4::leave()
 {
-    // Invoked with the dialog hidden, the apply leaves the focus where the caller has it.
     m_program.returnTo(m_program.form1(), *this);
 }
 

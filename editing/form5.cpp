@@ -7,7 +7,6 @@
 #include "app/program.h"
 #include "app/session.h"
 #include "app/twips.h"
-#include "dialogs/form4.h"
 #include "editing/form5text.h"
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
@@ -219,9 +218,7 @@ void Form5::Command1_Click()
     // left in them.
     PropertyFields fields = m_program.session().propertyFields();
     fields.count = QString::number(edited.size());
-    Form4 &properties = m_program.form4();
-    properties.showFields(fields);
-    properties.Command1_Click();
+    main.applyProperties(fields);
 
     ClipFileWrite();
     leave();

@@ -6,7 +6,6 @@
 #include "app/session.h"
 #include "app/twips.h"
 #include "dialogs/form2.h"
-#include "dialogs/form4.h"
 #include "editing/form5.h"
 #include "editing/form6.h"
 #include "editing/frmmenutext.h"
@@ -179,9 +178,7 @@ void FrmMenu::applySetting(const std::function<void(Settings &)> &change,
     PropertyFields fields = session.propertyFields();
     if (count)
         fields.count = QString::number(*count);
-    Form4 &properties = m_program.form4();
-    properties.showFields(fields);
-    properties.Command1_Click();
+    m_program.form1().applyProperties(fields);
 }
 
 void FrmMenu::Menu_NewFile_Click()
