@@ -416,14 +416,14 @@ void Form1::Command2_Click(int Index)
     switch (Index) {
     case 0:
         placeContentViewUnder(*m_command2[0]);
-        m_program.form2().SetFlag(1, Index);
+        m_program.setFocusTarget(1, Index);
         Kakunin();
         break;
     case 1:
         InitEdit();
         break;
     case 2:
-        m_program.form3().SetFlag(1, Index);
+        m_program.setFocusTarget(1, Index);
         ReRead();
         break;
     case 3:
@@ -460,16 +460,14 @@ void Form1::Command2_MouseUp(int Index, QPoint position)
 void Form1::keyDownOn(QPushButton &button, int flag, int index, int keyCode)
 {
     placeContentViewUnder(button);
-    m_program.form2().SetFlag(flag, index);
-    m_program.form3().SetFlag(flag, index);
+    m_program.setFocusTarget(flag, index);
     m_program.frmMenu().SetIndex(index);
     KeyDownEvent(keyCode, flag == 0 ? kSnippetMode : kControlMode);
 }
 
 void Form1::rightClickOn(QPushButton &button, int flag, int index, QPoint position)
 {
-    m_program.form2().SetFlag(flag, index);
-    m_program.form3().SetFlag(flag, index);
+    m_program.setFocusTarget(flag, index);
     FrmMenu &menu = m_program.frmMenu();
     placeContentViewAt(button, position);
     button.setFocus(Qt::MouseFocusReason);
@@ -479,16 +477,15 @@ void Form1::rightClickOn(QPushButton &button, int flag, int index, QPoint positi
 
 void Form1::placeContentViewUnder(const QPushButton &button)
 {
-    const double top = twips::fromPixels(button.y()) + Top() + kContentViewDrop;
-    twips::moveWindow(m_program.form2(), Left(), top);
+    m_contentViewLeft = Left();
+    m_contentViewTop = twips::fromPixels(button.y()) + Top() + kContentViewDrop;
 }
 
 void Form1::placeContentViewAt(const QPushButton &button, QPoint position)
 {
-    const double top = twips::fromPixels(position.y()) + twips::fromPixels(button.y()) + Top()
+    m_contentViewTop = twips::fromPixels(position.y()) + twips::fromPixels(button.y()) + Top()
             + kContentViewDrop;
-    const double left = twips::fromPixels(position.x()) + twips::fromPixels(button.x()) + Left();
-    twips::moveWindow(m_program.form2(), left, top);
+    m_contentViewLeft = twips::fromPixels(position.x()) + twips::fromPixels(button.x()) + Left();
 }
 
 void Form1::KeyDownEvent(int KeyCode, int Mode)
@@ -527,14 +524,19 @@ void Form1::Kakunin()
         showNotice(form1text::clipboardNotText);
         return;
     }
-    Form2 &view = m_program.form2();
-    view.setContent(clipboard.text());
-    if (!view.content().isEmpty()) {
-        m_program.presentOver(view, *this);
-    } else {
-        m_program.services().messages.show(form1text::clipboardEmpty, form1text::title,
-                                           Icon::Information);
+    showContent(clipboard.text(), form1text::clipboardEmpty);
+}
+
+void Form1::showContent(const QString &text, const QString &whenEmpty)
+{
+    if (text.isEmpty()) {
+        m_program.services().messages.show(whenEmpty, form1text::title, Icon::Information);
+        return;
     }
+    Form2 &view = m_program.form2();
+    twips::moveWindow(view, m_contentViewLeft, m_contentViewTop);
+    view.setContent(text);
+    m_program.presentOver(view, *this);
 }
 
 void Form1::InitEdit()

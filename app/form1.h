@@ -87,6 +87,10 @@ public:
     double Width() const;
     double Height() const;
 
+    /** Shows `text` in the content view, where the last command on a button put it, over
+        the disabled bar; with no text, `whenEmpty` in a message instead. */
+    void showContent(const QString &text, const QString &whenEmpty);
+
     /** Shows the session's captions on the snippet buttons. */
     void showCaptions();
 
@@ -118,6 +122,9 @@ private:
     std::array<QPushButton *, barlayout::controlButtons> m_command2{};
 
     QString InitFileName;
+    /** Where the content view comes up, in twips: under the button last used. */
+    double m_contentViewLeft = 0;
+    double m_contentViewTop = 0;
     bool InWindowSet = false;
     /** Whether the bar has been laid out yet. A window shown before that (on-top start-up
         shows it early) gets a first size the window system echoes later: no user resize. */

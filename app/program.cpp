@@ -95,8 +95,29 @@ Window &Program::ensure(std::unique_ptr<Window> &slot)
 }
 
 Form1 &Program::form1() { return *m_form1; }
-Form2 &Program::form2() { return ensure(m_form2); }
-Form3 &Program::form3() { return ensure(m_form3); }
+Form2 &Program::form2()
+{
+    if (!m_form2)
+        ensure(m_form2).SetFlag(m_focusFlag, m_focusIndex);
+    return *m_form2;
+}
+
+Form3 &Program::form3()
+{
+    if (!m_form3)
+        ensure(m_form3).SetFlag(m_focusFlag, m_focusIndex);
+    return *m_form3;
+}
+
+void Program::setFocusTarget(int flag, int index)
+{
+    m_focusFlag = flag;
+    m_focusIndex = index;
+    if (m_form2)
+        m_form2->SetFlag(flag, index);
+    if (m_form3)
+        m_form3->SetFlag(flag, index);
+}
 Form4 &Program::form4() { return ensure(m_form4); }
 Form5 &Program::form5() { return ensure(m_form5); }
 Form6 &Program::form6() { return ensure(m_form6); }

@@ -80,6 +80,11 @@ public:
         last read or wrote it, asks whether to replace that. False when the user said no. */
     bool confirmOverwrite(const QString &target);
 
+    /** The button the content view and the read-file dialog give the focus back to: a
+        snippet button (flag 0) or a control button (flag 1). Handed to either window when
+        it is created. */
+    void setFocusTarget(int flag, int index);
+
     /** Unloads a window other than the main window: it is destroyed once its event handler
         returns, and its next use creates it again. */
     void unload(QWidget *window);
@@ -99,6 +104,8 @@ private:
     QIcon m_icon;
     bool m_ended = false;
     bool m_allOnTop = false;
+    int m_focusFlag = 0;
+    int m_focusIndex = 0;
 
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;

@@ -5,7 +5,6 @@
 #include "app/program.h"
 #include "app/session.h"
 #include "app/twips.h"
-#include "dialogs/form2.h"
 #include "editing/form5.h"
 #include "editing/form6.h"
 #include "editing/frmmenutext.h"
@@ -120,14 +119,7 @@ void FrmMenu::popUpMouseMenu2(bool canMoveUp, bool canMoveDown, QPoint position)
 void FrmMenu::Menu_Display_Click()
 {
     Form1 &main = m_program.form1();
-    Form2 &view = m_program.form2();
-    view.setContent(main.GetClipData(TargetIndex));
-    if (!view.content().isEmpty()) {
-        m_program.presentOver(view, main);
-    } else {
-        m_program.services().messages.show(frmmenutext::noContent, form1text::title,
-                                           MessageBoxes::Icon::Information);
-    }
+    main.showContent(main.GetClipData(TargetIndex), frmmenutext::noContent);
 }
 
 void FrmMenu::Menu_ButtonNameChange_Click()

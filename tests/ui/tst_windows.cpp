@@ -179,14 +179,17 @@ void TestWindows::keysAndMenuReachTheirCommands()
     QTest::mouseClick(&main.Command2(2), Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(!menu.Menu_Button().isEnabled());
     menu.MouseMenu().hide();
+    QCOMPARE(t.program.loadedWindows(), QList<QWidget *>{&menu}); // no dialog created
 
     // F3 shows a button's text over the disabled bar; a click on it hands the bar back.
     QTest::keyClick(&main.Command1(0), Qt::Key_F3);
     QVERIFY(t.program.form2().isVisible());
     QCOMPARE(t.program.form2().content(), QStringLiteral("text a"));
+    QCOMPARE(t.program.form2().y() - main.y(), main.Command1(0).y() + 20); // under the button
     QVERIFY(!main.isEnabled());
     t.program.form2().Label1_Click();
     QVERIFY(main.isEnabled());
+    QCOMPARE(main.focusWidget(), &main.Command1(0));
     QVERIFY(!t.program.form2().isVisible());
     QTest::keyClick(&main.Command1(1), Qt::Key_F3);
     QCOMPARE(t.messages().last(), QStringLiteral("内容が存在しません"));
