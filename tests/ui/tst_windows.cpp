@@ -7,6 +7,7 @@
 #include "app/form1text.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
+#include "dialogs/frmabout.h"
 #include "dialogs/updown.h"
 #include "editing/form5.h"
 #include "editing/form6.h"
@@ -14,8 +15,10 @@
 #include "editing/frmmenu.h"
 #include "files/form3.h"
 #include "platform/sjiscodec.h"
+#include "version.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,6 +27,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -77,6 +81,7 @@ private slots:
     void newFileWritesFourteenUnsetEntries();
     void readFileListAddsDeletesAndLoads();
     void propertiesApplyAndHandTheBarBack();
+    void versionBoxMailsAndHandsThePropertiesBack();
 };
 
 void TestWindows::texts_data()
@@ -112,6 +117,11 @@ void TestWindows::texts_data()
     QTest::newRow("editor") << textsOf(t.program.form5())
                             << "ﾎﾞﾀﾝ内容編集|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
     QTest::newRow("rename") << textsOf(t.program.form6()) << "ﾎﾞﾀﾝ名の変更|ﾎﾞﾀﾝ名(&N):|OK|ｷｬﾝｾﾙ";
+    QTest::newRow("version box")
+            << textsOf(t.program.about())
+            << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|"
+               "動作中の不具合、異常または、改修の依頼は以下へお願いします。|"
+                    + QString::fromUtf8(snipdeck::build::maintainerAddress) + "|OK";
     // Messages whose every way out is hard to reach from a window test.
     QTest::newRow("messages")
             << QStringList{form1text::settingsMissing, form1text::settingsUnwritable,
@@ -372,6 +382,50 @@ void TestWindows::propertiesApplyAndHandTheBarBack()
     t.program.frmMenu().Menu_Allways_Click();
     QCOMPARE(main.GetWinZ(), 0);
     QCOMPARE(main.GetButtonNum(), 30);
+}
+
+void TestWindows::versionBoxMailsAndHandsThePropertiesBack()
+{
+    TestProgram t;
+    t.startOn(t.writeShiftJis("v.cdt", "#a\r\n"));
+    Form1 &main = t.program.form1();
+    main.Command2(3).click();
+    Form4 &properties = t.program.form4();
+    properties.Command3().click();
+    QPointer<frmAbout> box = &t.program.about();
+    QVERIFY(box->isVisible());
+
+    // Either disclaimer line mails the maintainer; a right click does not, and a mail that
+    // fails to start ends quietly.
+    const QString address = QString::fromUtf8(snipdeck::build::maintainerAddress);
+    QLabel &link = box->lblDisclaimer(1);
+    QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(link.font().underline());
+    QCOMPARE(link.font().families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
+    QTest::mouseClick(&box->lblDisclaimer(0), Qt::LeftButton);
+    t.launcher.mailSucceeds = false;
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QTest::mouseClick(&link, Qt::RightButton);
+    QCOMPARE(t.launcher.mails, (QStringList{address, address}));
+    QVERIFY(t.boxes.shown.isEmpty());
+
+    // OK unloads the box and gives the properties dialog back, still over the bar.
+    box->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), box.data());
+    box->cmdOK().click();
+    QTRY_COMPARE(QApplication::activeWindow(), &properties);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(box.isNull());
+    QVERIFY(!main.isEnabled());
+
+    // Its close box, after the properties dialog is gone, leaves the bar enabled.
+    properties.Command3().click();
+    box = &t.program.about();
+    QVERIFY(properties.close());
+    QVERIFY(box->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(box.isNull());
+    QVERIFY(main.isEnabled());
 }
 
 QTEST_MAIN(TestWindows)
