@@ -9,7 +9,7 @@ namespace barlayout {
 Layout compute(int width, int count, int height, bool controlsHidden)
 {
     Layout layout;
-    layout.buttonNum = std::min(count >= 1 ? count : defaultButtonNum, snippetButtons);
+    layout.buttonNum = std::min(count >= 1 ? count : limits::defaultButtonNum, snippetButtons);
     layout.controlsShown = !controlsHidden;
     // The window must stay within 16-bit twips: a wider one is cut, and a taller column gets
     // lower buttons rather than lose any of them.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/limits.h"
+
 #include <QList>
 
 #include <array>
@@ -7,9 +9,8 @@
 /** The arithmetic of the button bar: where each button goes and how big the window is. */
 namespace barlayout {
 
-inline constexpr int snippetButtons = 31;
+inline constexpr int snippetButtons = limits::slotCount;
 inline constexpr int controlButtons = 5;
-inline constexpr int defaultButtonNum = 14;
 /** Twips the window is wider than one button, and higher than its buttons. */
 inline constexpr int frameWidth = 110;
 inline constexpr int frameHeight = 400;

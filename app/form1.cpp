@@ -4,12 +4,11 @@
 #include "app/form1text.h"
 #include "app/keycodes.h"
 #include "app/program.h"
+#include "app/session.h"
 #include "app/twips.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
-#include "editing/form5.h"
-#include "editing/form6.h"
 #include "editing/frmmenu.h"
 #include "files/filelist.h"
 #include "files/filewatch.h"
@@ -21,14 +20,10 @@
 #include "platform/messageboxes.h"
 #include "platform/sjiscodec.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -39,12 +34,14 @@ using Icon = MessageBoxes::Icon;
 
 constexpr int kSnippetMode = 1;
 constexpr int kControlMode = 2;
+constexpr int kSnippetFlag = 0;
 /** Distance in twips from a button's top to the content view shown under it. */
 constexpr double kContentViewDrop = 300;
 
 } // namespace
 
-Form1::Form1(Program &program) : QWidget(nullptr), m_program(program)
+Form1::Form1(Program &program)
+    : QWidget(nullptr), m_program(program), m_session(program.session())
 {
     setWindowTitle(form1text::title);
     setWindowIcon(program.icon());
@@ -95,35 +92,46 @@ void Form1::focusButton(int flag, int index)
 
 void Form1::Form_Load()
 {
-    const StartSettings defaults;
-    ButtonWidth = defaults.buttonWidth;
-    ButtonNum = defaults.buttonNum;
-    ButtonHeight = defaults.buttonHeight;
-    WinZ = defaults.winZ;
-    ControlShowFlag = defaults.controlShowFlag;
+    m_session.settings = Settings();
     InitFileName = filesystem::joinPath(m_program.workingDirectory(), QStringLiteral("Start.ini"));
-    DataFileNum = -1;
+    m_session.dataFileNum = -1;
 
     StartRead();
-    ReadFile(DataFileName);
+    ReadFile(m_session.dataFileName);
 }
+
+void Form1::SetDataFileName(const QString &fileName) { m_session.dataFileName = fileName; }
+QString Form1::GetDataFileName() const { return m_session.dataFileName; }
+void Form1::SetDataFileNum(int number) { m_session.dataFileNum = number; }
+int Form1::GetDataFileNum() const { return m_session.dataFileNum; }
+int Form1::GetButtonNum() const { return m_session.settings.buttonNum; }
+int Form1::GetButtonHeight() const { return m_session.settings.buttonHeight; }
+int Form1::GetButtonWidth() const { return m_session.settings.buttonWidth; }
+int Form1::GetWinZ() const { return m_session.settings.winZ; }
+int Form1::GetControlShowFlag() const { return m_session.settings.controlShowFlag; }
+void Form1::SetWinZ(int ValueZ) { m_session.settings.winZ = ValueZ; }
+void Form1::SetControlShowFlag(int Flag) { m_session.settings.controlShowFlag = Flag; }
 
 void Form1::InitProc()
 {
     // Every button, shown or not: a count raised later must not bring back what another
     // file (or an earlier edit) left behind.
-    setEntries({});
+    m_session.setEntries({});
+    showCaptions();
+}
+
+void Form1::showCaptions()
+{
+    for (int i = 0; i < barlayout::snippetButtons; ++i)
+        m_command1[i]->setText(m_session.caption(i));
 }
 
 void Form1::ReRead()
 {
-    setEnabled(false);
     Form3 &dialog = m_program.form3();
     twips::moveWindow(dialog, Left(), Top());
-    dialog.selectIndex(DataFileNum);
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+    dialog.selectIndex(m_session.dataFileNum);
+    m_program.presentOver(dialog, *this);
 }
 
 void Form1::StartRead()
@@ -138,15 +146,11 @@ void Form1::StartRead()
     }
 
     const StartSettings settings = startini::parse(sjis::decode(*bytes));
-    ButtonNum = settings.buttonNum;
-    ButtonHeight = settings.buttonHeight;
-    ButtonWidth = settings.buttonWidth;
-    WinZ = settings.winZ;
-    ControlShowFlag = settings.controlShowFlag;
+    m_session.settings = {settings.buttonNum, settings.buttonHeight, settings.buttonWidth,
+                          settings.winZ, settings.controlShowFlag};
     if (settings.top || settings.left)
         moveToVisibleScreen(settings.left.value_or(Left()), settings.top.value_or(Top()));
 
-    Form3 &files = m_program.form3();
     QList<bool> exists;
     for (const QString &listed : settings.paths) {
         // A Start.ini brought over from Windows lists files that now sit beside it.
@@ -154,34 +158,25 @@ void Form1::StartRead()
         const auto name = filesystem::existingFileName(path);
         exists.append(name.has_value());
         if (name) {
-            files.appendEntry(*name, path);
-            files.List3().append(path);
+            m_session.addFile(*name, path, true);
         } else {
             showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
                                             listed));
         }
     }
 
-    DataFileNum = startini::resolveIndex(settings.savedIndex, exists);
-    files.selectIndex(DataFileNum);
-    SetDataFileName(DataFileNum >= 0 ? files.List2().at(DataFileNum) : QString());
+    m_session.dataFileNum = startini::resolveIndex(settings.savedIndex, exists);
+    m_session.selectFile(m_session.dataFileNum);
+    m_session.dataFileName = m_session.writeTarget();
 
-    FrmMenu &menu = m_program.frmMenu();
-    const bool onTop = WinZ == 1;
-    const bool hidden = ControlShowFlag == 1;
-    menu.Menu_Allways().setChecked(onTop);
-    menu.Menu_ControlButton().setChecked(hidden);
-    // The properties dialog does not exist yet; it takes both settings from here when it
-    // is created.
-    if (onTop)
+    if (m_session.settings.onTop())
         m_program.setAllOnTop(true);
 }
 
 void Form1::ReadFile(const QString &fileName)
 {
     InitProc();
-    m_readFileName.clear();
-    m_readEncoding = clipfile::Encoding::ShiftJis;
+    m_session.setReadFrom(QString(), clipfile::Encoding::ShiftJis);
     KnownContent known{fileName, std::nullopt};
     if (!fileName.isEmpty()) {
         const auto name = filesystem::existingFileName(fileName);
@@ -198,33 +193,25 @@ void Form1::ReadFile(const QString &fileName)
                 showNotice(form1text::withValue(form1text::clipFileUnreadable,
                                                 form1text::fileLabel, fileName));
             } else {
-                m_readFileName = fileName;
-                m_readEncoding = read.encoding;
-                ButtonNum = int(read.entries.size());
-                setEntries(read.entries);
-                // The caption is the name less its extension, whatever the last four are.
-                setWindowTitle(name->size() >= 4 ? name->chopped(4) : QString());
+                m_session.setReadFrom(fileName, read.encoding);
+                m_session.settings.buttonNum = int(read.entries.size());
+                m_session.setEntries(read.entries);
+                showCaptions();
+                setWindowTitle(captionFor(*name));
             }
         }
     }
-    setKnownContent(std::move(known));
-    WindowSet(ButtonWidth, ButtonNum, ButtonHeight);
-}
-
-void Form1::setKnownContent(KnownContent known)
-{
-    m_known = std::move(known);
-    if (m_watch)
-        m_watch->setPath(m_known.path);
+    m_session.setKnown(std::move(known));
+    const Settings &in = m_session.settings;
+    WindowSet(in.buttonWidth, in.buttonNum, in.buttonHeight);
 }
 
 void Form1::watchFileInUse()
 {
-    if (m_watch)
+    if (m_watching)
         return;
-    m_watch = new FileWatch(this);
-    connect(m_watch, &FileWatch::changed, this, &Form1::fileChangedOnDisk);
-    m_watch->setPath(m_known.path);
+    m_watching = true;
+    connect(&m_session.watch(), &FileWatch::changed, this, &Form1::fileChangedOnDisk);
 }
 
 void Form1::fileChangedOnDisk()
@@ -235,15 +222,16 @@ void Form1::fileChangedOnDisk()
         return;
     }
     m_reloadPending = false;
-    if (DataFileName.isEmpty() || m_known.path != DataFileName)
+    const QString &inUse = m_session.dataFileName;
+    if (inUse.isEmpty() || m_session.known().path != inUse)
         return;
     // Halfway through another program's save the file may be missing for a moment: the
     // bar keeps its entries until the file is back.
-    if (!filesystem::existingFileName(DataFileName))
+    if (!filesystem::existingFileName(inUse))
         return;
-    const auto bytes = filesystem::readWholeFile(DataFileName);
-    if (bytes && bytes != m_known.bytes)
-        ReadFile(DataFileName);
+    const auto bytes = filesystem::readWholeFile(inUse);
+    if (bytes && bytes != m_session.known().bytes)
+        ReadFile(inUse);
 }
 
 void Form1::changeEvent(QEvent *event)
@@ -256,16 +244,17 @@ void Form1::changeEvent(QEvent *event)
 
 void Form1::InitWrite()
 {
+    const Settings &in = m_session.settings;
     StartSettings settings;
-    settings.buttonNum = ButtonNum;
-    settings.buttonHeight = ButtonHeight;
-    settings.buttonWidth = ButtonWidth;
-    settings.winZ = WinZ;
-    settings.controlShowFlag = ControlShowFlag;
+    settings.buttonNum = in.buttonNum;
+    settings.buttonHeight = in.buttonHeight;
+    settings.buttonWidth = in.buttonWidth;
+    settings.winZ = in.winZ;
+    settings.controlShowFlag = in.controlShowFlag;
     settings.top = Top();
     settings.left = Left();
-    settings.savedIndex = DataFileNum;
-    settings.paths = m_program.form3().List2();
+    settings.savedIndex = m_session.dataFileNum;
+    settings.paths = m_session.paths();
 
     const startini::Encoded encoded = startini::encode(settings);
     for (const QString &path : encoded.leftOut)
@@ -277,19 +266,17 @@ void Form1::InitWrite()
 
 void Form1::WindowSet(int width, int count, int height)
 {
-    const barlayout::Layout layout = barlayout::compute(width, count, height, ControlShowFlag == 1);
+    const barlayout::Layout layout = m_session.layOut(width, count, height);
 
     InWindowSet = true;
     m_laidOut = true;
-    ButtonWidth = layout.buttonWidth;
-    ButtonNum = layout.buttonNum;
-    ButtonHeight = layout.buttonHeight;
 
     QWidget *previous = nullptr;
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
         QPushButton *button = m_command1[i];
-        if (i < ButtonNum) {
-            twips::place(*button, 0, layout.snippetTops.at(i), ButtonWidth, ButtonHeight);
+        if (i < layout.buttonNum) {
+            twips::place(*button, 0, layout.snippetTops.at(i), layout.buttonWidth,
+                         layout.buttonHeight);
             button->setEnabled(true);
             button->setVisible(true);
             if (previous)
@@ -303,7 +290,8 @@ void Form1::WindowSet(int width, int count, int height)
     for (int j = 0; j < barlayout::controlButtons; ++j) {
         QPushButton *button = m_command2[j];
         if (layout.controlsShown) {
-            twips::place(*button, 0, layout.controlTops[j], ButtonWidth, ButtonHeight);
+            twips::place(*button, 0, layout.controlTops[j], layout.buttonWidth,
+                         layout.buttonHeight);
             button->setEnabled(true);
             button->setVisible(true);
             setTabOrder(previous, button);
@@ -324,24 +312,25 @@ void Form1::WindowSet(int width, int count, int height)
     InWindowSet = false;
 }
 
+AppliedProperties Form1::applyProperties(const PropertyFields &typed)
+{
+    const AppliedProperties applied = m_session.applyProperties(typed);
+    m_program.setAllOnTop(applied.shown.onTop);
+    WindowSet(applied.width, applied.count, applied.height);
+    return applied;
+}
+
 void Form1::From4Set()
 {
-    // The width as set, not as the button shows it in whole pixels: an apply that follows
-    // must not round the width to 15 twips.
-    Form4 &properties = m_program.form4();
-    properties.Text1().setText(QString::number(ButtonWidth));
-    properties.Text2().setText(QString::number(ButtonNum));
-    properties.Text3().setText(QString::number(ButtonHeight));
-    properties.Check1().setChecked(WinZ == 1);
-    properties.Check2().setChecked(ControlShowFlag == 1);
+    m_program.form4().showFields(m_session.propertyFields());
 }
 
 void Form1::Form_Resize()
 {
-    const bool hidden = ControlShowFlag == 1;
+    const Settings &in = m_session.settings;
     const barlayout::ButtonSize size =
-            barlayout::fromWindowSize(Width(), Height(), ButtonNum, hidden);
-    WindowSet(size.width, ButtonNum, size.height);
+            barlayout::fromWindowSize(Width(), Height(), in.buttonNum, in.controlsHidden());
+    WindowSet(size.width, in.buttonNum, size.height);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
@@ -405,44 +394,21 @@ void Form1::showNotice(const QString &text)
     m_program.services().messages.show(text, form1text::title, Icon::Exclamation);
 }
 
-QList<ClipEntry> Form1::entries() const
-{
-    QList<ClipEntry> result;
-    const int count = std::min(ButtonNum, barlayout::snippetButtons);
-    for (int i = 0; i < count; ++i)
-        result.append({m_command1[i]->text(), ClipData[i]});
-    return result;
-}
-
-clipfile::Encoding Form1::encodingFor(const QString &path) const
-{
-    return path == m_readFileName ? m_readEncoding : clipfile::Encoding::ShiftJis;
-}
-
-void Form1::setEntries(const QList<ClipEntry> &entries)
-{
-    for (int i = 0; i < barlayout::snippetButtons; ++i) {
-        const bool entry = i < entries.size();
-        m_command1[i]->setText(entry ? entries.at(i).caption : form1text::unset);
-        ClipData[i] = entry ? entries.at(i).text : QString();
-    }
-}
-
 QString Form1::GetClipData(int Index) const
 {
-    return ClipData.at(Index);
+    return m_session.text(Index);
 }
 
 void Form1::SetClipData(int Index, const QString &SetText)
 {
-    ClipData.at(Index) = SetText;
+    m_session.setText(Index, SetText);
 }
 
 void Form1::Command1_Click(int Index)
 {
     Clipboard &clipboard = m_program.services().clipboard;
     clipboard.clear();
-    clipboard.setText(ClipData.at(Index));
+    clipboard.setText(m_session.text(Index));
 }
 
 void Form1::Command2_Click(int Index)
@@ -450,14 +416,14 @@ void Form1::Command2_Click(int Index)
     switch (Index) {
     case 0:
         placeContentViewUnder(*m_command2[0]);
-        m_program.form2().SetFlag(1, Index);
+        m_program.setFocusTarget(1, Index);
         Kakunin();
         break;
     case 1:
         InitEdit();
         break;
     case 2:
-        m_program.form3().SetFlag(1, Index);
+        m_program.setFocusTarget(1, Index);
         ReRead();
         break;
     case 3:
@@ -494,91 +460,61 @@ void Form1::Command2_MouseUp(int Index, QPoint position)
 void Form1::keyDownOn(QPushButton &button, int flag, int index, int keyCode)
 {
     placeContentViewUnder(button);
-    m_program.form2().SetFlag(flag, index);
-    m_program.form3().SetFlag(flag, index);
+    m_program.setFocusTarget(flag, index);
     m_program.frmMenu().SetIndex(index);
     KeyDownEvent(keyCode, flag == 0 ? kSnippetMode : kControlMode);
 }
 
 void Form1::rightClickOn(QPushButton &button, int flag, int index, QPoint position)
 {
-    m_program.form2().SetFlag(flag, index);
-    m_program.form3().SetFlag(flag, index);
+    m_program.setFocusTarget(flag, index);
     FrmMenu &menu = m_program.frmMenu();
-    // The button commands need a snippet button to act on.
-    menu.Menu_Button().setEnabled(flag == 0);
-    const bool loaded = !DataFileName.isEmpty();
-    menu.Menu_Edit().setEnabled(loaded);
-    menu.Menu_Update().setEnabled(loaded);
     placeContentViewAt(button, position);
     button.setFocus(Qt::MouseFocusReason);
     menu.SetIndex(index);
-    menu.MouseMenu().popup(button.mapToGlobal(position));
+    menu.popUpMouseMenu(m_session.menuState(flag == kSnippetFlag), button.mapToGlobal(position));
 }
 
 void Form1::placeContentViewUnder(const QPushButton &button)
 {
-    const double top = twips::fromPixels(button.y()) + Top() + kContentViewDrop;
-    twips::moveWindow(m_program.form2(), Left(), top);
+    m_contentViewLeft = Left();
+    m_contentViewTop = twips::fromPixels(button.y()) + Top() + kContentViewDrop;
 }
 
 void Form1::placeContentViewAt(const QPushButton &button, QPoint position)
 {
-    const double top = twips::fromPixels(position.y()) + twips::fromPixels(button.y()) + Top()
+    m_contentViewTop = twips::fromPixels(position.y()) + twips::fromPixels(button.y()) + Top()
             + kContentViewDrop;
-    const double left = twips::fromPixels(position.x()) + twips::fromPixels(button.x()) + Left();
-    twips::moveWindow(m_program.form2(), left, top);
+    m_contentViewLeft = twips::fromPixels(position.x()) + twips::fromPixels(button.x()) + Left();
 }
 
 void Form1::KeyDownEvent(int KeyCode, int Mode)
 {
-    FrmMenu &menu = m_program.frmMenu();
-    if (KeyCode >= keycodes::digit0 && KeyCode <= keycodes::digit9) {
-        loadListedFile(KeyCode == keycodes::digit0 ? 10 : KeyCode - keycodes::digit0);
-        return;
-    }
-    switch (KeyCode - keycodes::f1) {
-    case 0:
-        if (Mode == kSnippetMode)
-            menu.Menu_ButtonNameChange_Click();
-        break;
-    case 1:
-        if (Mode == kSnippetMode)
-            menu.Menu_ButtonEdit_Click();
-        break;
-    case 2:
-        if (Mode == kSnippetMode)
-            menu.Menu_Display_Click();
-        break;
-    case 3:
-        Kakunin();
-        break;
-    case 4:
-        ReadFile(DataFileName);
-        break;
-    case 5:
-        ReRead();
-        break;
-    case 6:
-        InitEdit();
-        break;
-    case 7:
-        FormAbout();
-        break;
-    default:
-        break;
+    using Kind = KeyCommand::Kind;
+    const KeyCommand command = keyCommand(KeyCode, Mode);
+    switch (command.kind) {
+    case Kind::LoadListed: loadListedFile(command.listed); break;
+    case Kind::Rename: m_program.frmMenu().Menu_ButtonNameChange_Click(); break;
+    case Kind::Edit: m_program.frmMenu().Menu_ButtonEdit_Click(); break;
+    case Kind::Display: m_program.frmMenu().Menu_Display_Click(); break;
+    case Kind::Kakunin: Kakunin(); break;
+    case Kind::Reload: ReadFile(m_session.dataFileName); break;
+    case Kind::ReadFiles: ReRead(); break;
+    case Kind::OpenFile: InitEdit(); break;
+    case Kind::Properties: FormAbout(); break;
+    case Kind::None: break;
     }
 }
 
 void Form1::loadListedFile(int number)
 {
-    Form3 &files = m_program.form3();
-    if (files.List1().count() < number)
+    if (m_session.names().size() < number)
         return;
-    files.selectIndex(number - 1);
-    DataFileNum = files.selectedIndex();
-    DataFileName = files.listedPath(DataFileNum);
-    ReadFile(DataFileName);
+    m_session.selectFile(number - 1);
+    m_session.dataFileNum = m_session.selectedFile();
+    m_session.dataFileName = m_session.listedPath(m_session.dataFileNum,
+                                                  m_program.workingDirectory());
+    ReadFile(m_session.dataFileName);
 }
 
 void Form1::Kakunin()
@@ -588,35 +524,34 @@ void Form1::Kakunin()
         showNotice(form1text::clipboardNotText);
         return;
     }
-    Form2 &view = m_program.form2();
-    view.setContent(clipboard.text());
-    if (!view.content().isEmpty()) {
-        setEnabled(false);
-        view.show();
-        view.raise();
-        view.activateWindow();
-    } else {
-        m_program.services().messages.show(form1text::clipboardEmpty, form1text::title,
-                                           Icon::Information);
+    showContent(clipboard.text(), form1text::clipboardEmpty);
+}
+
+void Form1::showContent(const QString &text, const QString &whenEmpty)
+{
+    if (text.isEmpty()) {
+        m_program.services().messages.show(whenEmpty, form1text::title, Icon::Information);
+        return;
     }
+    Form2 &view = m_program.form2();
+    twips::moveWindow(view, m_contentViewLeft, m_contentViewTop);
+    view.setContent(text);
+    m_program.presentOver(view, *this);
 }
 
 void Form1::InitEdit()
 {
-    if (DataFileName.isEmpty())
+    if (m_session.dataFileName.isEmpty())
         return;
-    Module1::OpenInAssociatedProgram(m_program, DataFileName);
+    Module1::OpenInAssociatedProgram(m_program, m_session.dataFileName);
 }
 
 void Form1::FormAbout()
 {
-    setEnabled(false);
     Form4 &properties = m_program.form4();
     twips::moveWindow(properties, Left(), Top());
     From4Set();
-    properties.show();
-    properties.raise();
-    properties.activateWindow();
+    m_program.presentOver(properties, *this);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

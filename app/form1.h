@@ -1,8 +1,6 @@
 #pragma once
 
 #include "app/barlayout.h"
-#include "files/clipfile.h"
-#include "files/knowncontent.h"
 
 #include <QSize>
 #include <QString>
@@ -10,12 +8,14 @@
 
 #include <array>
 
-class FileWatch;
 class Program;
 class QPushButton;
+class Session;
+struct AppliedProperties;
+struct PropertyFields;
 
-/** The main window: the button bar of snippet buttons and control buttons, and the owner of
-    the shared state (the clip table, the layout settings, the file in use). */
+/** The main window: the button bar of snippet buttons and control buttons. It shows the
+    session's clip table and settings; mandated names are GetX/SetX, ours are Qt style. */
 class Form1 final : public QWidget
 {
     Q_OBJECT
@@ -24,8 +24,8 @@ public:
     explicit Form1(Program &program);
     ~Form1() override;
 
-    /** Start-up: creates the other windows, sets the defaults, reads the settings and the
-        clip data file, and lays out the bar. The window is shown afterwards. */
+    /** Start-up: sets the defaults, reads the settings and the clip data file, and lays out
+        the bar. The window is shown afterwards. */
     void Form_Load();
 
     QPushButton &Command1(int index) const;
@@ -36,11 +36,11 @@ public:
     void focusButton(int flag, int index);
 
     // File in use and settings file.
-    void SetDataFileName(const QString &fileName) { DataFileName = fileName; }
-    QString GetDataFileName() const { return DataFileName; }
+    void SetDataFileName(const QString &fileName);
+    QString GetDataFileName() const;
     QString GetInitFileName() const { return InitFileName; }
-    void SetDataFileNum(int number) { DataFileNum = number; }
-    int GetDataFileNum() const { return DataFileNum; }
+    void SetDataFileNum(int number);
+    int GetDataFileNum() const;
 
     void InitProc();
     void ReRead();
@@ -50,15 +50,19 @@ public:
 
     // Layout.
     void WindowSet(int ButtonWidth, int BNum, int BHeight);
-    int GetButtonNum() const { return ButtonNum; }
-    int GetButtonHeight() const { return ButtonHeight; }
-    int GetButtonWidth() const { return ButtonWidth; }
-    int GetWinZ() const { return WinZ; }
-    int GetControlShowFlag() const { return ControlShowFlag; }
-    void SetWinZ(int ValueZ) { WinZ = ValueZ; }
-    void SetControlShowFlag(int Flag) { ControlShowFlag = Flag; }
-    void ControlSet(int ShowFlag) { ControlShowFlag = ShowFlag; }
+    int GetButtonNum() const;
+    int GetButtonHeight() const;
+    int GetButtonWidth() const;
+    int GetWinZ() const;
+    int GetControlShowFlag() const;
+    void SetWinZ(int ValueZ);
+    void SetControlShowFlag(int Flag);
+    void ControlSet(int ShowFlag) { SetControlShowFlag(ShowFlag); }
+    /** Fills the properties dialog's fields with the settings in use. */
     void From4Set();
+    /** The properties OK on the settings in use: the bar is laid out, and every window
+        follows the on-top setting. The dialog's fields are what the result shows. */
+    AppliedProperties applyProperties(const PropertyFields &typed);
 
     // Commands.
     void Kakunin();
@@ -83,17 +87,13 @@ public:
     double Width() const;
     double Height() const;
 
-    /** The entries the bar holds now, as a clip data file would carry them. */
-    QList<ClipEntry> entries() const;
-    /** The encoding to write the entries to `path` in: the one they were read in when
-        `path` is the file they came from, Shift-JIS for any other file. */
-    clipfile::Encoding encodingFor(const QString &path) const;
-    /** Makes `entries` the bar's only ones: every button after them is unset. */
-    void setEntries(const QList<ClipEntry> &entries);
+    /** Shows `text` in the content view, where the last command on a button put it, over
+        the disabled bar; with no text, `whenEmpty` in a message instead. */
+    void showContent(const QString &text, const QString &whenEmpty);
 
-    /** What the program last read from or wrote to the file in use. */
-    const KnownContent &knownContent() const { return m_known; }
-    void setKnownContent(KnownContent known);
+    /** Shows the session's captions on the snippet buttons. */
+    void showCaptions();
+
     /** From now on, a save of the file in use by another program reloads the bar. */
     void watchFileInUse();
     /** Reloads the file in use when another program has changed it, as soon as no window
@@ -117,18 +117,14 @@ private:
     void loadListedFile(int number);
 
     Program &m_program;
+    Session &m_session;
     std::array<QPushButton *, barlayout::snippetButtons> m_command1{};
     std::array<QPushButton *, barlayout::controlButtons> m_command2{};
 
-    std::array<QString, barlayout::snippetButtons> ClipData;
-    QString DataFileName;
     QString InitFileName;
-    int ButtonNum = 14;
-    int ButtonHeight = 240;
-    int ButtonWidth = 2400;
-    int WinZ = 0;
-    int ControlShowFlag = 0;
-    int DataFileNum = -1;
+    /** Where the content view comes up, in twips: under the button last used. */
+    double m_contentViewLeft = 0;
+    double m_contentViewTop = 0;
     bool InWindowSet = false;
     /** Whether the bar has been laid out yet. A window shown before that (on-top start-up
         shows it early) gets a first size the window system echoes later: no user resize. */
@@ -137,11 +133,7 @@ private:
         however late the window system delivers them, are the program's own and must not
         change the layout again. */
     QList<QSize> m_requestedSizes;
-    /** The clip data file the entries were read from, and its encoding. */
-    QString m_readFileName;
-    clipfile::Encoding m_readEncoding = clipfile::Encoding::ShiftJis;
-    KnownContent m_known;
-    FileWatch *m_watch = nullptr;
+    bool m_watching = false;
     /** A change on disk arrived while a window worked on the bar. */
     bool m_reloadPending = false;
 };

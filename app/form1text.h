@@ -32,6 +32,8 @@ inline const QString clipFileMissing = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰ�
 inline const QString clipFileUnreadable = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません");
 inline const QString notShiftJis = QStringLiteral("ｼﾌﾄJISで保存できない文字があります");
 inline const QString clipboardNotText = QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容がﾃｷｽﾄ形式ではありません");
+/** The editor and its list menu, when a 31st entry is asked for. */
+inline const QString tooManyButtons = QStringLiteral("ﾎﾞﾀﾝを30個以上登録することは出来ません");
 inline const QString clipboardEmpty = QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞに内容が存在しません");
 
 /** A message followed by a labelled value on its own line. */

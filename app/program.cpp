@@ -2,17 +2,22 @@
 
 #include "app/enterpressesbutton.h"
 #include "app/form1.h"
+#include "app/form1text.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
 #include "editing/form5.h"
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
+#include "editing/form5text.h"
 #include "files/form3.h"
+#include "platform/filedialogs.h"
+#include "platform/messageboxes.h"
 #include "platform/windoworder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 
@@ -90,18 +95,34 @@ Window &Program::ensure(std::unique_ptr<Window> &slot)
 }
 
 Form1 &Program::form1() { return *m_form1; }
-Form2 &Program::form2() { return ensure(m_form2); }
-Form3 &Program::form3() { return ensure(m_form3); }
+Form2 &Program::form2()
+{
+    if (!m_form2)
+        ensure(m_form2).SetFlag(m_focusFlag, m_focusIndex);
+    return *m_form2;
+}
+
+Form3 &Program::form3()
+{
+    if (!m_form3)
+        ensure(m_form3).SetFlag(m_focusFlag, m_focusIndex);
+    return *m_form3;
+}
+
+void Program::setFocusTarget(int flag, int index)
+{
+    m_focusFlag = flag;
+    m_focusIndex = index;
+    if (m_form2)
+        m_form2->SetFlag(flag, index);
+    if (m_form3)
+        m_form3->SetFlag(flag, index);
+}
 Form4 &Program::form4() { return ensure(m_form4); }
 Form5 &Program::form5() { return ensure(m_form5); }
 Form6 &Program::form6() { return ensure(m_form6); }
 frmAbout &Program::about() { return ensure(m_about); }
 FrmMenu &Program::frmMenu() { return ensure(m_frmMenu); }
-
-QList<QWidget *> Program::stackedWindows()
-{
-    return {&form1(), &form2(), &form3(), &form4(), &form5(), &form6(), &about()};
-}
 
 QList<QWidget *> Program::loadedWindows() const
 {
@@ -119,6 +140,77 @@ void Program::setAllOnTop(bool onTop)
         if (window != m_frmMenu.get())
             m_services.windowOrder.setStaysOnTop(*window, onTop, false);
     }
+}
+
+void Program::presentOver(QWidget &window, QWidget &owner)
+{
+    owner.setEnabled(false);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void Program::returnTo(QWidget &owner, QWidget &window)
+{
+    const bool wasShown = window.isVisible();
+    window.hide();
+    owner.setEnabled(true);
+    if (wasShown)
+        owner.activateWindow();
+}
+
+bool Program::confirmOverwrite(const QString &target)
+{
+    const std::optional<QByteArray> onDisk = m_session.unseenContent(target);
+    if (!onDisk)
+        return true;
+    const auto answer = m_services.messages.show(
+            form1text::withValue(form5text::overwriteQuestion, form1text::fileLabel, target),
+            form1text::title, MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel);
+    if (answer != MessageBoxes::Answer::Ok)
+        return false;
+    // The user has seen the other version and chosen to replace it.
+    m_session.setKnown({target, onDisk});
+    return true;
+}
+
+bool Program::saveClipFile()
+{
+    using Icon = MessageBoxes::Icon;
+    QString target = m_session.writeTarget();
+    if (target.isEmpty()) {
+        const auto answer = m_services.messages.show(form5text::createQuestion,
+                                                     form5text::createQuestionTitle,
+                                                     Icon::Question, MessageBoxes::Buttons::OkCancel);
+        if (answer != MessageBoxes::Answer::Ok)
+            return false;
+        const std::optional<QString> chosen = m_services.fileDialogs.saveFile();
+        if (!chosen || chosen->isEmpty())
+            return false;
+        target = *chosen;
+        m_session.addCurrentFile(QFileInfo(target).fileName(), target);
+    }
+    if (!confirmOverwrite(target))
+        return false;
+
+    const clipfile::WriteResult written = m_session.write(target);
+    switch (written.status) {
+    case clipfile::WriteResult::Status::Ok:
+        break;
+    case clipfile::WriteResult::Status::Unencodable:
+        m_services.messages.show(
+                form1text::withValue(form1text::notShiftJis, form1text::buttonLabel,
+                                     m_session.entries().value(written.entryIndex).caption),
+                form1text::title, Icon::Exclamation);
+        return false;
+    case clipfile::WriteResult::Status::Failed:
+        m_services.messages.show(form1text::withValue(form5text::clipFileUnwritable,
+                                                      form1text::fileLabel, target),
+                                 form1text::title, Icon::Exclamation);
+        return false;
+    }
+    m_form1->setWindowTitle(captionFor(QFileInfo(target).fileName()));
+    return true;
 }
 
 void Program::unload(QWidget *window)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/session.h"
 #include "platform/services.h"
 
 #include <QIcon>
@@ -18,13 +19,14 @@ class FrmMenu;
 class QWidget;
 class frmAbout;
 
-/** The whole program: owns the eight windows, hands each a reference to itself so that
-    they reach one another, and holds the platform services they use.
+/** The whole program: owns the session and the eight windows, hands each a reference to
+    itself so that they reach one another, and holds the platform services they use.
 
-    Data flows core → windows → platform: the windows keep the state the user sees and call
-    the widget-free core (file formats, settings, layout arithmetic) for every decision, and
-    the platform services for the clipboard, message boxes, file dialogs, window order and
-    other programs. A test builds a whole fresh program with fake services in one line. */
+    Data flows core → windows → platform: the session (widget-free, in the core) holds the
+    clip table, the settings, the read-file list and the file in use and takes the
+    decisions; the windows show it and call the platform services for the clipboard,
+    message boxes, file dialogs, window order and other programs. A test builds a whole
+    fresh program with fake services in one line. */
 class Program final
 {
 public:
@@ -39,6 +41,7 @@ public:
     void start();
 
     Services &services() { return m_services; }
+    Session &session() { return m_session; }
     const QString &workingDirectory() const { return m_workingDirectory; }
     /** The main window's icon, which every window wears. */
     const QIcon &icon() const { return m_icon; }
@@ -53,9 +56,6 @@ public:
     frmAbout &about();
     FrmMenu &frmMenu();
 
-    /** The seven windows the on-top setting applies to, in the order it is applied; the
-        ones not created yet are created. */
-    QList<QWidget *> stackedWindows();
     /** The windows besides the main one that exist now, in the order shutdown unloads them.
         A window is created on its first use, not at start-up: the bar comes up sooner and
         fonts only the dialogs need are not loaded for it. */
@@ -65,6 +65,25 @@ public:
         normal order, without activating any; the main window is shown, the others keep
         their visibility. A window created later follows the setting. */
     void setAllOnTop(bool onTop);
+
+    /** Shows `window` over `owner`, which is disabled until the window hands it back: the
+        disabling is what keeps a second command from starting. */
+    void presentOver(QWidget &window, QWidget &owner);
+    /** A way out of `window`: it hides, and `owner` is enabled and, when the window was up,
+        active again. The caller puts the focus where it belongs. */
+    void returnTo(QWidget &owner, QWidget &window);
+
+    /** Writes the bar to the clip data file in use, asking for a new file when none is.
+        Returns whether the file now holds it; every failure is shown. */
+    bool saveClipFile();
+    /** Before a save: when `target` holds what another program wrote since the program
+        last read or wrote it, asks whether to replace that. False when the user said no. */
+    bool confirmOverwrite(const QString &target);
+
+    /** The button the content view and the read-file dialog give the focus back to: a
+        snippet button (flag 0) or a control button (flag 1). Handed to either window when
+        it is created. */
+    void setFocusTarget(int flag, int index);
 
     /** Unloads a window other than the main window: it is destroyed once its event handler
         returns, and its next use creates it again. */
@@ -79,11 +98,14 @@ private:
     Window &ensure(std::unique_ptr<Window> &slot);
 
     Services m_services;
+    Session m_session;
     QString m_workingDirectory;
     std::function<void()> m_endProcess;
     QIcon m_icon;
     bool m_ended = false;
     bool m_allOnTop = false;
+    int m_focusFlag = 0;
+    int m_focusIndex = 0;
 
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;

@@ -53,9 +53,8 @@ void Form2::setContent(const QString &text)
 void Form2::Label1_Click()
 {
     Form1 &main = m_program.form1();
-    main.setEnabled(true);
+    m_program.returnTo(main, *this);
     main.focusButton(FocusFlag, FocusIndex);
-    hide();
 }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)

@@ -18,8 +18,6 @@ public:
 
     /** Which button gets the focus back: flag 0 a snippet button, 1 a control button. */
     void SetFlag(int Flag, int Index);
-    int focusFlag() const { return FocusFlag; }
-    int focusIndex() const { return FocusIndex; }
 
     /** Sets the label's caption; the label, and the window with it, take the text's size. */
     void setContent(const QString &text);

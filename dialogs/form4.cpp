@@ -2,15 +2,13 @@
 
 #include "app/fonts.h"
 #include "app/form1.h"
-#include "app/numbers.h"
 #include "app/program.h"
+#include "app/session.h"
 #include "app/twips.h"
 #include "dialogs/form4text.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/updown.h"
-#include "editing/frmmenu.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -20,9 +18,6 @@
 
 namespace {
 
-constexpr int kMaxCount = 30;
-constexpr int kMinCount = 1;
-
 /** Outer size, and what the dialog frame takes of it (border and caption). */
 constexpr double kOuterWidth = 3795;
 constexpr double kOuterHeight = 3315;
@@ -30,18 +25,8 @@ constexpr double kFrameWidth = 90;
 constexpr double kFrameHeight = 390;
 
 constexpr spinstep::Range kWidthRange{100, 200, 10000};
-constexpr spinstep::Range kCountRange{1, 1, 30};
+constexpr spinstep::Range kCountRange{1, 1, limits::maxEntries};
 constexpr spinstep::Range kHeightRange{10, 200, 500};
-
-/** The field's whole number, or `current` (written back into the field) when it holds
-    none that fits 16 bits or it is negative. */
-int fieldValue(QLineEdit &field, int current)
-{
-    if (const auto value = numbers::parseInt16(field.text()); value && *value >= 0)
-        return *value;
-    field.setText(QString::number(current));
-    return current;
-}
 
 } // namespace
 
@@ -109,52 +94,31 @@ Form4::Form4(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
 
     // A dialog loaded again after its close box starts from the settings in use, so that an
     // apply invoked by another window does not turn them off unasked.
-    const Form1 &main = m_program.form1();
-    m_check1->setChecked(main.GetWinZ() == 1);
-    m_check2->setChecked(main.GetControlShowFlag() == 1);
+    const Settings &inUse = m_program.session().settings;
+    m_check1->setChecked(inUse.onTop());
+    m_check2->setChecked(inUse.controlsHidden());
 }
 
 Form4::~Form4() = default;
 
+PropertyFields Form4::fields() const
+{
+    return {m_text1->text(), m_text2->text(), m_text3->text(), m_check1->isChecked(),
+            m_check2->isChecked()};
+}
+
+void Form4::showFields(const PropertyFields &fields)
+{
+    m_text1->setText(fields.width);
+    m_text2->setText(fields.count);
+    m_text3->setText(fields.height);
+    m_check1->setChecked(fields.onTop);
+    m_check2->setChecked(fields.hidden);
+}
+
 void Form4::Command1_Click()
 {
-    Form1 &main = m_program.form1();
-    if (m_text1->text().isEmpty())
-        m_text1->setText(QString::number(main.GetButtonWidth()));
-    if (m_text2->text().isEmpty())
-        m_text2->setText(QString::number(main.GetButtonNum()));
-    if (m_text3->text().isEmpty())
-        m_text3->setText(QString::number(main.GetButtonHeight()));
-
-    if (const auto count = numbers::parseDecimal(m_text2->text())) {
-        if (*count > kMaxCount)
-            m_text2->setText(QString::number(kMaxCount));
-        if (numbers::parseDecimal(m_text2->text()).value_or(kMinCount) < kMinCount)
-            m_text2->setText(QString::number(kMinCount));
-    }
-
-    const bool onTop = m_check1->isChecked();
-    FrmMenu &menu = m_program.frmMenu();
-    menu.Menu_Allways().setChecked(onTop);
-    m_program.setAllOnTop(onTop);
-
-    const bool hidden = m_check2->isChecked();
-    menu.Menu_ControlButton().setChecked(hidden);
-
-    main.SetWinZ(onTop ? 1 : 0);
-    main.ControlSet(hidden ? 1 : 0);
-
-    const int width = fieldValue(*m_text1, main.GetButtonWidth());
-    const int count = fieldValue(*m_text2, main.GetButtonNum());
-    const int height = fieldValue(*m_text3, main.GetButtonHeight());
-    main.WindowSet(width, count, height);
-    // A bar too tall or too wide for 16-bit twips is laid out lower or narrower: the fields
-    // show what was applied.
-    if (main.GetButtonWidth() != width)
-        m_text1->setText(QString::number(main.GetButtonWidth()));
-    if (main.GetButtonHeight() != height)
-        m_text3->setText(QString::number(main.GetButtonHeight()));
-
+    showFields(m_program.form1().applyProperties(fields()).shown);
     leave();
 }
 
@@ -174,13 +138,7 @@ void Form4::Command3_Click()
 
 void Form4::leave()
 {
-    Form1 &main = m_program.form1();
-    const bool wasShown = isVisible();
-    main.setEnabled(true);
-    hide();
-    // Invoked with the dialog hidden, the apply leaves the focus where the caller has it.
-    if (wasShown)
-        main.activateWindow();
+    m_program.returnTo(m_program.form1(), *this);
 }
 
 void Form4::closeEvent(QCloseEvent *event)

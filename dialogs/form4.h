@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class Program;
+struct PropertyFields;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -37,6 +38,9 @@ public:
     QPushButton &Command2() const { return *m_command2; }
     QPushButton &Command3() const { return *m_command3; }
 
+    /** Fills the fields without showing the dialog. */
+    void showFields(const PropertyFields &fields);
+
     /** OK: validates the fields and applies every setting to the main window. */
     void Command1_Click();
     /** Cancel: nothing is applied. */
@@ -49,6 +53,7 @@ protected:
 
 private:
     void leave();
+    PropertyFields fields() const;
 
     Program &m_program;
     QGroupBox *m_frame1 = nullptr;

@@ -13,8 +13,8 @@
 class EditorEntries final
 {
 public:
-    static constexpr int maxEntries = 30;
-    static constexpr int slotCount = 31;
+    static constexpr int maxEntries = limits::maxEntries;
+    static constexpr int slotCount = limits::slotCount;
 
     /** Replaces everything with `entries` (the first 30); the other slots become empty. */
     void load(const QList<ClipEntry> &entries);

@@ -5,22 +5,17 @@
 #include "app/form1text.h"
 #include "app/keycodes.h"
 #include "app/program.h"
+#include "app/session.h"
 #include "app/twips.h"
-#include "dialogs/form4.h"
 #include "editing/form5text.h"
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
-#include "files/form3.h"
-#include "platform/filedialogs.h"
-#include "platform/filesystem.h"
 #include "platform/messageboxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -30,10 +25,6 @@
 
 namespace {
 
-using Icon = MessageBoxes::Icon;
-
-/** Entries an OK on an empty list gives the bar. */
-constexpr int kDefaultEntries = 14;
 /** The rename dialog's editor mode. */
 constexpr int kEditorMode = 2;
 
@@ -211,35 +202,38 @@ void Form5::Command1_Click()
     // Declined, the edit stays here as it is and the bar and the file are left alone.
     if (!confirmOverwrite())
         return;
+    // An empty list gives the bar the default count of unset buttons.
     if (m_entries.count() == 0) {
-        for (int i = 0; i < kDefaultEntries; ++i)
+        for (int i = 0; i < limits::defaultButtonNum; ++i)
             m_entries.append(kUnsetEntry);
         refreshList(-1);
     }
 
     Form1 &main = m_program.form1();
     const QList<ClipEntry> edited = m_entries.entries();
-    main.setEntries(edited);
+    m_program.session().setEntries(edited);
+    main.showCaptions();
 
     // The other fields take the settings in use, not what a cancelled properties dialog
     // left in them.
-    main.From4Set();
-    Form4 &properties = m_program.form4();
-    properties.Text2().setText(QString::number(edited.size()));
-    properties.Command1_Click();
+    PropertyFields fields = m_program.session().propertyFields();
+    fields.count = QString::number(edited.size());
+    main.applyProperties(fields);
 
     ClipFileWrite();
-
-    main.setEnabled(true);
-    giveMainWindowFocus();
-    hide();
+    leave();
 }
 
 void Form5::Command2_Click()
 {
-    m_program.form1().setEnabled(true);
-    giveMainWindowFocus();
-    hide();
+    leave();
+}
+
+void Form5::leave()
+{
+    Form1 &main = m_program.form1();
+    m_program.returnTo(main, *this);
+    main.setFocus(Qt::OtherFocusReason);
 }
 
 void Form5::Command3_Click()
@@ -262,12 +256,11 @@ void Form5::List1_DblClick()
 
 void Form5::showEntryRename(int index, bool atEditor)
 {
-    setEnabled(false);
     Form6 &rename = m_program.form6();
     rename.SetButtonInfo(kEditorMode, index);
     if (atEditor)
         twips::moveWindow(rename, twips::windowLeft(*this), twips::windowTop(*this));
-    rename.Present(m_entries.name(index));
+    rename.Present(m_entries.name(index), *this);
 }
 
 void Form5::List1_KeyDown(int KeyCode)
@@ -293,105 +286,25 @@ void Form5::List1_MouseDown(Qt::MouseButton button, QPoint position)
     SelectEntry(row);
 
     FrmMenu &menu = m_program.frmMenu();
-    menu.List_Up().setEnabled(m_entries.canMoveUp(row));
-    menu.List_Down().setEnabled(m_entries.canMoveDown(row));
     menu.SetIndex(row);
-    menu.MouseMenu2().popup(m_list1->viewport()->mapToGlobal(position));
-}
-
-QString Form5::writeTarget() const
-{
-    // The file in use is the selected entry of the read-file list; a current row that is
-    // not selected names no file.
-    Form3 &files = m_program.form3();
-    const int row = files.selectedIndex();
-    return row >= 0 && row < files.List2().size() ? files.List2().at(row) : QString();
+    menu.popUpMouseMenu2(m_entries.canMoveUp(row), m_entries.canMoveDown(row),
+                         m_list1->viewport()->mapToGlobal(position));
 }
 
 bool Form5::confirmOverwrite()
 {
-    return confirmOverwrite(writeTarget());
-}
-
-bool Form5::confirmOverwrite(const QString &target)
-{
-    if (target.isEmpty())
-        return true;
-    Form1 &main = m_program.form1();
-    const std::optional<QByteArray> onDisk = filesystem::readWholeFile(target);
-    if (!main.knownContent().wouldOverwriteUnseen(target, onDisk))
-        return true;
-    const auto answer = m_program.services().messages.show(
-            form1text::withValue(form5text::overwriteQuestion, form1text::fileLabel, target),
-            form1text::title, Icon::Question, MessageBoxes::Buttons::OkCancel);
-    if (answer != MessageBoxes::Answer::Ok)
-        return false;
-    // The user has seen the other version and chosen to replace it.
-    main.setKnownContent({target, onDisk});
-    return true;
+    return m_program.confirmOverwrite(m_program.session().writeTarget());
 }
 
 bool Form5::ClipFileWrite()
 {
-    Services &services = m_program.services();
-    Form1 &main = m_program.form1();
-    Form3 &files = m_program.form3();
-    QString target = writeTarget();
-
-    if (target.isEmpty()) {
-        const auto answer = services.messages.show(form5text::createQuestion,
-                                                   form5text::createQuestionTitle, Icon::Question,
-                                                   MessageBoxes::Buttons::OkCancel);
-        if (answer != MessageBoxes::Answer::Ok)
-            return false;
-        const std::optional<QString> chosen = services.fileDialogs.saveFile();
-        if (!chosen || chosen->isEmpty())
-            return false;
-        target = *chosen;
-        files.appendEntry(QFileInfo(target).fileName(), target);
-        files.List3().append(target);
-        files.selectIndex(files.List1().count() - 1);
-        main.SetDataFileName(target);
-        main.SetDataFileNum(files.selectedIndex());
-    }
-    if (!confirmOverwrite(target))
-        return false;
-
-    const QList<ClipEntry> buttons = main.entries();
-    const clipfile::WriteResult written = clipfile::write(target, buttons, main.encodingFor(target));
-    switch (written.status) {
-    case clipfile::WriteResult::Status::Ok:
-        break;
-    case clipfile::WriteResult::Status::Unencodable:
-        services.messages.show(form1text::withValue(form1text::notShiftJis, form1text::buttonLabel,
-                                                    buttons.value(written.entryIndex).caption),
-                               form1text::title, Icon::Exclamation);
-        return false;
-    case clipfile::WriteResult::Status::Failed:
-        services.messages.show(form1text::withValue(form5text::clipFileUnwritable,
-                                                    form1text::fileLabel, target),
-                               form1text::title, Icon::Exclamation);
-        return false;
-    }
-
-    main.setKnownContent({target, filesystem::readWholeFile(target)});
-    // The caption is the name less its extension, whatever the last four characters are.
-    const QString name = QFileInfo(target).fileName();
-    main.setWindowTitle(name.size() >= 4 ? name.chopped(4) : QString());
-    return true;
-}
-
-void Form5::giveMainWindowFocus()
-{
-    Form1 &main = m_program.form1();
-    main.activateWindow();
-    main.setFocus(Qt::OtherFocusReason);
+    return m_program.saveClipFile();
 }
 
 void Form5::showLimitMessage()
 {
-    m_program.services().messages.show(form5text::tooManyButtons, form1text::title,
-                                       Icon::Exclamation);
+    m_program.services().messages.show(form1text::tooManyButtons, form1text::title,
+                                       MessageBoxes::Icon::Exclamation);
 }
 
 bool Form5::eventFilter(QObject *watched, QEvent *event)
@@ -429,10 +342,8 @@ void Form5::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-    Form1 &main = m_program.form1();
-    if (!main.isEnabled()) {
-        main.setEnabled(true);
-        giveMainWindowFocus();
+    if (!m_program.form1().isEnabled()) {
+        leave();
         // The edits go with the window.
         m_program.unload(this);
     }

@@ -42,11 +42,9 @@ public:
     /** Writes the main window's buttons to the clip data file in use, asking for a new file
         when none is. Returns whether the file now holds them; every failure is shown. */
     bool ClipFileWrite();
-    /** Before a save: when the file holds what another program wrote since the program
-        last read or wrote it, asks whether to replace that. True when the save may go on;
-        false (the user chose Cancel) when nothing may be written. */
+    /** Before a save: false when the file in use holds another program's version the
+        user chose not to replace. */
     bool confirmOverwrite();
-    bool confirmOverwrite(const QString &target);
 
     /** Fills the working copy from the main window's entries and selects entry `selected`. */
     void LoadButtons(const QList<ClipEntry> &buttons, int selected);
@@ -80,12 +78,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    /** The file saves go to: the selected entry of the read-file list, empty when none. */
-    QString writeTarget() const;
     void refreshList(int selected);
     void showSelectedText();
     void showEntryRename(int index, bool atEditor);
-    void giveMainWindowFocus();
+    /** Every way out while the bar waits: it gets the focus back. */
+    void leave();
     void showLimitMessage();
 
     Program &m_program;

@@ -12,8 +12,6 @@ inline const QString command3 = QStringLiteral("新規ﾎﾞﾀﾝ(&N)");
 inline const QString command1 = QStringLiteral("OK");
 inline const QString command2 = QStringLiteral("ｷｬﾝｾﾙ");
 
-inline const QString tooManyButtons = QStringLiteral("ﾎﾞﾀﾝを30個以上登録することは出来ません");
-
 inline const QString createQuestion = QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙを新規作成しますか？");
 inline const QString createQuestionTitle = QStringLiteral("ｸﾘｯﾌﾟﾌｧｲﾙがありません");
 inline const QString clipFileUnwritable = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません");

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/program.h"
+#include "app/session.h"
 #include "app/twips.h"
 #include "editing/form5.h"
 #include "editing/form6text.h"
@@ -60,34 +61,33 @@ void Form6::SetButtonInfo(int DMode, int BNumber)
     ButtonNumber = BNumber;
 }
 
-void Form6::Present(const QString &name)
+void Form6::Present(const QString &name, QWidget &owner)
 {
     m_text1->setText(name);
     m_text1->setSelection(0, int(name.size()));
-    show();
-    raise();
-    activateWindow();
+    m_program.presentOver(*this, owner);
     m_text1->setFocus(Qt::OtherFocusReason);
 }
 
 void Form6::Command1_Click()
 {
     // Declined, the name stays in the box and nothing is saved.
-    if (!m_program.form5().confirmOverwrite())
+    Session &session = m_program.session();
+    if (!m_program.confirmOverwrite(session.writeTarget()))
         return;
     const QString name = m_text1->text();
-    if (EditMode == kButtonMode)
-        m_program.form1().Command1(ButtonNumber).setText(name);
-    else if (EditMode == kEditorMode)
+    if (EditMode == kButtonMode) {
+        session.setCaption(ButtonNumber, name);
+        m_program.form1().showCaptions();
+    } else if (EditMode == kEditorMode) {
         m_program.form5().SetEntryName(ButtonNumber, name);
+    }
     restoreOwner();
-    hide();
-    m_program.form5().ClipFileWrite();
+    m_program.saveClipFile();
 }
 
 void Form6::Command2_Click()
 {
-    hide();
     restoreOwner();
 }
 
@@ -95,12 +95,11 @@ void Form6::restoreOwner()
 {
     if (EditMode == kButtonMode) {
         Form1 &main = m_program.form1();
-        main.setEnabled(true);
+        m_program.returnTo(main, *this);
         main.focusButton(0, ButtonNumber);
     } else if (EditMode == kEditorMode) {
         Form5 &editor = m_program.form5();
-        editor.setEnabled(true);
-        editor.activateWindow();
+        m_program.returnTo(editor, *this);
         editor.List1().setFocus(Qt::OtherFocusReason);
     }
 }
@@ -127,7 +126,6 @@ void Form6::closeEvent(QCloseEvent *event)
     // With the main window enabled the program is shutting down: nothing to give back.
     if (m_program.form1().isEnabled())
         return;
-    hide();
     restoreOwner();
     m_program.unload(this);
 }

@@ -25,8 +25,9 @@ public:
     int editMode() const { return EditMode; }
     int buttonNumber() const { return ButtonNumber; }
 
-    /** Shows the dialog with `name` in the text box, wholly selected, and the focus there. */
-    void Present(const QString &name);
+    /** Shows the dialog over `owner` with `name` in the text box, wholly selected, and the
+        focus there. */
+    void Present(const QString &name, QWidget &owner);
 
     /** OK: the name goes to the owner, then the clip data file is rewritten. */
     void Command1_Click();

@@ -3,32 +3,23 @@
 #include "app/form1.h"
 #include "app/form1text.h"
 #include "app/program.h"
+#include "app/session.h"
 #include "app/twips.h"
-#include "dialogs/form2.h"
-#include "dialogs/form4.h"
 #include "editing/form5.h"
 #include "editing/form6.h"
 #include "editing/frmmenutext.h"
-#include "files/form3.h"
+#include "platform/clipboard.h"
 #include "platform/filedialogs.h"
 #include "platform/filesystem.h"
-#include "platform/clipboard.h"
 #include "platform/messageboxes.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QMenu>
 
 namespace {
 
 constexpr int kButtonMode = 1;
 constexpr int kEditorMode = 2;
-/** The bar a new clip data file starts with. */
-constexpr int kNewFileButtons = 14;
 
 } // namespace
 
@@ -37,7 +28,6 @@ FrmMenu::FrmMenu(Program &program) : QWidget(nullptr), m_program(program)
     setWindowTitle(frmmenutext::windowCaption);
     buildMouseMenu();
     buildMouseMenu2();
-    Form_Load();
 }
 
 FrmMenu::~FrmMenu() = default;
@@ -108,27 +98,28 @@ void FrmMenu::buildMouseMenu2()
     m_listKill = m_mouseMenu2->addAction(listKill, this, &FrmMenu::List_Kill_Click);
 }
 
-void FrmMenu::Form_Load()
+void FrmMenu::popUpMouseMenu(const MenuState &state, QPoint position)
 {
-    // The applied setting: the menu may be created while the properties dialog shows a
-    // change not yet confirmed.
-    m_menuAllways->setChecked(m_program.form1().GetWinZ() == 1);
+    m_menuButton->setEnabled(state.buttonCommands);
+    m_menuEdit->setEnabled(state.fileCommands);
+    m_menuUpdate->setEnabled(state.fileCommands);
+    // The applied settings, not what the properties dialog shows unconfirmed.
+    m_menuAllways->setChecked(state.onTop);
+    m_menuControlButton->setChecked(state.controlsHidden);
+    m_mouseMenu->popup(position);
+}
+
+void FrmMenu::popUpMouseMenu2(bool canMoveUp, bool canMoveDown, QPoint position)
+{
+    m_listUp->setEnabled(canMoveUp);
+    m_listDown->setEnabled(canMoveDown);
+    m_mouseMenu2->popup(position);
 }
 
 void FrmMenu::Menu_Display_Click()
 {
     Form1 &main = m_program.form1();
-    Form2 &view = m_program.form2();
-    view.setContent(main.GetClipData(TargetIndex));
-    if (!view.content().isEmpty()) {
-        main.setEnabled(false);
-        view.show();
-        view.raise();
-        view.activateWindow();
-    } else {
-        m_program.services().messages.show(frmmenutext::noContent, form1text::title,
-                                           MessageBoxes::Icon::Information);
-    }
+    main.showContent(main.GetClipData(TargetIndex), frmmenutext::noContent);
 }
 
 void FrmMenu::Menu_ButtonNameChange_Click()
@@ -136,9 +127,8 @@ void FrmMenu::Menu_ButtonNameChange_Click()
     Form1 &main = m_program.form1();
     Form6 &rename = m_program.form6();
     rename.SetButtonInfo(kButtonMode, TargetIndex);
-    main.setEnabled(false);
     twips::moveWindow(rename, main.Left(), main.Top());
-    rename.Present(main.Command1(TargetIndex).text());
+    rename.Present(m_program.session().caption(TargetIndex), main);
 }
 
 void FrmMenu::Menu_ButtonEdit_Click()
@@ -146,11 +136,8 @@ void FrmMenu::Menu_ButtonEdit_Click()
     Form1 &main = m_program.form1();
     Form5 &editor = m_program.form5();
     twips::moveWindow(editor, main.Left(), main.Top());
-    main.setEnabled(false);
-    editor.LoadButtons(main.entries(), TargetIndex);
-    editor.show();
-    editor.raise();
-    editor.activateWindow();
+    editor.LoadButtons(m_program.session().entries(), TargetIndex);
+    m_program.presentOver(editor, main);
 }
 
 void FrmMenu::Menu_Kakunin_Click()
@@ -165,20 +152,25 @@ void FrmMenu::Menu_Delete_Clip_Click()
 
 void FrmMenu::Menu_Allways_Click()
 {
-    Form1 &main = m_program.form1();
-    main.SetWinZ(m_menuAllways->isChecked() ? 0 : 1);
-    main.From4Set();
-    m_program.form4().Command1_Click();
+    applySetting([](Settings &settings) { settings.winZ = settings.onTop() ? 0 : 1; });
 }
 
 void FrmMenu::Menu_ControlButton_Click()
 {
-    Form1 &main = m_program.form1();
-    const bool hide = !m_menuControlButton->isChecked();
-    m_menuControlButton->setChecked(hide);
-    main.SetControlShowFlag(hide ? 1 : 0);
-    main.From4Set();
-    m_program.form4().Command1_Click();
+    applySetting([](Settings &settings) {
+        settings.controlShowFlag = settings.controlsHidden() ? 0 : 1;
+    });
+}
+
+void FrmMenu::applySetting(const std::function<void(Settings &)> &change,
+                           std::optional<int> count)
+{
+    Session &session = m_program.session();
+    change(session.settings);
+    PropertyFields fields = session.propertyFields();
+    if (count)
+        fields.count = QString::number(*count);
+    m_program.form1().applyProperties(fields);
 }
 
 void FrmMenu::Menu_NewFile_Click()
@@ -190,27 +182,20 @@ void FrmMenu::Menu_NewFile_Click()
     const QString path = *chosen;
     // Created empty, or an existing file cut to nothing; what another program wrote there
     // goes only when the user says so.
-    if (!m_program.form5().confirmOverwrite(path) || !filesystem::writeWholeFile(path, QByteArray()))
+    if (!m_program.confirmOverwrite(path) || !filesystem::writeWholeFile(path, QByteArray()))
         return;
 
     Form1 &main = m_program.form1();
-    Form3 &files = m_program.form3();
     const QString name = filesystem::namePart(path);
-    files.appendEntry(name, path);
-    files.List3().append(path);
-    files.selectIndex(files.List1().count() - 1);
-    main.SetDataFileNum(files.selectedIndex());
-    main.SetDataFileName(path);
+    m_program.session().addCurrentFile(name, path);
 
     // Reading the empty file names the bar after it; a name too short to lose its
     // extension keeps the caption the bar had.
     const QString caption = main.windowTitle();
     Menu_Update_Click();
 
-    main.From4Set();
-    Form4 &properties = m_program.form4();
-    properties.Text2().setText(QString::number(kNewFileButtons));
-    properties.Command1_Click();
+    // A new file starts with the default count of unset buttons.
+    applySetting([](Settings &) {}, limits::defaultButtonNum);
 
     main.InitProc();
 
@@ -218,9 +203,9 @@ void FrmMenu::Menu_NewFile_Click()
         main.setWindowTitle(caption);
         return;
     }
-    main.setWindowTitle(name.chopped(4));
+    main.setWindowTitle(captionFor(name));
 
-    m_program.form5().ClipFileWrite();
+    m_program.saveClipFile();
 }
 
 void FrmMenu::Menu_Edit_Click()
@@ -267,16 +252,15 @@ void FrmMenu::List_ButtonNameChange_Click()
     Form5 &editor = m_program.form5();
     Form6 &rename = m_program.form6();
     rename.SetButtonInfo(kEditorMode, TargetIndex);
-    editor.setEnabled(false);
     twips::moveWindow(rename, main.Left(), main.Top());
-    rename.Present(editor.entries().name(TargetIndex));
+    rename.Present(editor.entries().name(TargetIndex), editor);
 }
 
 void FrmMenu::List_Insert_Click()
 {
     Form5 &editor = m_program.form5();
     if (editor.entries().isFull()) {
-        m_program.services().messages.show(frmmenutext::tooManyButtons, form1text::title,
+        m_program.services().messages.show(form1text::tooManyButtons, form1text::title,
                                            MessageBoxes::Icon::Exclamation);
         return;
     }

@@ -2,9 +2,14 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
 class Program;
 class QAction;
 class QMenu;
+struct MenuState;
+struct Settings;
 
 /** A window never shown, owner of the two pop-up menus: the main window's button menu
     and the editor's list menu, with the commands behind their items. */
@@ -22,6 +27,10 @@ public:
 
     QMenu &MouseMenu() const { return *m_mouseMenu; }
     QMenu &MouseMenu2() const { return *m_mouseMenu2; }
+    /** Opens the bar's menu at `position` (global), its items as `state` says. */
+    void popUpMouseMenu(const MenuState &state, QPoint position);
+    /** Opens the editor's list menu at `position` (global). */
+    void popUpMouseMenu2(bool canMoveUp, bool canMoveDown, QPoint position);
 
     QAction &Menu_Button() const { return *m_menuButton; }
     QAction &Menu_Display() const { return *m_menuDisplay; }
@@ -71,7 +80,10 @@ public:
     void List_Kill_Click();
 
 private:
-    void Form_Load();
+    /** Changes a setting and applies it through the properties dialog's OK, its fields
+        filled from the settings in use (the count from `count` when given). */
+    void applySetting(const std::function<void(Settings &)> &change,
+                      std::optional<int> count = std::nullopt);
     QAction *addCheckItem(QMenu &menu, const QString &caption, void (FrmMenu::*command)());
     void buildMouseMenu();
     void buildMouseMenu2();

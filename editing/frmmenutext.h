@@ -34,6 +34,5 @@ inline const QString listDelete = QStringLiteral("ﾃﾞｰﾀ削除(&D)");
 inline const QString listKill = QStringLiteral("ﾎﾞﾀﾝ削除(&K)");
 
 inline const QString noContent = QStringLiteral("内容が存在しません");
-inline const QString tooManyButtons = QStringLiteral("ﾎﾞﾀﾝを30個以上登録することは出来ません");
 
 } // namespace frmmenutext

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/limits.h"
+
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
@@ -18,7 +20,7 @@ struct ClipEntry
 namespace clipfile {
 
 /** Most entries a file can hold; a 31st header and everything after it are ignored. */
-inline constexpr int maxEntries = 30;
+inline constexpr int maxEntries = limits::maxEntries;
 
 /** Parses decoded file text into its entries. */
 QList<ClipEntry> parse(QStringView text);

@@ -3,17 +3,18 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/program.h"
+#include "app/session.h"
 #include "app/twips.h"
 #include "files/filelist.h"
 #include "files/form3text.h"
 #include "platform/filedialogs.h"
-#include "platform/filesystem.h"
 #include "platform/messageboxes.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -28,7 +29,8 @@ constexpr int kSnippetFlag = 0;
 
 } // namespace
 
-Form3::Form3(Program &program) : QWidget(nullptr, Qt::Tool), m_program(program)
+Form3::Form3(Program &program)
+    : QWidget(nullptr, Qt::Tool), m_program(program), m_session(program.session())
 {
     // A small title bar with a close box only; the size is fixed.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -64,6 +66,15 @@ Form3::Form3(Program &program) : QWidget(nullptr, Qt::Tool), m_program(program)
     connect(m_command3, &QPushButton::clicked, this, &Form3::Command3_Click);
     connect(m_command4, &QPushButton::clicked, this, &Form3::Command4_Click);
     connect(m_list1, &QListWidget::doubleClicked, this, &Form3::OKClick);
+    connect(m_list1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_showing)
+            return;
+        // The current row alone is not the choice: the list makes its first row current,
+        // unselected, when it takes the focus.
+        const QList<QListWidgetItem *> selected = m_list1->selectedItems();
+        m_session.selectFile(selected.isEmpty() ? -1 : m_list1->row(selected.first()));
+    });
+    showList();
 }
 
 Form3::~Form3() = default;
@@ -74,36 +85,40 @@ void Form3::SetFlag(int Flag, int Index)
     FocusIndex = Index;
 }
 
-void Form3::appendEntry(const QString &name, const QString &path)
+const QStringList &Form3::List2() const
 {
-    m_list1->addItem(name);
-    m_list2.append(path);
+    return m_session.paths();
 }
 
-QString Form3::listedPath(int index)
+const QStringList &Form3::List3() const
 {
-    const QString listed = m_list2.at(index);
-    const QString path = filelist::resolveListedPath(listed, m_program.workingDirectory());
-    if (path != listed) {
-        m_list1->item(index)->setText(filesystem::namePart(path));
-        m_list2[index] = path;
-        if (index < m_list3.size() && m_list3.at(index) == listed)
-            m_list3[index] = path;
+    return m_session.acceptedPaths();
+}
+
+void Form3::showList()
+{
+    const QScopedValueRollback guard(m_showing, true);
+    if (m_list1->count() != m_session.names().size()) {
+        m_list1->clear();
+        m_list1->addItems(m_session.names());
+    } else {
+        for (int i = 0; i < m_list1->count(); ++i)
+            m_list1->item(i)->setText(m_session.names().at(i));
     }
-    return path;
+    m_list1->setCurrentRow(m_session.selectedFile());
+    if (m_session.selectedFile() < 0)
+        m_list1->clearSelection();
 }
 
 int Form3::selectedIndex() const
 {
-    // The current row alone is not the choice: the list makes its first row current,
-    // unselected, when it takes the focus.
-    const QList<QListWidgetItem *> selected = m_list1->selectedItems();
-    return selected.isEmpty() ? -1 : m_list1->row(selected.first());
+    return m_session.selectedFile();
 }
 
 void Form3::selectIndex(int index)
 {
-    m_list1->setCurrentRow(index >= 0 && index < m_list1->count() ? index : -1);
+    m_session.selectFile(index);
+    showList();
 }
 
 void Form3::OKClick()
@@ -116,33 +131,25 @@ void Form3::OKClick()
     if (selectedIndex() < 0)
         selectIndex(0);
     const int selected = selectedIndex();
-
     Form1 &main = m_program.form1();
-    const QString path = listedPath(selected);
+    const QString path = m_session.listedPath(selected, m_program.workingDirectory());
+    showList();
     main.SetDataFileName(path);
     main.ReadFile(path);
-
-    hide();
-    main.setEnabled(true);
+    m_program.returnTo(main, *this);
     // The file just loaded may have fewer buttons: the first one is always there.
-    m_program.form1().focusButton(FocusFlag, FocusFlag == kSnippetFlag ? 0 : FocusIndex);
-
-    m_list3 = m_list2;
+    main.focusButton(FocusFlag, FocusFlag == kSnippetFlag ? 0 : FocusIndex);
+    m_session.acceptFiles();
     main.SetDataFileNum(selected);
 }
 
 void Form3::Command2_Click()
 {
-    const int remembered = selectedIndex();
-    m_list1->clear();
-    m_list2.clear();
-    for (const filelist::Entry &entry : filelist::restoredEntries(m_list3))
-        appendEntry(entry.name, entry.path);
-    selectIndex(filelist::selectionAfterRestore(remembered, m_list1->count()));
-
-    hide();
-    m_program.form1().setEnabled(true);
-    m_program.form1().focusButton(FocusFlag, FocusIndex);
+    m_session.restoreFiles();
+    showList();
+    Form1 &main = m_program.form1();
+    m_program.returnTo(main, *this);
+    main.focusButton(FocusFlag, FocusIndex);
 }
 
 void Form3::Command3_Click()
@@ -155,9 +162,10 @@ void Form3::Command3_Click()
     if (const auto chosen = m_program.services().fileDialogs.openFiles()) {
         const QList<filelist::Entry> entries = filelist::existingEntries(*chosen);
         for (const filelist::Entry &entry : entries)
-            appendEntry(entry.name, entry.path);
+            m_session.addFile(entry.name, entry.path);
         if (!entries.isEmpty())
-            selectIndex(m_list1->count() - 1);
+            m_session.selectFile(int(m_session.names().size()) - 1);
+        showList();
     }
     activateWindow();
     m_list1->setFocus(Qt::OtherFocusReason);
@@ -165,12 +173,8 @@ void Form3::Command3_Click()
 
 void Form3::Command4_Click()
 {
-    const int index = selectedIndex();
-    if (index < 0)
-        return;
-    delete m_list1->takeItem(index);
-    m_list2.removeAt(index);
-    selectIndex(filelist::selectionAfterDelete(index, m_list1->count()));
+    m_session.removeSelectedFile();
+    showList();
 }
 
 bool Form3::eventFilter(QObject *watched, QEvent *event)

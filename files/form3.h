@@ -6,13 +6,13 @@
 class Program;
 class QListWidget;
 class QPushButton;
+class Session;
 
-/** The read-file selection: the list of clip data files the user works with, where files
-    are added, removed and picked for loading. It also keeps that list for the program.
-
-    Three parallel lists: List1 shows the name part of each file, List2 holds the full paths
-    being edited, List3 the full paths as last accepted. Add and Delete change List1 and
-    List2; OK copies List2 to List3, Cancel rebuilds List1 and List2 from List3. */
+/** The read-file selection: shows the session's list of clip data files, where files are
+    added, removed and picked for loading. Three parallel lists: List1 shows the name part
+    of each file, List2 holds the full paths being edited, List3 the full paths as last
+    accepted. Add and Delete change List1 and List2; OK copies List2 to List3, Cancel
+    rebuilds List1 and List2 from List3. */
 class Form3 final : public QWidget
 {
     Q_OBJECT
@@ -23,23 +23,16 @@ public:
 
     /** Which button gets the focus back: flag 0 a snippet button, 1 a control button. */
     void SetFlag(int Flag, int Index);
-    int focusFlag() const { return FocusFlag; }
-    int focusIndex() const { return FocusIndex; }
 
     /** The visible list of name parts. */
     QListWidget &List1() const { return *m_list1; }
     /** The working list of full paths, parallel to List1. */
-    QStringList &List2() { return m_list2; }
+    const QStringList &List2() const;
     /** The full paths as last accepted. */
-    QStringList &List3() { return m_list3; }
+    const QStringList &List3() const;
 
-    /** Appends a file to List1 (its name part) and List2 (its path). */
-    void appendEntry(const QString &name, const QString &path);
-
-    /** The file of entry `index` to load. An entry brought over from Windows that names a
-        file beside Start.ini becomes that file, in all three lists. */
-    QString listedPath(int index);
-
+    /** Shows the session's list and its selection. */
+    void showList();
     /** The selected entry of List1, -1 when none is. */
     int selectedIndex() const;
     /** Selects entry `index` of List1; -1 selects nothing. */
@@ -66,9 +59,10 @@ protected:
 private:
 
     Program &m_program;
+    Session &m_session;
     QListWidget *m_list1 = nullptr;
-    QStringList m_list2;
-    QStringList m_list3;
+    /** Set while the list shows the session, so its selection handler does not write back. */
+    bool m_showing = false;
     QPushButton *m_command1 = nullptr;
     QPushButton *m_command2 = nullptr;
     QPushButton *m_command3 = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/limits.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -10,9 +12,9 @@
 /** The start-up settings as `Start.ini` carries them from one run to the next. */
 struct StartSettings
 {
-    int buttonNum = 14;
-    int buttonHeight = 240;
-    int buttonWidth = 2400;
+    int buttonNum = limits::defaultButtonNum;
+    int buttonHeight = limits::defaultButtonHeight;
+    int buttonWidth = limits::defaultButtonWidth;
     int winZ = 0;
     int controlShowFlag = 0;
     std::optional<double> top;  ///< twips; nothing keeps the window's initial position
@@ -27,7 +29,7 @@ struct StartSettings
 namespace startini {
 
 /** Most snippet buttons the bar has room for. */
-inline constexpr int maxButtonNum = 30;
+inline constexpr int maxButtonNum = limits::maxEntries;
 
 /** Parses decoded file text. A malformed file never fails: a missing or bad value keeps its
     start-up default, a button count above 30 becomes 30, and a width and height whose

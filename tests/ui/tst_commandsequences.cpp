@@ -79,10 +79,10 @@ struct Model
     }
 };
 
-class Session
+class Run
 {
 public:
-    explicit Session(quint32 seed) : rng(seed)
+    explicit Run(quint32 seed) : rng(seed)
     {
         for (const QString &name : kPool)
             t.writeBytes(name, encoded(randomEntries()));
@@ -133,7 +133,7 @@ private:
     QMap<QString, QByteArray> m_expected; ///< file name → bytes it must hold
 };
 
-QString Session::randomName()
+QString Run::randomName()
 {
     static const QStringList parts = {"a", "Bc", "&x", " ", "ｱｲｳ", "漢字", "9", "未設定"};
     QString name;
@@ -142,7 +142,7 @@ QString Session::randomName()
     return name;
 }
 
-QList<ClipEntry> Session::randomEntries()
+QList<ClipEntry> Run::randomEntries()
 {
     QList<ClipEntry> entries;
     for (int i = pick(20); i > 0; --i)
@@ -152,7 +152,7 @@ QList<ClipEntry> Session::randomEntries()
     return entries;
 }
 
-void Session::startProgram()
+void Run::startProgram()
 {
     program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs,
                                                  t.windowOrder, t.launcher},
@@ -165,7 +165,7 @@ void Session::startProgram()
     load(main().GetDataFileName());
 }
 
-void Session::load(const QString &path)
+void Run::load(const QString &path)
 {
     if (path.isEmpty()) { // nothing to read: the buttons are unset, the count stays
         model.setEntries({});
@@ -181,7 +181,7 @@ void Session::load(const QString &path)
     model.knownBytes = bytes;
 }
 
-void Session::ask(const std::function<void()> &action)
+void Run::ask(const std::function<void()> &action)
 {
     m_answer = chance(50) ? Answer::Ok : Answer::Cancel;
     t.boxes.answers = QList<Answer>(4, m_answer);
@@ -193,34 +193,34 @@ void Session::ask(const std::function<void()> &action)
         m_asked |= box.text.startsWith(form5text::overwriteQuestion);
 }
 
-bool Session::unseen(const QString &target) const
+bool Run::unseen(const QString &target) const
 {
     const QByteArray bytes = disk(target);
     return !bytes.isEmpty() && (target != model.knownPath || bytes != model.knownBytes);
 }
 
-QString Session::writeTarget()
+QString Run::writeTarget()
 {
     Form3 &files = program->form3();
     const int row = files.selectedIndex();
     return row >= 0 ? files.List2().at(row) : QString();
 }
 
-void Session::expectWrite(const QString &target, bool mustAsk, const QList<ClipEntry> &entries)
+void Run::expectWrite(const QString &target, bool mustAsk, const QList<ClipEntry> &entries)
 {
     QCOMPARE(m_asked, mustAsk);
     if (!m_asked || m_answer == Answer::Ok)
         recordWrite(target, entries);
 }
 
-void Session::recordWrite(const QString &target, const QList<ClipEntry> &entries)
+void Run::recordWrite(const QString &target, const QList<ClipEntry> &entries)
 {
     m_expected[QFileInfo(target).fileName()] = encoded(entries);
     model.knownPath = target;
     model.knownBytes = encoded(entries);
 }
 
-void Session::step()
+void Run::step()
 {
     t.clipboard.operations.clear();
     t.boxes.shown.clear();
@@ -252,7 +252,7 @@ void Session::step()
     }
 }
 
-void Session::onBar()
+void Run::onBar()
 {
     Form1 &bar = main();
     const int choice = pick(100);
@@ -309,7 +309,7 @@ void Session::onBar()
     }
 }
 
-void Session::onEditor()
+void Run::onEditor()
 {
     Form5 &editor = program->form5();
     FrmMenu &menu = program->frmMenu();
@@ -372,7 +372,7 @@ void Session::onEditor()
     }
 }
 
-void Session::onRename()
+void Run::onRename()
 {
     Form6 &rename = program->form6();
     Form5 &editor = program->form5();
@@ -410,7 +410,7 @@ void Session::onRename()
     expectWrite(target, mustAsk, model.bar());
 }
 
-void Session::onProperties()
+void Run::onProperties()
 {
     Form4 &properties = program->form4();
     const auto field = [this] {
@@ -437,7 +437,7 @@ void Session::onProperties()
         model.count = int(std::clamp<qlonglong>(typed, 1, 30));
 }
 
-void Session::onReadFiles()
+void Run::onReadFiles()
 {
     Form3 &files = program->form3();
     files.selectIndex(pick(int(files.List2().size())));
@@ -451,7 +451,7 @@ void Session::onReadFiles()
     load(main().GetDataFileName());
 }
 
-void Session::externalSave()
+void Run::externalSave()
 {
     const QString current = QFileInfo(main().GetDataFileName()).fileName();
     const QString name = chance(60) && !current.isEmpty() ? current
@@ -478,7 +478,7 @@ void Session::externalSave()
         load(loaded);
 }
 
-void Session::restart()
+void Run::restart()
 {
     done = "restarted";
     Form1 &bar = main();
@@ -502,7 +502,7 @@ void Session::restart()
     QCOMPARE(main().GetDataFileNum(), before.savedIndex);
 }
 
-void Session::check()
+void Run::check()
 {
     Form1 &bar = main();
     // The files hold what the user confirmed last, or what another program wrote.
@@ -511,7 +511,7 @@ void Session::check()
 
     // The bar: every entry up to the count shown, laid out as the numbers say.
     QCOMPARE(bar.GetButtonNum(), model.count);
-    QCOMPARE(bar.entries(), model.bar());
+    QCOMPARE(program->session().entries(), model.bar());
     const bool hidden = bar.GetControlShowFlag() == 1;
     QVERIFY(barlayout::fits(bar.GetButtonWidth(), model.count, bar.GetButtonHeight(), hidden));
     const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), model.count,
@@ -555,7 +555,7 @@ void TestCommandSequences::randomSequencesKeepEveryEdit()
         const quint32 sequenceSeed = first + quint32(n);
         std::fprintf(stderr, "sequence seed %u (SNIPDECK_SEED=%u SNIPDECK_STEPS=%lld)\n",
                      sequenceSeed, sequenceSeed, static_cast<long long>(kSequence));
-        Session s(sequenceSeed);
+        Run s(sequenceSeed);
         for (qint64 i = 0; i < std::min(kSequence, total - done); ++i) {
             s.step();
             if (!QTest::currentTestFailed())
