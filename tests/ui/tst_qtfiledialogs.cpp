@@ -140,11 +140,11 @@ void TestQtFileDialogs::openTakesSeveralFilesAsFullPaths()
                 listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
             if (listed.size() < 4 && ticks < 100)
                 return;
-            QPushButton *open =
+            QPushButton *openButton =
                     dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open);
             // Clicked after this tick: a box it brings up must meet the driver.
             if (ticks < 150)
-                QMetaObject::invokeMethod(open, [open] { QTest::mouseClick(open, Qt::LeftButton); },
+                QMetaObject::invokeMethod(openButton, [openButton] { QTest::mouseClick(openButton, Qt::LeftButton); },
                                           Qt::QueuedConnection);
             else
                 dialog.reject(); // it would not close
