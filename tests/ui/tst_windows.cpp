@@ -66,6 +66,21 @@ QString textsOf(const QMenu &menu)
     return texts.join(u'|');
 }
 
+/** Where each control of a window sits, in pixels: its own controls and those in its frames,
+    in the order they were made. */
+QString placesOf(const QWidget &window)
+{
+    QStringList places;
+    for (const QWidget *control : window.findChildren<QWidget *>()) {
+        const QWidget *parent = control->parentWidget();
+        if (control->isWindow() || (parent != &window && !qobject_cast<const QGroupBox *>(parent)))
+            continue;
+        const QRect r = control->geometry();
+        places << QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
+    return places.join(u' ');
+}
+
 } // namespace
 
 class TestWindows : public QObject
@@ -75,6 +90,8 @@ class TestWindows : public QObject
 private slots:
     void texts_data();
     void texts();
+    void places_data();
+    void places();
     void startUpAndShutdownKeepTheSettings();
     void keysAndMenuReachTheirCommands();
     void renameAndEditorWriteTheFile();
@@ -141,6 +158,33 @@ void TestWindows::texts()
     QTEST(shown, "expected");
 }
 
+void TestWindows::places_data()
+{
+    TestProgram t;
+    t.start();
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("expected");
+    // Twips divided by 15: the list at 0,0,2055,2580 twips is 0,0,137,172 pixels.
+    QTest::newRow("read files") << placesOf(t.program.form3())
+                                << "0,0,137,172 0,200,65,17 72,200,65,17 0,176,65,17 72,176,65,17";
+    QTest::newRow("properties")
+            << placesOf(t.program.form4())
+            << "8,8,233,161 16,24,129,12 16,40,153,17 16,72,86,12 16,88,75,18 92,88,13,18 "
+               "120,72,73,12 120,88,68,18 188,88,13,18 16,112,64,12 16,128,63,18 80,128,13,18 "
+               "112,136,113,17 80,176,73,17 168,176,73,17";
+    QTest::newRow("editor") << placesOf(t.program.form5())
+                            << "8,8,54,12 0,24,121,364 128,8,61,12 128,24,473,361 8,392,89,17 "
+                               "440,392,73,17 520,392,81,17";
+    QTest::newRow("rename") << placesOf(t.program.form6())
+                            << "8,8,54,12 0,24,153,18 168,0,73,17 168,24,73,17";
+}
+
+void TestWindows::places()
+{
+    QFETCH(QString, shown);
+    QTEST(shown, "expected");
+}
+
 void TestWindows::startUpAndShutdownKeepTheSettings()
 {
     TestProgram t;
@@ -201,6 +245,11 @@ void TestWindows::keysAndMenuReachTheirCommands()
     QVERIFY(main.isEnabled());
     QCOMPARE(main.focusWidget(), &main.Command1(0));
     QVERIFY(!t.program.form2().isVisible());
+    t.clipboard.setText(QStringLiteral("clip")); // 内容確認 shows the clipboard under itself
+    QTest::mouseClick(&main.Command2(0), Qt::LeftButton);
+    QCOMPARE(t.program.form2().content(), QStringLiteral("clip"));
+    QCOMPARE(t.program.form2().y() - main.y(), main.Command2(0).y() + 20);
+    t.program.form2().Label1_Click();
     QTest::keyClick(&main.Command1(1), Qt::Key_F3);
     QCOMPARE(t.messages().last(), QStringLiteral("内容が存在しません"));
 
