@@ -454,6 +454,8 @@ void TestForm1::keysOnControlButtonsAndDigits()
     QTest::keyClick(&main.Command2(1), Qt::Key_F3); // F1..F3 act on snippet buttons only
     QVERIFY(!t.program.form2().isVisible());
 
+    QTest::keyClick(&main.Command1(0), Qt::Key_9);
+    QCOMPARE(main.windowTitle(), QStringLiteral("file09"));
     QTest::keyClick(&main.Command1(0), Qt::Key_0); // "0" is the tenth file
     QCOMPARE(main.windowTitle(), QStringLiteral("file10"));
     QCOMPARE(main.GetDataFileNum(), 9);
