@@ -180,25 +180,23 @@ void Form1::ReadFile(const QString &fileName)
     KnownContent known{fileName, std::nullopt};
     if (!fileName.isEmpty()) {
         const auto name = filesystem::existingFileName(fileName);
-        // Taken before the entries are parsed: a save by another program in between then
-        // shows as a change, never goes unseen.
+        // The entries come from the very bytes kept as known: a save by another program
+        // after this read shows as a change, never goes unseen.
         if (name)
             known.bytes = filesystem::readWholeFile(fileName);
         if (!name) {
             showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
                                             fileName));
+        } else if (!known.bytes) {
+            showNotice(form1text::withValue(form1text::clipFileUnreadable,
+                                            form1text::fileLabel, fileName));
         } else {
-            const clipfile::ReadResult read = clipfile::read(fileName);
-            if (read.status != clipfile::ReadResult::Status::Ok) {
-                showNotice(form1text::withValue(form1text::clipFileUnreadable,
-                                                form1text::fileLabel, fileName));
-            } else {
-                m_session.setReadFrom(fileName, read.encoding);
-                m_session.settings.buttonNum = int(read.entries.size());
-                m_session.setEntries(read.entries);
-                showCaptions();
-                setWindowTitle(captionFor(*name));
-            }
+            const clipfile::ReadResult read = clipfile::parseBytes(*known.bytes);
+            m_session.setReadFrom(fileName, read.encoding);
+            m_session.settings.buttonNum = int(read.entries.size());
+            m_session.setEntries(read.entries);
+            showCaptions();
+            setWindowTitle(captionFor(*name));
         }
     }
     m_session.setKnown(std::move(known));

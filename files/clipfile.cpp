@@ -171,8 +171,14 @@ ReadResult read(const QString &path)
         result.status = ReadResult::Status::Unreadable;
         return result;
     }
-    result.encoding = detectEncoding(*bytes);
-    result.entries = parse(decode(*bytes, result.encoding));
+    return parseBytes(*bytes);
+}
+
+ReadResult parseBytes(QByteArrayView bytes)
+{
+    ReadResult result;
+    result.encoding = detectEncoding(bytes);
+    result.entries = parse(decode(bytes, result.encoding));
     return result;
 }
 

@@ -54,6 +54,8 @@ struct ReadResult
 
 /** Reads a clip data file in the encoding it is in. */
 ReadResult read(const QString &path);
+/** The entries of a clip data file's bytes, read in the encoding they are in. */
+ReadResult parseBytes(QByteArrayView bytes);
 
 struct WriteResult
 {
