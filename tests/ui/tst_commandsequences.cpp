@@ -17,18 +17,14 @@
 #include "files/startini.h"
 #include "platform/sjiscodec.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -38,12 +34,6 @@
 
 namespace {
 
-/** A button's text as the clipboard gets it: LF line ends, where the bar keeps CR LF. */
-QString onClipboard(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-}
-
 using Answer = MessageBoxes::Answer;
 
 const QStringList kPool = {"a.cdt", "b.cdt", "c.cdt"};
@@ -52,8 +42,13 @@ const QStringList kFieldTexts = {"0", "-5", "32767", "99999999", "abc", "", "1",
 const QList<int> kKeys = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
                           Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_1, Qt::Key_2,
                           Qt::Key_3, Qt::Key_4, Qt::Key_0, Qt::Key_Return};
-
 const ClipEntry kUnset{form1text::unset, QString()};
+
+/** A button's text as the clipboard gets it: LF line ends, where the bar keeps CR LF. */
+QString onClipboard(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
 
 QByteArray encoded(const QList<ClipEntry> &entries)
 {
@@ -62,33 +57,14 @@ QByteArray encoded(const QList<ClipEntry> &entries)
     return bytes;
 }
 
-/** What the user has confirmed and what the program has seen, kept beside the program. */
-struct Model
-{
-    std::array<ClipEntry, barlayout::snippetButtons> buttons;
-    int count = 14;
-    QString knownPath;
-    QByteArray knownBytes;
-    bool reloadPending = false;
-
-    QList<ClipEntry> bar() const { return QList<ClipEntry>(buttons.begin(), buttons.begin() + count); }
-    void setEntries(const QList<ClipEntry> &entries)
-    {
-        for (int i = 0; i < barlayout::snippetButtons; ++i)
-            buttons[i] = i < entries.size() ? entries.at(i) : kUnset;
-    }
-};
-
 class Run
 {
 public:
     explicit Run(quint32 seed) : rng(seed)
     {
-        for (const QString &name : kPool)
-            t.writeBytes(name, encoded(randomEntries()));
         QStringList paths;
         for (const QString &name : kPool)
-            paths.append(t.path(name));
+            paths.append(t.writeBytes(name, encoded(randomEntries())));
         t.writeStartIni(TestProgram::defaultNumbers, paths);
         startProgram();
     }
@@ -99,25 +75,25 @@ public:
     TestProgram t;
     QRandomGenerator rng;
     std::unique_ptr<Program> program;
-    Model model;
     QString done; ///< what the step did, for the report of a failure
 
 private:
     Form1 &main() { return program->form1(); }
-    int pick(int bound) { return int(rng.bounded(bound)); }
+    int pick(qsizetype bound) { return int(rng.bounded(int(bound))); }
     bool chance(int percent) { return pick(100) < percent; }
 
     QString randomName();
     QList<ClipEntry> randomEntries();
     void startProgram();
+    void setEntries(const QList<ClipEntry> &entries, int count);
     void load(const QString &path);
+    void reloadIfChanged();
     QByteArray disk(const QString &path) const { return t.readBytes(QFileInfo(path).fileName()); }
-    /** Scripts the answer to any question of the step and runs it. */
-    void ask(const std::function<void()> &action);
-    /** Whether the overwrite question for `target` must come, from the model's view. */
-    bool unseen(const QString &target) const;
-    void expectWrite(const QString &target, bool mustAsk, const QList<ClipEntry> &entries);
-    void recordWrite(const QString &target, const QList<ClipEntry> &entries);
+    /** Runs a step that may ask to overwrite, with a random answer scripted; returns whether the
+        program asked exactly when the file held something the program has not seen, and wrote
+        `entries` to `target` unless the user cancelled. */
+    bool save(const QString &target, const std::function<void()> &action,
+              const std::function<QList<ClipEntry>()> &entries);
     QString writeTarget();
 
     void onBar();
@@ -128,9 +104,15 @@ private:
     void externalSave();
     void restart();
 
-    Answer m_answer = Answer::Ok;
-    bool m_asked = false;
+    // What the user has confirmed and what the program has seen.
+    std::array<ClipEntry, barlayout::snippetButtons> m_buttons;
+    int m_count = 14;
+    QString m_knownPath;
+    QByteArray m_knownBytes;
+    bool m_reloadPending = false;
     QMap<QString, QByteArray> m_expected; ///< file name → bytes it must hold
+
+    QList<ClipEntry> confirmed() const { return {m_buttons.begin(), m_buttons.begin() + m_count}; }
 };
 
 QString Run::randomName()
@@ -138,7 +120,7 @@ QString Run::randomName()
     static const QStringList parts = {"a", "Bc", "&x", " ", "ｱｲｳ", "漢字", "9", "未設定"};
     QString name;
     for (int i = pick(4); i > 0; --i)
-        name += parts.at(pick(int(parts.size())));
+        name += parts.at(pick(parts.size()));
     return name;
 }
 
@@ -165,59 +147,62 @@ void Run::startProgram()
     load(main().GetDataFileName());
 }
 
-void Run::load(const QString &path)
+void Run::setEntries(const QList<ClipEntry> &entries, int count)
 {
-    if (path.isEmpty()) { // nothing to read: the buttons are unset, the count stays
-        model.setEntries({});
-        model.knownPath.clear();
-        model.knownBytes.clear();
-        return;
-    }
-    const QByteArray bytes = disk(path);
-    const QList<ClipEntry> entries = clipfile::read(path).entries;
-    model.setEntries(entries);
-    model.count = entries.isEmpty() ? 14 : int(entries.size());
-    model.knownPath = path;
-    model.knownBytes = bytes;
+    for (int i = 0; i < barlayout::snippetButtons; ++i)
+        m_buttons[i] = i < entries.size() ? entries.at(i) : kUnset;
+    m_count = count;
 }
 
-void Run::ask(const std::function<void()> &action)
+void Run::load(const QString &path)
 {
-    m_answer = chance(50) ? Answer::Ok : Answer::Cancel;
-    t.boxes.answers = QList<Answer>(4, m_answer);
+    m_knownPath = path;
+    m_knownBytes = path.isEmpty() ? QByteArray() : disk(path);
+    if (path.isEmpty()) { // nothing to read: the buttons are unset, the count stays
+        setEntries({}, m_count);
+        return;
+    }
+    const QList<ClipEntry> entries = clipfile::read(path).entries;
+    setEntries(entries, entries.isEmpty() ? 14 : int(entries.size()));
+}
+
+void Run::reloadIfChanged()
+{
+    const QString loaded = main().GetDataFileName();
+    if (loaded == m_knownPath && disk(loaded) != m_knownBytes)
+        load(loaded);
+}
+
+bool Run::save(const QString &target, const std::function<void()> &action,
+               const std::function<QList<ClipEntry>()> &entries)
+{
+    const QByteArray bytes = disk(target);
+    const bool mustAsk = !bytes.isEmpty() && (target != m_knownPath || bytes != m_knownBytes);
+    const Answer answer = chance(50) ? Answer::Ok : Answer::Cancel;
+    t.boxes.answers = QList<Answer>(4, answer);
     t.boxes.shown.clear();
     action();
     t.boxes.answers.clear();
-    m_asked = false;
+    bool asked = false;
     for (const auto &box : t.boxes.shown)
-        m_asked |= box.text.startsWith(form5text::overwriteQuestion);
-}
-
-bool Run::unseen(const QString &target) const
-{
-    const QByteArray bytes = disk(target);
-    return !bytes.isEmpty() && (target != model.knownPath || bytes != model.knownBytes);
+        asked |= box.text.startsWith(form5text::overwriteQuestion);
+    if (asked != mustAsk) {
+        QTest::qFail(mustAsk ? "the overwrite question did not come" : "an overwrite question came",
+                     __FILE__, __LINE__);
+        return false;
+    }
+    if (asked && answer == Answer::Cancel)
+        return false;
+    m_knownPath = target;
+    m_knownBytes = encoded(entries());
+    m_expected[QFileInfo(target).fileName()] = m_knownBytes;
+    return true;
 }
 
 QString Run::writeTarget()
 {
-    Form3 &files = program->form3();
-    const int row = files.selectedIndex();
-    return row >= 0 ? files.List2().at(row) : QString();
-}
-
-void Run::expectWrite(const QString &target, bool mustAsk, const QList<ClipEntry> &entries)
-{
-    QCOMPARE(m_asked, mustAsk);
-    if (!m_asked || m_answer == Answer::Ok)
-        recordWrite(target, entries);
-}
-
-void Run::recordWrite(const QString &target, const QList<ClipEntry> &entries)
-{
-    m_expected[QFileInfo(target).fileName()] = encoded(entries);
-    model.knownPath = target;
-    model.knownBytes = encoded(entries);
+    const int row = program->form3().selectedIndex();
+    return row >= 0 ? program->form3().List2().at(row) : QString();
 }
 
 void Run::step()
@@ -244,11 +229,9 @@ void Run::step()
     }
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (model.reloadPending && main().isEnabled()) {
-        model.reloadPending = false;
-        const QString loaded = main().GetDataFileName();
-        if (loaded == model.knownPath && disk(loaded) != model.knownBytes)
-            load(loaded);
+    if (m_reloadPending && main().isEnabled()) {
+        m_reloadPending = false;
+        reloadIfChanged();
     }
 }
 
@@ -257,27 +240,24 @@ void Run::onBar()
     Form1 &bar = main();
     const int choice = pick(100);
     if (choice < 20) {
-        const int i = pick(model.count);
+        const int i = pick(m_count);
         done = QStringLiteral("button %1 pressed").arg(i);
         bar.Command1(i).click();
-        QCOMPARE(t.clipboard.text(), onClipboard(model.buttons[i].text));
+        QCOMPARE(t.clipboard.text(), onClipboard(m_buttons[i].text));
     } else if (choice < 60) {
         const bool snippet = chance(70) || bar.GetControlShowFlag() == 1;
-        const int key = kKeys.at(pick(int(kKeys.size())));
+        const int key = kKeys.at(pick(kKeys.size()));
         // Enter on 終了 would end the program.
-        const int index = snippet ? pick(model.count)
+        const int index = snippet ? pick(m_count)
                                   : pick(barlayout::controlButtons - (key == Qt::Key_Return));
         done = QStringLiteral("key %1 on %2 %3").arg(key, 0, 16).arg(snippet).arg(index);
-        QPushButton &button = snippet ? bar.Command1(index) : bar.Command2(index);
-        QTest::keyClick(&button, Qt::Key(key));
-        const int listed = int(program->form3().List2().size());
+        QTest::keyClick(snippet ? &bar.Command1(index) : &bar.Command2(index), Qt::Key(key));
         const int digit = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
-        if (((key >= Qt::Key_1 && key <= Qt::Key_4) || key == Qt::Key_0) && digit <= listed)
-            load(bar.GetDataFileName());
-        if (key == Qt::Key_F5)
+        if (key == Qt::Key_F5
+            || (digit >= 1 && digit <= 10 && digit <= program->form3().List2().size()))
             load(bar.GetDataFileName());
         if (key == Qt::Key_Return && snippet)
-            QCOMPARE(t.clipboard.text(), onClipboard(model.buttons[index].text));
+            QCOMPARE(t.clipboard.text(), onClipboard(m_buttons[index].text));
     } else if (choice < 65) {
         done = "on-top toggled";
         program->frmMenu().Menu_Allways_Click();
@@ -289,23 +269,18 @@ void Run::onBar()
         bar.Command2_Click(3);
     } else if (choice < 92) {
         done = "editor opened";
-        program->frmMenu().SetIndex(pick(model.count));
+        program->frmMenu().SetIndex(pick(m_count));
         program->frmMenu().Menu_ButtonEdit_Click();
     } else if (choice < 95) {
         done = "read files opened";
         bar.Command2_Click(2);
     } else {
-        const QString path = t.path(kNewNames.at(pick(int(kNewNames.size()))));
+        const QString path = t.path(kNewNames.at(pick(kNewNames.size())));
         done = "new file " + path;
-        const bool mustAsk = unseen(path);
         t.fileDialogs.saveAnswers = {path};
-        ask([this] { program->frmMenu().Menu_NewFile_Click(); });
-        QCOMPARE(m_asked, mustAsk);
-        if (m_asked && m_answer == Answer::Cancel)
-            return;
-        model.setEntries({});
-        model.count = 14;
-        recordWrite(path, model.bar());
+        if (save(path, [this] { program->frmMenu().Menu_NewFile_Click(); },
+                 [] { return QList<ClipEntry>(14, kUnset); }))
+            setEntries({}, 14);
     }
 }
 
@@ -317,97 +292,64 @@ void Run::onEditor()
     const int row = count > 0 ? pick(count) : -1;
     menu.SetIndex(row);
     editor.SelectEntry(row);
-    switch (pick(10)) {
-    case 0:
-        done = "editor: insert";
-        if (row >= 0)
-            menu.List_Insert_Click();
-        break;
-    case 1:
-        done = "editor: remove";
-        if (row >= 0)
-            menu.List_Kill_Click();
-        break;
-    case 2:
-        done = "editor: up or down";
-        if (row > 0)
-            menu.List_Up_Click();
-        else if (row >= 0 && row + 1 < count)
-            menu.List_Down_Click();
-        break;
-    case 3:
-        done = "editor: reset";
-        if (row >= 0)
-            menu.List_Delete_Click();
-        break;
-    case 4:
-        done = "editor: new button";
+    const int choice = pick(10);
+    done = QStringLiteral("editor: %1 on row %2").arg(choice).arg(row);
+    if (choice == 0 && row >= 0) {
+        menu.List_Insert_Click();
+    } else if (choice == 1 && row >= 0) {
+        menu.List_Kill_Click();
+    } else if (choice == 2 && row > 0) {
+        menu.List_Up_Click();
+    } else if (choice == 2 && row >= 0 && row + 1 < count) {
+        menu.List_Down_Click();
+    } else if (choice == 3 && row >= 0) {
+        menu.List_Delete_Click();
+    } else if (choice == 4) {
         editor.Command3_Click();
-        break;
-    case 5:
-        done = "editor: text typed";
+    } else if (choice == 5) {
         editor.Text1().setPlainText(randomName() + "\nline");
-        break;
-    case 6:
-        done = "editor: cancel";
+    } else if (choice == 6) {
         chance(50) ? editor.Command2_Click() : void(editor.close());
-        break;
-    default: {
-        done = "editor: OK";
+    } else if (choice > 6) {
         QList<ClipEntry> edited = editor.entries().entries();
         if (edited.isEmpty())
             edited = QList<ClipEntry>(14, kUnset);
-        const QString target = writeTarget();
-        const bool mustAsk = unseen(target);
-        ask([&editor] { editor.Command1_Click(); });
-        if (m_asked && m_answer == Answer::Cancel) {
+        if (save(writeTarget(), [&editor] { editor.Command1_Click(); }, [&] { return edited; }))
+            setEntries(edited, int(edited.size()));
+        else if (!QTest::currentTestFailed())
             QVERIFY(editor.isVisible());
-            break;
-        }
-        model.setEntries(edited);
-        model.count = int(edited.size());
-        expectWrite(target, mustAsk, model.bar());
-        break;
-    }
     }
 }
 
 void Run::onRename()
 {
     Form6 &rename = program->form6();
-    Form5 &editor = program->form5();
-    const bool ofBar = !main().isEnabled() && !editor.isVisible();
+    const bool ofBar = !main().isEnabled() && !program->form5().isVisible();
     const int index = program->frmMenu().targetIndex();
     const QString name = randomName();
     rename.Text1().setText(name);
     const int choice = pick(4);
-    if (choice == 0) {
-        done = "rename: cancel";
-        rename.Command2_Click();
+    done = QStringLiteral("rename: %1 %2").arg(choice).arg(name);
+    if (choice < 2) {
+        choice == 0 ? rename.Command2_Click() : void(rename.close());
         return;
     }
-    if (choice == 1) {
-        done = "rename: close box";
-        rename.close();
-        return;
-    }
-    done = "rename: OK " + name;
-    const QString target = writeTarget();
-    const bool mustAsk = unseen(target);
-    ask([&rename, choice] {
-        if (choice == 2)
-            rename.Command1_Click();
-        else
-            QTest::keyClick(&rename.Text1(), Qt::Key_Return);
-    });
-    if (m_asked && m_answer == Answer::Cancel) {
+    const auto ok = [&rename, choice] {
+        choice == 2 ? rename.Command1_Click() : QTest::keyClick(&rename.Text1(), Qt::Key_Return);
+    };
+    const auto renamed = [&] {
+        QList<ClipEntry> entries = confirmed();
+        if (ofBar && index < entries.size())
+            entries[index].caption = name;
+        return entries;
+    };
+    if (save(writeTarget(), ok, renamed)) {
+        if (ofBar)
+            m_buttons[index].caption = name;
+    } else if (!QTest::currentTestFailed()) {
         QVERIFY(rename.isVisible());
         QCOMPARE(rename.Text1().text(), name);
-        return;
     }
-    if (ofBar)
-        model.buttons[index].caption = name;
-    expectWrite(target, mustAsk, model.bar());
 }
 
 void Run::onProperties()
@@ -415,7 +357,7 @@ void Run::onProperties()
     Form4 &properties = program->form4();
     const auto field = [this] {
         return chance(60) ? QString::number(pick(chance(50) ? 40 : 3000) - 5)
-                          : kFieldTexts.at(pick(int(kFieldTexts.size())));
+                          : kFieldTexts.at(pick(kFieldTexts.size()));
     };
     const QString count = field();
     properties.Text1().setText(field());
@@ -434,13 +376,13 @@ void Run::onProperties()
     bool number = false;
     const qlonglong typed = count.toLongLong(&number);
     if (number)
-        model.count = int(std::clamp<qlonglong>(typed, 1, 30));
+        m_count = int(std::clamp<qlonglong>(typed, 1, 30));
 }
 
 void Run::onReadFiles()
 {
     Form3 &files = program->form3();
-    files.selectIndex(pick(int(files.List2().size())));
+    files.selectIndex(pick(files.List2().size()));
     if (chance(40)) {
         done = "read files: cancel";
         chance(50) ? files.Command2_Click() : void(files.close());
@@ -454,14 +396,12 @@ void Run::onReadFiles()
 void Run::externalSave()
 {
     const QString current = QFileInfo(main().GetDataFileName()).fileName();
-    const QString name = chance(60) && !current.isEmpty() ? current
-                                                          : kPool.at(pick(int(kPool.size())));
+    const QString name = chance(60) && !current.isEmpty() ? current : kPool.at(pick(kPool.size()));
     const QByteArray bytes = encoded(randomEntries());
+    done = "another program saved " + name;
     if (chance(50)) {
-        done = "another program saved " + name + " in place";
         t.writeBytes(name, bytes);
-    } else {
-        done = "another program replaced " + name;
+    } else { // saved beside it and renamed over it
         t.writeBytes(name + ".new", bytes);
         QVERIFY(QFile::remove(t.path(name)));
         QVERIFY(QFile::rename(t.path(name + ".new"), t.path(name)));
@@ -469,13 +409,10 @@ void Run::externalSave()
     m_expected[name] = bytes;
     // What the watch reports once the save has settled.
     main().fileChangedOnDisk();
-    if (!main().isEnabled()) {
-        model.reloadPending = true;
-        return;
-    }
-    const QString loaded = main().GetDataFileName();
-    if (loaded == model.knownPath && disk(loaded) != model.knownBytes)
-        load(loaded);
+    if (main().isEnabled())
+        reloadIfChanged();
+    else
+        m_reloadPending = true;
 }
 
 void Run::restart()
@@ -510,14 +447,14 @@ void Run::check()
         QVERIFY2(t.readBytes(it.key()) == it.value(), qPrintable(it.key()));
 
     // The bar: every entry up to the count shown, laid out as the numbers say.
-    QCOMPARE(bar.GetButtonNum(), model.count);
-    QCOMPARE(program->session().entries(), model.bar());
+    QCOMPARE(bar.GetButtonNum(), m_count);
+    QCOMPARE(program->session().entries(), confirmed());
     const bool hidden = bar.GetControlShowFlag() == 1;
-    QVERIFY(barlayout::fits(bar.GetButtonWidth(), model.count, bar.GetButtonHeight(), hidden));
-    const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), model.count,
+    QVERIFY(barlayout::fits(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden));
+    const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), m_count,
                                                         bar.GetButtonHeight(), hidden);
     for (int i = 0; i < barlayout::snippetButtons; ++i)
-        QCOMPARE(bar.Command1(i).isHidden(), i >= model.count);
+        QCOMPARE(bar.Command1(i).isHidden(), i >= m_count);
     QCOMPARE(bar.Command2(0).isHidden(), hidden);
     QCOMPARE(bar.size(), QSize(twips::toPixels(layout.windowWidth - barlayout::frameWidth),
                                twips::toPixels(layout.windowHeight - barlayout::frameHeight)));
@@ -538,36 +475,33 @@ class TestCommandSequences : public QObject
     Q_OBJECT
 
 private slots:
-    void randomSequencesKeepEveryEdit();
-};
-
-void TestCommandSequences::randomSequencesKeepEveryEdit()
-{
-    bool fixed = false;
-    const quint32 seed = qEnvironmentVariable("SNIPDECK_SEED").toUInt(&fixed);
-    const quint32 first = fixed ? seed : QRandomGenerator::global()->generate();
-    const qint64 total = qEnvironmentVariableIntValue("SNIPDECK_STEPS") > 0
-            ? qEnvironmentVariable("SNIPDECK_STEPS").toLongLong()
-            : 3000;
-    // Sequences of a few hundred steps each, so that a failure replays quickly.
-    constexpr qint64 kSequence = 500;
-    for (qint64 done = 0, n = 0; done < total; done += kSequence, ++n) {
-        const quint32 sequenceSeed = first + quint32(n);
-        std::fprintf(stderr, "sequence seed %u (SNIPDECK_SEED=%u SNIPDECK_STEPS=%lld)\n",
-                     sequenceSeed, sequenceSeed, static_cast<long long>(kSequence));
-        Run s(sequenceSeed);
-        for (qint64 i = 0; i < std::min(kSequence, total - done); ++i) {
-            s.step();
-            if (!QTest::currentTestFailed())
-                s.check();
-            if (QTest::currentTestFailed()) {
-                std::fprintf(stderr, "failed at step %lld of seed %u: %s\n",
-                             static_cast<long long>(i), sequenceSeed, qPrintable(s.done));
-                return;
+    void randomSequencesKeepEveryEdit()
+    {
+        bool fixed = false;
+        const quint32 seed = qEnvironmentVariable("SNIPDECK_SEED").toUInt(&fixed);
+        const quint32 first = fixed ? seed : QRandomGenerator::global()->generate();
+        const qint64 steps = qEnvironmentVariable("SNIPDECK_STEPS").toLongLong();
+        const qint64 total = steps > 0 ? steps : 3000;
+        // Sequences of a few hundred steps each, so that a failure replays quickly.
+        constexpr qint64 kSequence = 500;
+        for (qint64 n = 0; n * kSequence < total; ++n) {
+            const quint32 sequenceSeed = first + quint32(n);
+            std::fprintf(stderr, "sequence seed %u (SNIPDECK_SEED=%u SNIPDECK_STEPS=%lld)\n",
+                         sequenceSeed, sequenceSeed, static_cast<long long>(kSequence));
+            Run s(sequenceSeed);
+            for (qint64 i = 0; i < std::min(kSequence, total - n * kSequence); ++i) {
+                s.step();
+                if (!QTest::currentTestFailed())
+                    s.check();
+                if (QTest::currentTestFailed()) {
+                    std::fprintf(stderr, "failed at step %lld of seed %u: %s\n",
+                                 static_cast<long long>(i), sequenceSeed, qPrintable(s.done));
+                    return;
+                }
             }
         }
     }
-}
+};
 
 QTEST_MAIN(TestCommandSequences)
 #include "tst_commandsequences.moc"
