@@ -2,24 +2,11 @@
 
 void FakeClipboard::clear()
 {
-    operations.append(QStringLiteral("clear"));
     m_hasText = false;
     m_text.clear();
 }
 
 void FakeClipboard::putText(const QString &text)
-{
-    operations.append(QStringLiteral("setText:") + text);
-    holdText(text);
-}
-
-void FakeClipboard::holdNonText()
-{
-    m_hasText = false;
-    m_text.clear();
-}
-
-void FakeClipboard::holdText(const QString &text)
 {
     m_hasText = true;
     m_text = text;
@@ -29,22 +16,16 @@ MessageBoxes::Answer FakeMessageBoxes::show(const QString &text, const QString &
                                             Buttons buttons)
 {
     shown.append({text, title, icon, buttons});
-    if (onShow)
-        onShow(shown.last());
     return answers.isEmpty() ? Answer::Ok : answers.takeFirst();
 }
 
 std::optional<QStringList> FakeFileDialogs::openFiles()
 {
-    ++openCalls;
-    if (whileOpen)
-        whileOpen();
     return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
 }
 
 std::optional<QString> FakeFileDialogs::saveFile()
 {
-    ++saveCalls;
     return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
 }
 

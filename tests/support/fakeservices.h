@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 class QWidget;
@@ -23,13 +22,6 @@ public:
     void clear() override;
     bool hasText() const override { return m_hasText; }
     QString text() const override { return m_hasText ? m_text : QString(); }
-
-    /** Makes the clipboard hold something that is not text (a picture, say). */
-    void holdNonText();
-    /** Makes the clipboard hold `text` as another program copied it, line ends untouched. */
-    void holdText(const QString &text);
-
-    QStringList operations; ///< "clear" and "setText:<text as put>", in order
 
 protected:
     void putText(const QString &text) override;
@@ -55,8 +47,6 @@ public:
 
     QList<Box> shown;
     QList<Answer> answers; ///< consumed in order; Ok once they run out
-    /** Called while a box is "up", before it answers; lets a test look at the program then. */
-    std::function<void(const Box &)> onShow;
 };
 
 /** File dialogs answered as scripted: each call takes the next answer, nothing = cancel. */
@@ -68,10 +58,6 @@ public:
 
     QList<std::optional<QStringList>> openAnswers;
     QList<std::optional<QString>> saveAnswers;
-    /** Runs while the open dialog would be up, before it answers. */
-    std::function<void()> whileOpen;
-    int openCalls = 0;
-    int saveCalls = 0;
 };
 
 /** Records the on-top requests instead of talking to a window manager. */

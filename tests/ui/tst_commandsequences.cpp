@@ -207,7 +207,6 @@ QString Run::writeTarget()
 
 void Run::step()
 {
-    t.clipboard.operations.clear();
     t.boxes.shown.clear();
     if (chance(5)) {
         externalSave();
