@@ -1,7 +1,7 @@
-"""The built snipdeck on an Xvfb server of its own, in a fresh working directory, driven with
-xdotool and read with xclip: tests run in parallel and never touch the user's session."""
+"""The built snipdeck on an Xvfb server and in a folder of its own, driven with xdotool, read with xclip."""
 
 import os
+import pathlib
 import shutil
 import subprocess
 import tempfile
@@ -25,7 +25,7 @@ def wait_until(predicate, timeout=TIMEOUT, what="condition"):
 
 class XServer:
     def __init__(self, window_manager):
-        self.mapped_keys, self.wm = set(), None
+        self.wm = None
         read, write = os.pipe()  # Xvfb writes the display it took once it is ready
         # -noreset: a client connecting while the last one leaves is not refused.
         self.process = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
@@ -48,16 +48,6 @@ class XServer:
 
     def xdotool(self, *args, check=True):
         return self.run("xdotool", *args, check=check).decode().strip()
-
-    def map_keys(self, text):
-        """Gives each non-ASCII character a spare key for good. xdotool maps one per character and
-        takes it back at once, so a busy program reads the press after the mapping is gone."""
-        wanted = sorted({c for c in text if ord(c) > 0x7e} - self.mapped_keys)
-        free = [int(line.split()[1]) for line in self.run("xmodmap", "-pke").decode().splitlines()
-                if line.split()[2:] == ["="]]
-        for c in wanted:
-            self.run("xmodmap", "-e", "keycode %d = U%04X" % (free.pop(), ord(c)))
-        self.mapped_keys.update(wanted)
 
     def clipboard(self, target="UTF8_STRING"):
         return self.run("xclip", "-selection", "clipboard", "-o", "-t", target, check=False)
@@ -106,7 +96,12 @@ class Snipdeck:
             self.x.xdotool("key", "--clearmodifiers", *keys)
 
     def type(self, window, text):
-        self.x.map_keys(text)
+        # Each non-ASCII character gets a spare key for good: xdotool maps one per character and
+        # takes it back at once, so a busy program would read the press after the mapping is gone.
+        free = [int(line.split()[1]) for line in self.x.run("xmodmap", "-pke").decode().splitlines()
+                if line.split()[2:] == ["="]]
+        for c in sorted({c for c in text if ord(c) > 0x7e}):
+            self.x.run("xmodmap", "-e", "keycode %d = U%04X" % (free.pop(), ord(c)))
         self.key(window)
         self.x.xdotool("type", "--delay", "20", text)
 
@@ -130,9 +125,8 @@ class SnipdeckTestCase(unittest.TestCase):
     def setUp(self):
         if not os.path.exists(SNIPDECK):
             self.skipTest("SNIPDECK_BIN does not name the built program")
-        missing = [t for t in ["Xvfb", "xdotool", "xclip", "xprop", "xmodmap"] + (self.window_manager or [])
-                   if not shutil.which(t)]
-        self.assertFalse(missing, "missing; run scripts/install-deps.sh")
+        tools = ["Xvfb", "xdotool", "xclip", "xprop", "xmodmap"] + (self.window_manager or [])
+        self.assertFalse([t for t in tools if not shutil.which(t)], "missing; run scripts/install-deps.sh")
         self.x = XServer(self.window_manager)
         for proc in (self.x.process, self.x.wm):
             self.addCleanup(lambda p=proc: p and (p.terminate(), p.wait(5)))
@@ -143,13 +137,11 @@ class SnipdeckTestCase(unittest.TestCase):
         return os.path.join(self.dir, name)
 
     def write(self, name, data):
-        with open(self.path(name), "wb") as f:
-            f.write(data)
+        pathlib.Path(self.path(name)).write_bytes(data)
         return self.path(name)
 
     def read(self, name):
-        with open(self.path(name), "rb") as f:
-            return f.read()
+        return pathlib.Path(self.path(name)).read_bytes()
 
     def start(self, numbers, paths, extra_env=None):
         """Starts the program on a Start.ini of the eight numbers and the paths."""

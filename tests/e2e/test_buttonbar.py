@@ -1,13 +1,13 @@
-"""One session on a real X server as a Linux desktop has it: XWayland, a folder brought over
-from Windows, UTF-8 and Shift-JIS files, input-method text, the real clipboard and keys, a
-save by another program, and the end by a signal."""
+"""A session as a Linux desktop has it: XWayland, a folder from Windows, UTF-8 and Shift-JIS files,
+input-method text, the real clipboard and keys, a save by another program, the end by a signal."""
 
 import os
 import signal
 import subprocess
+import tempfile
 import unittest
 
-from harness import TIMEOUT, SnipdeckTestCase, wait_until
+from harness import QUIET, TIMEOUT, SnipdeckTestCase, wait_until
 
 EDITOR = "ﾎﾞﾀﾝ内容編集"
 BOM = b"\xef\xbb\xbf"
@@ -35,9 +35,8 @@ class DesktopSessionTest(SnipdeckTestCase):
     def test_session(self):
         greeting = self.write("挨拶.cdt", "#挨拶\r\nお世話になっております。\r\n山田です。\r\n".encode("cp932"))
         memo = self.write("memo.cdt", BOM + "#M\r\nこんにちは\r\n".encode())
-        os.mkdir(self.path("runtime"), 0o700)
         # No compositor: WAYLAND_DISPLAY names no socket, and Qt says "wl_display" if it tries.
-        wayland = {"XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "none", "XDG_RUNTIME_DIR": self.path("runtime")}
+        wayland = {"XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "none", "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=self.dir)}
         app = self.start([1, 240, 2400, 0, 0, 1500, 3000, 0],
                          ["C:\\Users\\yamada\\定型文\\挨拶.cdt", "\\\\server\\share\\MEMO.CDT", "D:\\共有\\署名.cdt"], wayland)
         app.key(app.wait_window("Snipdeck"), "Return")  # 署名.cdt is nowhere: the one message
@@ -64,10 +63,8 @@ class DesktopSessionTest(SnipdeckTestCase):
             os.replace(self.path("memo.tmp"), memo)
             self.paste(app, bar, text, timeout=2)
 
-        holder = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=self.x.env,
-                                  stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
-        self.addCleanup(holder.kill)
-        holder.communicate("一行目\n二行目".encode())
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="一行目\n二行目".encode(), env=self.x.env,
+                       check=True, **QUIET)  # xclip stays behind to serve it
         wait_until(lambda: self.x.clipboard() != b"second", what="another program's clipboard")
         app.key(bar, "F4")
         view = app.wait(lambda: set(app.windows()) - {bar}, "the content view").pop()

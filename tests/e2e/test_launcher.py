@@ -23,5 +23,4 @@ class LauncherTest(SnipdeckTestCase):
             wait_until(lambda: self.x.clipboard().decode("utf-8", "replace").startswith(text), what=text)
             app.exit(bar)
             # The user's own file now: the next start must load it as it stands.
-            with open(self.path("home/.local/share/snipdeck/定型文.cdt"), "wb") as f:
-                f.write("#自分の\r\n文\r\n".encode("cp932"))
+            self.write("home/.local/share/snipdeck/定型文.cdt", "#自分の\r\n文\r\n".encode("cp932"))

@@ -20,8 +20,8 @@ class WindowManagerTest(SnipdeckTestCase):
         return dict(l.split("=", 1) for l in self.x.xdotool("getmouselocation", "--shell").splitlines())["WINDOW"]
 
     def test_on_top_and_resize(self):
-        self.write("bar.cdt", "".join("#%s\r\n%s\r\n" % (c, c) for c in "ABCDE").encode())
-        app = self.start([5, 300, 2400, 1, 0, 1500, 1500, 0], [self.path("bar.cdt")])
+        bar_file = self.write("bar.cdt", "".join("#%s\r\n%s\r\n" % (c, c) for c in "ABCDE").encode())
+        app = self.start([5, 300, 2400, 1, 0, 1500, 1500, 0], [bar_file])
         bar = app.wait_window("bar")
         wait_until(lambda: self.above(bar), what="the bar above")
         self.assertEqual(app.windows(), [bar])  # the other windows stay hidden
