@@ -5,11 +5,9 @@ import os
 import signal
 import subprocess
 import tempfile
-import unittest
 
 from harness import QUIET, TIMEOUT, SnipdeckTestCase, wait_until
 
-EDITOR = "ﾎﾞﾀﾝ内容編集"
 BOM = b"\xef\xbb\xbf"
 
 
@@ -19,7 +17,7 @@ class DesktopSessionTest(SnipdeckTestCase):
         """F2, `text` typed at the end of the first entry's text, OK; the file as saved."""
         before = os.stat(path).st_mtime_ns
         app.key(bar, "F2")
-        editor = app.wait_window(EDITOR)
+        editor = app.wait_window("ﾎﾞﾀﾝ内容編集")
         app.click(editor, 1920 // 15 + 20, 360 // 15 + 20)  # the text box
         app.key(editor, "ctrl+End")
         app.type(editor, text)
@@ -76,7 +74,3 @@ class DesktopSessionTest(SnipdeckTestCase):
         self.assertEqual(app.process.wait(TIMEOUT), 0)
         self.assertEqual(self.read("Start.ini").split(b"\r\n")[7:], [b" 1 ", greeting.encode("cp932"), memo.encode(), b""])
         self.assertNotIn(b"wl_display", self.read(".snipdeck.log"))
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -1,5 +1,4 @@
-"""The installed snipdeck-launch under a new HOME, as the desktop menu starts it: SNIPDECK_LAUNCH
-names it (check-package sets the package's), else the build is installed into the test's folder."""
+"""snipdeck-launch under a new HOME as the menu starts it: SNIPDECK_LAUNCH's (the package's) or the build's."""
 
 import os
 import subprocess

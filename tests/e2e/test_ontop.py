@@ -2,7 +2,6 @@
 
 import subprocess
 import time
-import unittest
 
 from harness import SnipdeckTestCase, wait_until
 
@@ -54,7 +53,3 @@ class WindowManagerTest(SnipdeckTestCase):
         self.assertEqual(app.geometry(bar)[2:], (200, 310))
         app.exit(bar)
         self.assertEqual(self.read("Start.ini").split(b"\r\n")[:5], [b" 5 ", b" 455 ", b" 3000 ", b" 1 ", b" 0 "])
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -13,18 +13,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
+#include <string>
 
 int main(int, char **argv)
 {
     int inputs = 0;
     for (const auto &entry : std::filesystem::directory_iterator(argv[1])) {
         std::ifstream in(entry.path(), std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
         ++inputs;
     }
-    std::printf("%d inputs ran\n", inputs);
-    return inputs > 0 ? 0 : 1;
+    return std::printf("%d inputs ran\n", inputs) > 0 && inputs > 0 ? 0 : 1;
 }
 #endif

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build into a DESTDIR and checks what a desktop user gets: the files, the menu
-# entry, and the launcher that starts snipdeck in a folder of the user's own.
-# Usage: test_install.sh <build dir> <source dir>
+# What a desktop user gets from installing the build: the files, the menu entry, and the
+# launcher that starts snipdeck in a folder of the user's own. Usage: test_install.sh BUILD SOURCE
 set -euo pipefail
 build=$1 source=$2 tmp=$(mktemp -d) failures=0
 trap 'rm -rf "$tmp"' EXIT
