@@ -1,6 +1,5 @@
-// Reading and writing a clip data file of 30 entries of Japanese text, against the floors of
-// converting the same bytes with iconv alone and of saving them already encoded.
-// Argument: MiB of Shift-JIS per entry.
+// Reading and writing a clip data file of 30 entries of Japanese text, against the floor of
+// converting the same bytes with iconv alone. Argument: MiB of Shift-JIS per entry.
 
 #include "files/clipfile.h"
 #include "platform/filesystem.h"
@@ -16,27 +15,19 @@
 
 namespace {
 
-struct Sample
-{
-    QList<ClipEntry> entries;
-    QByteArray bytes;
-    QString path; ///< the file, written once
-};
-
 QTemporaryDir dir;
+
+struct Sample { QList<ClipEntry> entries; QByteArray bytes; QString path; };
 
 const Sample &sample(benchmark::State &state)
 {
     static std::map<int64_t, Sample> cache;
     Sample &s = cache[state.range(0)];
-    if (s.bytes.isEmpty()) {
-        // Text as people keep it: kanji, kana, half-width katakana and ASCII, in short lines.
-        const QString lines = u"いつもお世話になっております。株式会社サンプルの山田です。\r\n"
-                              "ｶﾀｶﾅ ﾊﾝｶｸ ﾃｷｽﾄ ﾓ ｽｺｼ ﾏｻﾞﾘﾏｽ。\r\n〒100-0001 東京都千代田区千代田①－②　髙橋様\r\n"
-                              "Please find the attached file (report_1.pdf).\r\n\r\n"_qs; // 187 bytes in Shift-JIS
-        const QString text = lines.repeated(int(state.range(0) * 1024 * 1024 / 187)).chopped(2);
-        for (int i = 0; i < clipfile::maxEntries; ++i)
-            s.entries.append({u"定型文%1"_qs.arg(i), text});
+    if (s.bytes.isEmpty()) { // text as people keep it: kanji, kana, half-width katakana and ASCII
+        const QString lines = u"いつもお世話になっております。株式会社サンプルの山田です。\r\nｶﾀｶﾅ ﾊﾝｶｸ ﾃｷｽﾄ ﾓ ｽｺｼ ﾏｻﾞﾘﾏｽ。\r\n"
+                              "〒100-0001 東京都千代田区千代田①－②　髙橋様\r\nPlease find the attached file (report_1.pdf).\r\n\r\n"_qs;
+        for (int i = 0; i < clipfile::maxEntries; ++i) // 187 bytes a repeat
+            s.entries.append({u"定型文%1"_qs.arg(i), lines.repeated(int(state.range(0) * 1024 * 1024 / 187)).chopped(2)});
         s.path = dir.filePath(u"sample%1.cdt"_qs.arg(state.range(0)));
         if (!clipfile::encode(s.entries, &s.bytes).ok() || !filesystem::writeWholeFile(s.path, s.bytes))
             qFatal("cannot make the sample");
@@ -46,42 +37,28 @@ const Sample &sample(benchmark::State &state)
     return s;
 }
 
-// The floor: one iconv call from Shift-JIS to UTF-16 into a buffer allocated beforehand.
-void IconvFloor(benchmark::State &state)
+void IconvFloor(benchmark::State &state) // one iconv call into a buffer allocated beforehand
 {
     const Sample &s = sample(state);
     std::vector<char16_t> out(size_t(s.bytes.size()));
     for (auto _ : state) {
         iconv_t cd = iconv_open("UTF-16LE", "CP932");
-        char *in = const_cast<char *>(s.bytes.data());
-        auto *o = reinterpret_cast<char *>(out.data());
+        char *in = const_cast<char *>(s.bytes.data()), *o = reinterpret_cast<char *>(out.data());
         size_t inLeft = size_t(s.bytes.size()), outLeft = out.size() * sizeof(char16_t);
         if (iconv(cd, &in, &inLeft, &o, &outLeft) == size_t(-1))
             state.SkipWithError("iconv failed");
         iconv_close(cd);
-        benchmark::DoNotOptimize(out.data());
     }
 }
 
-// What loading a file costs: read, decode, parse.
-void Read(benchmark::State &state)
+void Read(benchmark::State &state) // what loading costs: read, decode, parse
 {
     const Sample &s = sample(state);
     for (auto _ : state)
         benchmark::DoNotOptimize(clipfile::read(s.path));
 }
 
-void Encode(benchmark::State &state)
-{
-    const Sample &s = sample(state);
-    for (auto _ : state) {
-        QByteArray bytes;
-        benchmark::DoNotOptimize(clipfile::encode(s.entries, &bytes));
-    }
-}
-
-// What saving costs: encode, then the atomic replace (written, synced, renamed).
-void Write(benchmark::State &state)
+void Write(benchmark::State &state) // what saving costs: encode, write, sync, rename
 {
     const Sample &s = sample(state);
     for (auto _ : state)
@@ -89,23 +66,11 @@ void Write(benchmark::State &state)
             state.SkipWithError("write failed");
 }
 
-// The disk's part of saving: the same bytes, already encoded, through the same replace.
-void SaveFloor(benchmark::State &state)
-{
-    const Sample &s = sample(state);
-    for (auto _ : state)
-        if (!filesystem::writeWholeFile(dir.filePath(u"saved.cdt"_qs), s.bytes))
-            state.SkipWithError("save failed");
-}
-
 } // namespace
 
-// Processor time, steadier on a shared machine; the saves wait for the disk, so they count
-// the time on the clock.
+// Processor time, steadier on a shared machine; saving waits for the disk and counts the clock.
 #define SNIPDECK_BENCH(name) BENCHMARK(name)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(1.0)
 SNIPDECK_BENCH(IconvFloor);
 SNIPDECK_BENCH(Read);
-SNIPDECK_BENCH(Encode);
 SNIPDECK_BENCH(Write)->UseRealTime();
-SNIPDECK_BENCH(SaveFloor)->UseRealTime();
 BENCHMARK_MAIN();

@@ -1,50 +1,76 @@
-"""The button bar on a real X server: the clipboard, the keys, the end of a session."""
+"""A session as a Linux desktop has it: XWayland, a folder from Windows, UTF-8 and Shift-JIS files,
+input-method text, the real clipboard and keys, a save by another program, the end by a signal."""
 
+import os
 import signal
 import subprocess
-import unittest
+import tempfile
 
-from harness import TIMEOUT, SnipdeckTestCase, wait_until
+from harness import QUIET, TIMEOUT, SnipdeckTestCase, wait_until
 
-NUMBERS = [14, 240, 2400, 0, 0, 1500, 1500, 0]
+BOM = b"\xef\xbb\xbf"
 
 
-class ButtonBarTest(SnipdeckTestCase):
+class DesktopSessionTest(SnipdeckTestCase):
 
-    def test_button_puts_its_text_on_the_clipboard_and_a_signal_ends_like_closing(self):
-        app = self.start(NUMBERS, {"挨拶.cdt": [("挨拶", "お世話になっております。\r\n山田です。"), ("B", "b")]})
+    def edit(self, app, bar, path, text):
+        """F2, `text` typed at the end of the first entry's text, OK; the file as saved."""
+        before = os.stat(path).st_mtime_ns
+        app.key(bar, "F2")
+        editor = app.wait_window("ﾎﾞﾀﾝ内容編集")
+        app.click(editor, 1920 // 15 + 20, 360 // 15 + 20)  # the text box
+        app.key(editor, "ctrl+End")
+        app.type(editor, text)
+        app.click(editor, (6600 + 1095 // 2) // 15, (5880 + 255 // 2) // 15)  # OK
+        app.wait_gone(editor)
+        wait_until(lambda: os.stat(path).st_mtime_ns != before, what="the file to be saved")
+        return self.read(os.path.basename(path))
+
+    def paste(self, app, bar, expected, timeout=TIMEOUT):
+        """Clicks the first snippet button until the clipboard holds `expected`."""
+        wait_until(lambda: app.click(bar, 20, 5) or self.x.clipboard() == expected.encode(), timeout, what=expected)
+
+    def test_session(self):
+        greeting = self.write("挨拶.cdt", "#挨拶\r\nお世話になっております。\r\n山田です。\r\n".encode("cp932"))
+        memo = self.write("memo.cdt", BOM + "#M\r\nこんにちは\r\n".encode())
+        # No compositor: WAYLAND_DISPLAY names no socket, and Qt says "wl_display" if it tries.
+        wayland = {"XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "none", "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=self.dir)}
+        app = self.start([1, 240, 2400, 0, 0, 1500, 3000, 0],
+                         ["C:\\Users\\yamada\\定型文\\挨拶.cdt", "\\\\server\\share\\MEMO.CDT", "D:\\共有\\署名.cdt"], wayland)
+        app.key(app.wait_window("Snipdeck"), "Return")  # 署名.cdt is nowhere: the one message
         bar = app.wait_window("挨拶")
-        app.click(bar, 20, 5)  # the first snippet button
-        got = wait_until(self.x.clipboard, what="clipboard text")
-        self.assertEqual(got.decode("utf-8"), "お世話になっております。\n山田です。")
+        self.assertEqual(app.geometry(bar)[:2], (200, 100))  # left 3000, top 1500 twips
+
+        self.paste(app, bar, "お世話になっております。\n山田です。")
         targets = self.x.clipboard("TARGETS").decode().split()
         self.assertFalse([t for t in targets if t.startswith("image/")], targets)
-        app.process.send_signal(signal.SIGTERM)
-        self.assertEqual(app.process.wait(TIMEOUT), 0)
-        self.assertEqual(self.read("Start.ini").split(b"\r\n")[7:9], [b" 0 ", self.path("挨拶.cdt").encode("cp932")])
+        # The wave dash input methods type is Shift-JIS 8160, not a refusal.
+        self.assertEqual(self.edit(app, bar, greeting, "9:00〜17:00"),
+                         "#挨拶\r\nお世話になっております。\r\n山田です。".encode("cp932") + b"9:00\x81\x6017:00\r\n")
+        self.assertEqual(app.windows(), [bar])  # no refusal, and the message is gone
+        self.paste(app, bar, "お世話になっております。\n山田です。9:00〜17:00")
 
-    def test_digit_keys_load_files_whatever_the_shift_state(self):
-        app = self.start(NUMBERS, {"first.cdt": [("A", "a")], "second.cdt": [("B", "b")]})
-        bar = app.wait_window("first")
         app.key(bar, "shift+2")  # the key, not its character, is the number
-        app.wait(lambda: app.title(bar) == "second", "caption 'second'")
-        app.key(bar, "KP_1", "1")  # keypad digits are not file numbers
-        app.wait(lambda: app.title(bar) == "first", "caption 'first'")
+        app.wait(lambda: app.title(bar) == "memo", "file 2")
+        app.key(bar, "KP_1")  # keypad digits are not file numbers
+        self.paste(app, bar, "こんにちは")
+        self.assertEqual(self.edit(app, bar, memo, "〜é😀"), BOM + "#M\r\nこんにちは〜é😀\r\n".encode())
+        # An editor's save: a new file renamed over the old one; the second finds the watch renewed.
+        for text in ("first", "second"):
+            self.write("memo.tmp", b"#A\r\n%s\r\n" % text.encode())
+            os.replace(self.path("memo.tmp"), memo)
+            self.paste(app, bar, text, timeout=2)
 
-    def test_f4_shows_what_another_program_put_on_the_clipboard(self):
-        app = self.start(NUMBERS, {"memo.cdt": [("A", "a")]})
-        bar = app.wait_window("memo")
-        holder = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=self.x.env,
-                                  stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
-        self.addCleanup(holder.kill)
-        holder.communicate("一行目\n二行目".encode("utf-8"))
-        wait_until(self.x.clipboard, what="the clipboard owner")
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="一行目\n二行目".encode(), env=self.x.env,
+                       check=True, **QUIET)  # xclip stays behind to serve it
+        wait_until(lambda: self.x.clipboard() != b"second", what="another program's clipboard")
         app.key(bar, "F4")
         view = app.wait(lambda: set(app.windows()) - {bar}, "the content view").pop()
         self.assertGreater(app.geometry(view)[3], 20)  # two lines
         app.click(view, 3, 3)
         app.wait_gone(view)
 
-
-if __name__ == "__main__":
-    unittest.main()
+        app.process.send_signal(signal.SIGTERM)  # ends like closing: Start.ini saved
+        self.assertEqual(app.process.wait(TIMEOUT), 0)
+        self.assertEqual(self.read("Start.ini").split(b"\r\n")[7:], [b" 1 ", greeting.encode("cp932"), memo.encode(), b""])
+        self.assertNotIn(b"wl_display", self.read(".snipdeck.log"))
