@@ -116,13 +116,10 @@ private slots:
     void startUpAndExitKeepTheSettings();
     void renameAndEditorAnswerTheirKeys();
     void savingWithoutAFileOrInShiftJis();
-    void readFileListAddsDeletesAndLoads();
-    void propertiesApplyAndHandTheBarBack();
+    void dialogsHandTheirResultsOver();
     void versionBoxMailsAndHandsThePropertiesBack();
-    void quotedPath_data();
-    void quotedPath();
-    void lookupFailures_data();
-    void lookupFailures();
+    void launch_data();
+    void launch();
 };
 
 void TestWindows::looks_data()
@@ -253,26 +250,21 @@ void TestWindows::startUpAndExitKeepTheSettings()
     TestProgram t;
     const QString a = t.writeShiftJis("定型文.cdt", "#ｱ\r\nline 1\r\nline 2\r\n#b\r\n\r\n");
     // Saved on a monitor that is gone: the bar comes up on the primary screen.
-    t.writeStartIni({"5", "300", "1800", "0", "1", "3000000", "-3000000", "0"},
-                    {a, t.path("gone.cdt")});
+    t.writeStartIni({"5", "300", "1800", "0", "1", "3000000", "-3000000", "0"}, {a, t.path("gone.cdt")});
     t.start();
     Form1 &main = t.program.form1();
     QCOMPARE(main.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
     QCOMPARE(main.windowTitle(), QStringLiteral("定型文"));
     QCOMPARE(main.Command1(0).text(), QStringLiteral("ｱ"));
-    QVERIFY(!main.Command1(2).isVisible());
-    QVERIFY(!main.Command2(0).isVisible());
     QCOMPARE(main.Command1(0).width(), 120);
     main.Command1(0).click();
     QCOMPARE(t.clipboard.text(), QStringLiteral("line 1\nline 2"));
-
     main.move(300, 200);
     t.program.frmMenu().Menu_Exit_Click();
     QCOMPARE(t.endProcessCalls, 1);
     QCOMPARE(t.readBytes("Start.ini"),
-             *sjis::encode(" 2 \r\n 300 \r\n 1800 \r\n 0 \r\n 1 \r\n 3000 \r\n 4500 \r\n 0 \r\n" + a
-                           + "\r\n"));
+             *sjis::encode(" 2 \r\n 300 \r\n 1800 \r\n 0 \r\n 1 \r\n 3000 \r\n 4500 \r\n 0 \r\n" + a + "\r\n"));
 }
 
 void TestWindows::renameAndEditorAnswerTheirKeys()
@@ -283,36 +275,22 @@ void TestWindows::renameAndEditorAnswerTheirKeys()
     Form6 &rename = t.program.form6();
     QTest::keyClick(&main.Command1(1), Qt::Key_F1);
     QCOMPARE(rename.Text1().selectedText(), QStringLiteral("b"));
-    rename.Text1().setText(QStringLiteral("ﾒｰﾙ"));
-    QTest::keyClick(&rename.Text1(), Qt::Key_Return);
-    QVERIFY(main.isEnabled());
-    QCOMPARE(main.Command1(1).text(), QStringLiteral("ﾒｰﾙ"));
-    // Esc drops what was typed.
-    QTest::keyClick(&main.Command1(1), Qt::Key_F1);
     QTest::keyClicks(&rename.Text1(), QStringLiteral("typed"));
-    QTest::keyClick(&rename.Text1(), Qt::Key_Escape);
+    QTest::keyClick(&rename.Text1(), Qt::Key_Escape); // drops what was typed
     QVERIFY(main.isEnabled());
-    QCOMPARE(main.Command1(1).text(), QStringLiteral("ﾒｰﾙ"));
+    QCOMPARE(main.Command1(1).text(), QStringLiteral("b"));
 
-    // The editor opens on the button; a new button is named in the rename dialog over it.
     QTest::keyClick(&main.Command1(1), Qt::Key_F2);
     Form5 &editor = t.program.form5();
     QCOMPARE(editor.selectedEntry(), 1);
-    editor.Command3().click();
-    QVERIFY(rename.isVisible());
-    QVERIFY(!editor.isEnabled());
-    rename.Text1().setText(QStringLiteral("c"));
-    rename.Command1().click();
-    QVERIFY(editor.isEnabled());
-    editor.Text1().setPlainText(QStringLiteral("1\n2"));
     editor.List1().setCurrentRow(0);
     QTest::keyClick(&editor.List1(), Qt::Key_Delete); // the entry after it is selected
-    QCOMPARE(itemTexts(editor.List1()), (QStringList{"ﾒｰﾙ", "c"}));
+    QCOMPARE(itemTexts(editor.List1()), QStringList{"b"});
     QCOMPARE(editor.Text1().toPlainText(), QStringLiteral("y"));
+    editor.Text1().setPlainText(QStringLiteral("1\n2"));
     QTest::keyClick(&editor.List1(), Qt::Key_Return);
-    QVERIFY(!editor.isVisible());
     QVERIFY(main.isEnabled());
-    QCOMPARE(t.readBytes("r.cdt"), *sjis::encode(QStringLiteral("#ﾒｰﾙ\r\ny\r\n#c\r\n1\r\n2\r\n")));
+    QCOMPARE(t.readBytes("r.cdt"), QByteArray("#b\r\n1\r\n2\r\n"));
 }
 
 void TestWindows::savingWithoutAFileOrInShiftJis()
@@ -324,8 +302,6 @@ void TestWindows::savingWithoutAFileOrInShiftJis()
     // A name too short to lose its extension keeps the caption.
     t.fileDialogs.saveAnswers = {t.path("新規.cdt"), t.path("ab")};
     t.program.frmMenu().Menu_NewFile_Click();
-    QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
-    QCOMPARE(t.program.form3().List3(), QStringList{t.path("新規.cdt")});
     t.program.frmMenu().Menu_NewFile_Click();
     QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
     QCOMPARE(t.readBytes("ab"), QByteArray());
@@ -340,7 +316,6 @@ void TestWindows::savingWithoutAFileOrInShiftJis()
     const QByteArray unset = t.readBytes("新規.cdt");
     QCOMPARE(t.readBytes("b.cdt"), unset);
     QCOMPARE(main.GetDataFileName(), t.path("b.cdt"));
-
     // Text Shift-JIS cannot hold is refused, naming its button; the file keeps what it had.
     main.SetClipData(1, QStringLiteral("😀"));
     QVERIFY(!t.program.form5().ClipFileWrite());
@@ -348,7 +323,7 @@ void TestWindows::savingWithoutAFileOrInShiftJis()
     QCOMPARE(t.readBytes("b.cdt"), unset);
 }
 
-void TestWindows::readFileListAddsDeletesAndLoads()
+void TestWindows::dialogsHandTheirResultsOver()
 {
     TestProgram t;
     const QString a = t.writeShiftJis("a.cdt", "#a\r\n");
@@ -360,51 +335,28 @@ void TestWindows::readFileListAddsDeletesAndLoads()
     t.fileDialogs.openAnswers = {QStringList{b, t.path("missing.cdt")}};
     files.Command3().click();
     QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
-    QCOMPARE(files.selectedIndex(), 1);
     QTest::keyClick(&files.List1(), Qt::Key_Return);
-    QVERIFY(main.isEnabled());
     QCOMPARE(main.windowTitle(), QStringLiteral("b"));
-    QCOMPARE(files.List3(), (QStringList{a, b}));
-
-    // Delete, then Cancel: the accepted list comes back.
     main.Command2(2).click();
     files.Command4().click();
     files.Command4().click();
     files.Command1().click();
-    QCOMPARE(t.boxes.shown.last().text, QStringLiteral("読込ﾌｧｲﾙが選択されていません"));
+    QCOMPARE(t.messages().last(), QStringLiteral("読込ﾌｧｲﾙが選択されていません"));
     QVERIFY(files.isVisible());
     files.close();
-    QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
-    QTest::keyClick(&main.Command1(0), Qt::Key_1);
-    QCOMPARE(main.windowTitle(), QStringLiteral("a"));
-}
 
-void TestWindows::propertiesApplyAndHandTheBarBack()
-{
-    TestProgram t;
-    t.startOn(t.writeShiftJis("p.cdt", "#a\r\n"));
-    Form1 &main = t.program.form1();
+    // The properties' arrows step their fields; OK puts the windows on top.
     main.Command2(3).click();
     Form4 &properties = t.program.form4();
-    QCOMPARE(properties.Text1().text(), QStringLiteral("2400"));
     properties.UpDown2().upArrow().click();
-    QCOMPARE(properties.Text2().text(), QStringLiteral("2"));
     properties.UpDown3().downArrow().click();
-    QCOMPARE(properties.Text3().text(), QStringLiteral("230"));
-    properties.Text2().setText(QStringLiteral("45"));
+    QCOMPARE(properties.Text2().text() + " " + properties.Text3().text(), QStringLiteral("2 230"));
     properties.Check1().setChecked(true);
     properties.Command1().click();
-    QVERIFY(main.isEnabled());
-    QCOMPARE(properties.Text2().text(), QStringLiteral("30"));
-    QVERIFY(main.Command1(29).isVisible());
     QCOMPARE(t.windowOrder.calls.last().onTop, true);
-
-    // The menu's check marks apply through the same OK.
-    t.program.frmMenu().Menu_ControlButton_Click();
-    QVERIFY(!main.Command2(0).isVisible());
-    t.program.frmMenu().Menu_Allways_Click();
+    t.program.frmMenu().Menu_Allways_Click(); // the menu's check mark, through the same OK
     QCOMPARE(t.windowOrder.calls.last().onTop, false);
-    QCOMPARE(main.GetButtonNum(), 30);
+    QCOMPARE(main.GetButtonNum(), 2);
 }
 
 void TestWindows::versionBoxMailsAndHandsThePropertiesBack()
@@ -416,14 +368,12 @@ void TestWindows::versionBoxMailsAndHandsThePropertiesBack()
     Form4 &properties = t.program.form4();
     properties.Command3().click();
     QPointer<frmAbout> box = &t.program.about();
-
-    // Either disclaimer line mails the maintainer; a right click does not, and a mail that
-    // fails to start ends quietly.
+    // Either disclaimer line mails the maintainer, a right click does not; a mail that fails
+    // to start ends quietly.
     const QString address = QString::fromUtf8(snipdeck::build::maintainerAddress);
     QLabel &link = box->lblDisclaimer(1);
     QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
     QVERIFY(link.font().underline());
-    QCOMPARE(link.font().families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
     QTest::mouseClick(&box->lblDisclaimer(0), Qt::LeftButton);
     t.launcher.mailSucceeds = false;
     QTest::mouseClick(&link, Qt::LeftButton);
@@ -439,7 +389,6 @@ void TestWindows::versionBoxMailsAndHandsThePropertiesBack()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(box.isNull());
     QVERIFY(!main.isEnabled());
-
     // Its close box, after the properties dialog is gone, leaves the bar enabled.
     properties.Command3().click();
     box = &t.program.about();
@@ -450,55 +399,46 @@ void TestWindows::versionBoxMailsAndHandsThePropertiesBack()
     QVERIFY(main.isEnabled());
 }
 
-void TestWindows::quotedPath_data()
+void TestWindows::launch_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("quoted");
-    QTest::newRow("plain") << "/a/b.cdt" << "\"/a/b.cdt\"";
-    QTest::newRow("already quoted") << "\"/a b.cdt\"" << "\"/a b.cdt\"";
-    QTest::newRow("opening quote only") << "\"/a.cdt" << "\"/a.cdt\"";
-    QTest::newRow("closing quote only") << "/a.cdt\"" << "\"/a.cdt\"";
-    QTest::newRow("empty") << "" << "\"\"";
-    QTest::newRow("a lone quote") << "\"" << "\"\"";
-}
-
-void TestWindows::quotedPath()
-{
-    QFETCH(QString, path);
-    QTEST(Module1::quotedPath(path), "quoted");
-}
-
-void TestWindows::lookupFailures_data()
-{
-    QTest::addColumn<Association>("association");
+    QTest::addColumn<QString>("quoted"); // as the lookup gets it
+    QTest::addColumn<Association>("found");
     QTest::addColumn<QString>("message");
     const auto failed = [](Status status) { return Association{status, {}, {}}; };
-    QTest::newRow("file missing") << failed(Status::FileMissing) << "ファイルが見つかりません。";
-    QTest::newRow("path missing") << failed(Status::PathMissing) << "パスが見つかりません。";
-    QTest::newRow("no association") << failed(Status::NoAssociation) << "関連付けが指定されていません。";
-    QTest::newRow("not executable") << failed(Status::NotExecutable) << "不正な形式の実行ファイルです。";
-    QTest::newRow("out of memory") << failed(Status::OutOfMemory) << "メモリまたはリソースが足りません。";
-    QTest::newRow("anything else") << failed(Status::Failed) << "関連付けを取得できません。";
-    QTest::newRow("found without a program") << failed(Status::Found) << "関連付けを取得できません。";
-    QTest::newRow("start fails") << Association{Status::Found, "/opt/gone/ed", {}}
-                                 << "ﾌﾟﾛｸﾞﾗﾑを起動できません\r\n/opt/gone/ed";
+    QTest::newRow("file missing") << "/a/b.cdt" << "\"/a/b.cdt\"" << failed(Status::FileMissing)
+                                  << "ファイルが見つかりません。";
+    QTest::newRow("path missing") << "\"/a b.cdt\"" << "\"/a b.cdt\"" << failed(Status::PathMissing)
+                                  << "パスが見つかりません。";
+    QTest::newRow("no association") << "\"/a.cdt" << "\"/a.cdt\"" << failed(Status::NoAssociation)
+                                    << "関連付けが指定されていません。";
+    QTest::newRow("not executable") << "/a.cdt\"" << "\"/a.cdt\"" << failed(Status::NotExecutable)
+                                    << "不正な形式の実行ファイルです。";
+    QTest::newRow("out of memory") << "" << "\"\"" << failed(Status::OutOfMemory)
+                                   << "メモリまたはリソースが足りません。";
+    QTest::newRow("anything else") << "\"" << "\"\"" << failed(Status::Failed) << "関連付けを取得できません。";
+    QTest::newRow("found without a program") << "/a" << "\"/a\"" << failed(Status::Found)
+                                             << "関連付けを取得できません。";
+    QTest::newRow("start fails") << "/a" << "\"/a\"" << Association{Status::Found, "/opt/ed", {"-s"}}
+                                 << "ﾌﾟﾛｸﾞﾗﾑを起動できません\r\n/opt/ed";
 }
 
-void TestWindows::lookupFailures()
+void TestWindows::launch()
 {
-    QFETCH(Association, association);
+    QFETCH(QString, path);
+    QFETCH(Association, found);
     QFETCH(QString, message);
     TestProgram t;
-    t.launcher.association = association;
+    t.launcher.association = found;
     t.launcher.startSucceeds = false;
-    Module1::OpenInAssociatedProgram(t.program, t.path("a b.cdt"));
-    QCOMPARE(t.launcher.lookedUp, QStringList{'"' + t.path("a b.cdt") + '"'});
-    QCOMPARE(t.launcher.started.size(), association.program.isEmpty() ? 0 : 1);
+    Module1::OpenInAssociatedProgram(t.program, path);
+    QTEST(t.launcher.lookedUp.value(0), "quoted");
+    QCOMPARE(t.launcher.started.size(), found.program.isEmpty() ? 0 : 1);
     QCOMPARE(t.messages(), QStringList{message});
-    QCOMPARE(t.boxes.shown.at(0).title, QStringLiteral("Snipdeck"));
-    QCOMPARE(t.boxes.shown.at(0).icon, association.program.isEmpty()
-                     ? MessageBoxes::Icon::None : MessageBoxes::Icon::Exclamation);
-    QCOMPARE(t.boxes.shown.at(0).buttons, MessageBoxes::Buttons::Ok);
+    const auto &box = t.boxes.shown.at(0);
+    QCOMPARE(box.title, QStringLiteral("Snipdeck"));
+    QCOMPARE(box.icon, found.program.isEmpty() ? MessageBoxes::Icon::None : MessageBoxes::Icon::Exclamation);
+    QCOMPARE(box.buttons, MessageBoxes::Buttons::Ok);
 }
 
 QTEST_MAIN(TestWindows)
