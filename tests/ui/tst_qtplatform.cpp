@@ -84,10 +84,10 @@ void TestQtPlatform::fileDialog()
             for (const auto label : {QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::FileType,
                                      QFileDialog::Accept, QFileDialog::Reject})
                 seen += d->labelText(label) + "|";
-            seen = d->windowTitle() + "|" + seen + d->nameFilters().join(u'|') + "|" + d->selectedNameFilter() + "|"
-                    + d->defaultSuffix() + QStringLiteral("|%1 %2, Qt's own %3, no question %4").arg(d->acceptMode())
-                    .arg(d->fileMode()).arg(d->testOption(QFileDialog::DontUseNativeDialog))
-                    .arg(d->testOption(QFileDialog::DontConfirmOverwrite));
+            // Qt's own dialog everywhere, picking several files or any name; the missing question
+            // and extension show below.
+            seen = d->windowTitle() + "|" + seen + d->nameFilters().join(u'|') + "|" + d->selectedNameFilter()
+                    + (d->testOption(QFileDialog::DontUseNativeDialog) ? "|Qt's own" : "") + "|" + QString::number(d->fileMode());
             if (typed.isEmpty())
                 return d->reject();
             d->setDirectory(path("files"));
@@ -119,8 +119,8 @@ void TestQtPlatform::fileDialog()
     QCOMPARE(otherBoxes, 0);
     QCOMPARE(seen, (save ? QStringLiteral("名前を付けて保存|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|保存(&S)|")
                          : QStringLiteral("開く|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|開く(&O)|"))
-                     + "キャンセル|すべてのファイル (*.*)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)||"
-                     + (save ? "1 0" : "0 3") + ", Qt's own 1, no question 1");
+                     + "キャンセル|すべてのファイル (*.*)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|Qt's own|"
+                     + (save ? "0" : "3"));
     // "*.*" keeps its caption but lists names without a dot too.
     QCOMPARE(listed.size(), typed.isEmpty() ? 0 : 5);
 }
