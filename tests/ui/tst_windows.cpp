@@ -229,6 +229,8 @@ void TestWindows::startUpAndExitKeepTheSettings()
     QCOMPARE(main.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
     QCOMPARE(main.windowTitle() + main.Command1(0).text() + QString::number(main.Command1(0).width()), "定型文ｱ120");
+    QTest::keyClick(&main.Command1(0), Qt::Key_Menu);
+    QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked()); // the hidden control buttons
     main.move(300, 200);
     t.program.frmMenu().Menu_Exit_Click();
     QCOMPARE(t.endProcessCalls, 1);
