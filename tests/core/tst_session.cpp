@@ -43,12 +43,6 @@ bool spareSlotsEmpty(const EditorEntries &e)
             return false;
     return true;
 }
-
-/** "-" stands for no value at all: an argument not given, nothing forced. */
-std::optional<QByteArray> optionalOf(const QString &value)
-{
-    return value == u"-" ? std::nullopt : std::optional<QByteArray>(value.toUtf8());
-}
 } // namespace
 
 class TestSession : public QObject
@@ -338,56 +332,44 @@ private slots:
         QVERIFY(spareSlotsEmpty(e));
     }
 
-    void decide_data()
+    void platform_data()
     {
         QTest::addColumn<QString>("env"); // QT_QPA_PLATFORM|XDG_SESSION_TYPE|WAYLAND_DISPLAY|DISPLAY
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("forced");
+        QTest::addColumn<QByteArrayList>("args"); // without the program name
+        QTest::addColumn<QString>("forced");      // empty: nothing forced
         QTest::addColumn<bool>("displayFound");
-        QTest::newRow("wayland display with xwayland runs on xcb") << "||wayland-0|:0" << "-" << "xcb" << true;
-        QTest::newRow("session type alone marks the session") << "|wayland||:1" << "-" << "xcb" << true;
-        QTest::newRow("wayland without xwayland runs natively") << "|wayland|wayland-0|" << "-" << "-" << true;
-        QTest::newRow("QT_QPA_PLATFORM is the user's choice") << "xcb|wayland|wayland-0|:0" << "-" << "-" << true;
-        QTest::newRow("-platform is the user's choice") << "|wayland|wayland-0|:0" << "wayland" << "-" << true;
-        QTest::newRow("-platform with an empty value too") << "|wayland|wayland-0|:0" << "" << "-" << true;
-        QTest::newRow("x11 session") << "|x11||:0" << "-" << "-" << true;
-        QTest::newRow("no display at all is refused") << "|||" << "-" << "-" << false;
-        QTest::newRow("wayland session type without a display") << "|wayland||" << "-" << "-" << false;
-        QTest::newRow("offscreen needs no display") << "offscreen|||" << "-" << "-" << true;
-        QTest::newRow("-platform xcb overrides offscreen") << "offscreen|||" << "xcb" << "-" << false;
-        QTest::newRow("xcb with options needs a display") << "xcb:nograb|||" << "-" << "-" << false;
-        QTest::newRow("wayland-egl needs a display") << "wayland-egl|||" << "-" << "-" << false;
+        using Args = QByteArrayList;
+        QTest::newRow("wayland display with xwayland runs on xcb") << "||wayland-0|:0" << Args{"-style", "fusion"} << "xcb" << true;
+        QTest::newRow("session type alone marks the session") << "|wayland||:1" << Args{"-platformtheme", "gtk3"} << "xcb" << true;
+        QTest::newRow("-platform without a value is none") << "|wayland||:1" << Args{"-platform"} << "xcb" << true;
+        QTest::newRow("wayland without xwayland runs natively") << "|wayland|wayland-0|" << Args{} << "" << true;
+        QTest::newRow("QT_QPA_PLATFORM is the user's choice") << "xcb|wayland|wayland-0|:0" << Args{} << "" << true;
+        QTest::newRow("-platform is the user's choice") << "|wayland|wayland-0|:0" << Args{"-platform", "wayland"} << "" << true;
+        QTest::newRow("-platform with an empty value too") << "|wayland|wayland-0|:0" << Args{"-platform", ""} << "" << true;
+        QTest::newRow("x11 session") << "|x11||:0" << Args{} << "" << true;
+        QTest::newRow("no display at all is refused") << "|||" << Args{} << "" << false;
+        QTest::newRow("wayland session type without a display") << "|wayland||" << Args{} << "" << false;
+        QTest::newRow("offscreen needs no display") << "offscreen|||" << Args{} << "" << true;
+        QTest::newRow("--platform offscreen too") << "|||" << Args{"--platform", "offscreen"} << "" << true;
+        QTest::newRow("-platform xcb overrides offscreen") << "offscreen|||" << Args{"-platform", "xcb"} << "" << false;
+        QTest::newRow("the last -platform wins") << "|||" << Args{"-platform", "xcb", "-platform", "offscreen"} << "" << true;
+        QTest::newRow("xcb with options needs a display") << "xcb:nograb|||" << Args{} << "" << false;
+        QTest::newRow("wayland-egl needs a display") << "wayland-egl|||" << Args{} << "" << false;
     }
-    void decide()
+    void platform()
     {
         QFETCH(QString, env);
-        QFETCH(QString, argument);
-        QFETCH(QString, forced);
-        const QByteArrayList v = env.toUtf8().split('|');
-        const auto d = sessionplatform::decide({v[0], v[1], v[2], v[3]}, optionalOf(argument));
-        QCOMPARE(d.forcedPlatform, optionalOf(forced));
-        QTEST(d.displayFound, "displayFound");
-    }
-
-    void platformArgument_data()
-    {
-        QTest::addColumn<QByteArrayList>("args"); // without the program name
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("other options") << QByteArrayList{"-style", "fusion", "-reverse"} << "-";
-        QTest::newRow("--platform") << QByteArrayList{"--platform", "offscreen"} << "offscreen";
-        QTest::newRow("last one wins") << QByteArrayList{"-platform", "xcb", "-platform", "wayland"} << "wayland";
-        QTest::newRow("without a value") << QByteArrayList{"-platform"} << "-";
-        QTest::newRow("lookalike") << QByteArrayList{"-platformtheme", "gtk3"} << "-";
-    }
-    void platformArgument()
-    {
         QFETCH(QByteArrayList, args);
         args.prepend("snipdeck");
         std::vector<const char *> argv;
         for (const QByteArray &a : std::as_const(args))
             argv.push_back(a.constData());
-        QFETCH(QString, expected);
-        QCOMPARE(sessionplatform::platformArgument(int(argv.size()), argv.data()), optionalOf(expected));
+        const QByteArrayList v = env.toUtf8().split('|');
+        const auto d = sessionplatform::decide({v[0], v[1], v[2], v[3]},
+                                               sessionplatform::platformArgument(int(argv.size()), argv.data()));
+        QFETCH(QString, forced);
+        QCOMPARE(d.forcedPlatform, forced.isEmpty() ? std::nullopt : std::optional(forced.toUtf8()));
+        QTEST(d.displayFound, "displayFound");
     }
 
     void unquoted()
