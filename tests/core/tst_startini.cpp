@@ -10,9 +10,10 @@
 using filelist::Entry;
 
 namespace {
-QString lines(const QStringList &list)
+/** The lines of a Start.ini, '|' between them. */
+QString lines(const QString &list)
 {
-    return list.join(u"\r\n"_qs) + u"\r\n"_qs;
+    return QString(list).replace(u'|', u"\r\n"_qs) + u"\r\n"_qs;
 }
 
 /** Numbers are buttonNum, height, width, winZ, controlShowFlag, savedIndex. */
@@ -41,23 +42,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<StartSettings>("expected");
-        QTest::newRow("well formed") << lines({" 5 ", " 300 ", " 2000 ", " 1 ", " 0 ", " 1500.5 ", "-45 ", " 1 ", "/a", "/b"})
+        QTest::newRow("well formed") << lines(" 5 | 300 | 2000 | 1 | 0 | 1500.5 |-45 | 1 |/a|/b")
                                      << settings({5, 300, 2000, 1, 0, 1}, {"/a", "/b"}, 1500.5, -45);
-        QTest::newRow("fewer than eight lines") << lines({" 7 ", " 250 "}) << settings({7, 250, 2400, 0, 0, -1}, {}, {}, {});
-        QTest::newRow("not numbers") << lines({"x", "", "0x10", "inf", "1", "a", "b", "nan"})
-                                     << settings({14, 240, 2400, 0, 1, -1}, {}, {}, {});
-        QTest::newRow("beyond 16 bits or single precision")
-                << lines({"40000", "240", "2400", "-32769", "0", "1e39", "-1e39", "99999"})
-                << settings({14, 240, 2400, 0, 0, -1}, {}, {}, {});
-        QTest::newRow("count above 30 becomes 30") << lines({"45", "240", "2400", "0", "0", "0", "0", "0"})
-                                                   << settings({30, 240, 2400, 0, 0, 0});
-        QTest::newRow("half rounds to even") << lines({"2.5", "240.5", "2400", "2", "0", "0", "0", "0"})
-                                             << settings({2, 240, 2400, 2, 0, 0});
-        QTest::newRow("layout beyond 16-bit twips falls back") << lines({"30", "2000", "32000", "0", "0", "0", "0", "0"})
-                                                               << settings({30, 240, 2400, 0, 0, 0});
+        QTest::newRow("fewer than eight lines") << lines(" 7 | 250 ") << settings({7, 250, 2400, 0, 0, -1}, {}, {}, {});
+        QTest::newRow("not numbers") << lines("x||0x10|inf|1|a|b|nan") << settings({14, 240, 2400, 0, 1, -1}, {}, {}, {});
+        QTest::newRow("beyond 16 bits or single precision") << lines("40000|240|2400|-32769|0|1e39|-1e39|99999")
+                                                            << settings({14, 240, 2400, 0, 0, -1}, {}, {}, {});
+        QTest::newRow("count above 30 becomes 30") << lines("45|240|2400|0|0|0|0|0") << settings({30, 240, 2400, 0, 0, 0});
+        QTest::newRow("half rounds to even") << lines("2.5|240.5|2400|2|0|0|0|0") << settings({2, 240, 2400, 2, 0, 0});
+        QTest::newRow("beyond 16-bit twips: default size") << lines("30|2000|32000|0|0|0|0|0")
+                                                           << settings({30, 240, 2400, 0, 0, 0});
         QTest::newRow("empty lines among paths are skipped, blanks kept")
-                << lines({"1", "2", "3", "4", "5", "6", "7", "8", "", "/a", "", " ", "/b c;d"})
-                << settings({1, 2, 3, 4, 5, 8}, {"/a", " ", "/b c;d"}, 6, 7);
+                << lines("1|2|3|4|5|6|7|8||/a|| |/b c;d") << settings({1, 2, 3, 4, 5, 8}, {"/a", " ", "/b c;d"}, 6, 7);
         QTest::newRow("only CR ends a line; a last line without one is read")
                 << u"1\r2\r\n3\r4\r5\r6\r7\r8\rlast"_qs << settings({1, 2, 3, 4, 5, 8}, {"last"}, 6, 7);
     }
