@@ -128,8 +128,7 @@ private slots:
 
     void overwritingUnseenContentAsks_data()
     {
-        // The program read "#x" from a.cdt; the target is that file or another, on disk now
-        // with the bytes given, or gone.
+        // The program read "#x" from a.cdt; the target holds the bytes given now, or is gone.
         QTest::addColumn<QString>("target");
         QTest::addColumn<Bytes>("onDisk");
         QTest::addColumn<bool>("asks");
@@ -153,8 +152,7 @@ private slots:
         FileWatch watch;
         watch.setPath(path);
         QSignalSpy changed(&watch, &FileWatch::changed);
-        // An editor's save: a new file renamed over the old one. Twice, since the first rename
-        // ends the watch on the file the program started with.
+        // An editor's save renames a new file over the old one; the first one ends the old watch.
         for (const QByteArray &bytes : {QByteArray("#b\r\n"), QByteArray("#c\r\n")}) {
             QVERIFY(filesystem::writeWholeFile(path, bytes));
             QVERIFY(changed.wait(1000));
@@ -209,8 +207,7 @@ private slots:
         QTest::newRow("lead byte before CR LF keeps the line end") << QByteArray("A\x81\r\nx") << u"A"_qs + bad + u"\r\nx"_qs;
         QTest::newRow("unassigned pair: the trail byte read on") << QByteArray("\x85\x40") << bad + u"@"_qs;
         QTest::newRow("trail byte 0x5C is no backslash") << QByteArray("\x95\x5c\x83\x5c") << u"表ソ"_qs;
-        // Large inputs go to iconv in blocks of 64 KiB: a character or a bad byte on the seam
-        // comes out as anywhere else.
+        // iconv reads blocks of 64 KiB: a character or a bad byte on the seam reads as anywhere else.
         const QByteArray tail("\x82\xa0\x81\r\n#\x81\x40\x9f");
         const QString tailText = u"あ"_qs + bad + u"\r\n#\u3000"_qs + bad;
         for (const int prefix : {65533, 65534, 65535, 65536, 65537, 131071, 131072})
