@@ -246,7 +246,7 @@ private slots:
         QTest::newRow("down off the grid") << "2450" << 200 << false << 2350;
         QTest::newRow("down stops at the minimum") << "250" << 200 << false << 200;
         QTest::newRow("up stops at the maximum") << "9950" << 200 << true << 10000;
-        QTest::newRow("fraction rounds first") << "2450.5" << 200 << true << 2550;
+        QTest::newRow("fraction rounds first, half to even") << "2451.5" << 200 << true << 2552;
         QTest::newRow("no number steps from the fallback") << "0x10" << 300 << true << 400;
         QTest::newRow("huge number stays in range") << "1e300" << 200 << false << 10000;
     }
