@@ -1,171 +1,256 @@
 #include "files/clipfile.h"
+#include "files/filewatch.h"
+#include "files/knowncontent.h"
 #include "platform/filesystem.h"
 #include "platform/sjiscodec.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 using Entries = QList<ClipEntry>;
 using Encoding = clipfile::Encoding;
+using Bytes = std::optional<QByteArray>;
+constexpr qsizetype MiB = 1024 * 1024;
 const QByteArray bom("\xEF\xBB\xBF");
-
-QByteArray sjisBytes(const QString &text)
-{
-    return sjis::encode(text).value();
-}
+const QString bad(QChar::ReplacementCharacter);
+const QString filler(3 * sjis::encodePiece, u'a');
+const int border = int(sjis::encodePiece);
 } // namespace
 
 class TestClipFile : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+    const QString m_path = m_dir.filePath(u"a.cdt"_qs);
+
 private slots:
-    void parse_data();
-    void parse();
-    void writesTheDocumentedBytes();
-    void failedWriteReportsAndKeepsFile();
-    void readTellsMissingFromUnreadable();
-    void detectsTheEncoding_data();
-    void detectsTheEncoding();
-    void utf8FileIsWrittenBackAsUtf8_data();
-    void utf8FileIsWrittenBackAsUtf8();
-};
-
-void TestClipFile::parse_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<Entries>("entries");
-    QTest::newRow("empty file") << QString() << Entries{};
-    QTest::newRow("no header") << u"a\r\nb\r\n"_qs << Entries{};
-    QTest::newRow("lines before the first header are ignored") << u"x\r\n#A\r\ny\r\n"_qs << Entries{{"A", "y"}};
-    QTest::newRow("two entries") << u"#A\r\nx\r\ny\r\n#B\r\n\r\n"_qs << Entries{{"A", "x\r\ny"}, {"B", ""}};
-    QTest::newRow("header only #") << u"#\r\n"_qs << Entries{{"", ""}};
-    QTest::newRow("leading empty lines are lost, inner and trailing ones stay")
-            << u"#A\r\n\r\n\r\nx\r\n\r\ny\r\n\r\n"_qs << Entries{{"A", "x\r\n\r\ny\r\n"}};
-    QTest::newRow("only empty lines") << u"#A\r\n\r\n\r\n#B\r\nb"_qs << Entries{{"A", ""}, {"B", "b"}};
-    QTest::newRow("lone CR ends a line") << u"#A\rx\ry"_qs << Entries{{"A", "x\r\ny"}};
-    QTest::newRow("lone CR after text lines") << u"#A\r\nx\ry\r\n#B"_qs << Entries{{"A", "x\r\ny"}, {"B", ""}};
-    QTest::newRow("last line without line end") << u"#A\r\nlast"_qs << Entries{{"A", "last"}};
-    QTest::newRow("bare LF file is one line") << u"#A\nx\n#B\n"_qs << Entries{{"A\nx\n#B\n", ""}};
-    QTest::newRow("blank before # and full-width number sign are text")
-            << u"#A\r\n #x\r\n＃y\r\n"_qs << Entries{{"A", " #x\r\n＃y"}};
-    QTest::newRow("text line starting with # splits the entry")
-            << u"#A\r\none\r\n#two\r\n"_qs << Entries{{"A", "one"}, {"two", ""}};
-    QTest::newRow("accelerator kept") << u"#&Hello\r\n"_qs << Entries{{"&Hello", ""}};
-    QString text;
-    Entries thirty;
-    for (int i = 0; i < 35; ++i) {
-        text += u"#E%1\r\ntext %1\r\n"_qs.arg(i);
-        if (i < clipfile::maxEntries)
-            thirty.append({u"E%1"_qs.arg(i), u"text %1"_qs.arg(i)});
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Entries>("entries");
+        QTest::newRow("empty file") << QString() << Entries{};
+        QTest::newRow("lines before the first header are ignored") << u"x\r\n#A\r\ny\r\n"_qs << Entries{{"A", "y"}};
+        QTest::newRow("two entries") << u"#A\r\nx\r\ny\r\n#B\r\n\r\n"_qs << Entries{{"A", "x\r\ny"}, {"B", ""}};
+        QTest::newRow("leading empty lines are lost, inner and trailing ones stay")
+                << u"#A\r\n\r\n\r\nx\r\n\r\ny\r\n\r\n"_qs << Entries{{"A", "x\r\n\r\ny\r\n"}};
+        QTest::newRow("only empty lines") << u"#A\r\n\r\n\r\n#B\r\nb"_qs << Entries{{"A", ""}, {"B", "b"}};
+        QTest::newRow("lone CR ends a line, as does the file's end")
+                << u"#A\rx\r\ny\rlast"_qs << Entries{{"A", "x\r\ny\r\nlast"}};
+        QTest::newRow("bare LF file is one line") << u"#A\nx\n#B\n"_qs << Entries{{"A\nx\n#B\n", ""}};
+        QTest::newRow("blank before # and full-width number sign are text")
+                << u"#A\r\n #x\r\n＃y\r\n"_qs << Entries{{"A", " #x\r\n＃y"}};
+        QString text;
+        Entries thirty;
+        for (int i = 0; i < 35; ++i) {
+            text += u"#E%1\r\ntext %1\r\n"_qs.arg(i);
+            if (i < clipfile::maxEntries)
+                thirty.append({u"E%1"_qs.arg(i), u"text %1"_qs.arg(i)});
+        }
+        QTest::newRow("a 31st header and all after it are ignored") << text << thirty;
+        const QString kana(25 * MiB, u'あ');
+        QTest::newRow("a text line of 25 Mi characters") << u"#A\r\n"_qs + kana << Entries{{"A", kana}};
     }
-    QTest::newRow("a 31st header and all after it are ignored") << text << thirty;
-}
+    void parse()
+    {
+        QFETCH(QString, text);
+        QTEST(clipfile::parse(text), "entries");
+    }
 
-void TestClipFile::parse()
-{
-    QFETCH(QString, text);
-    QFETCH(Entries, entries);
-    QCOMPARE(clipfile::parse(text), entries);
-}
+    void writeAndRead()
+    {
+        QVERIFY(clipfile::write(m_path, {{"A", "x\r\ny"}, {"B", ""}, {"未設定", "¥〜"}}).ok());
+        const QByteArray written("#A\r\nx\r\ny\r\n#B\r\n\r\n#\x96\xa2\x90\xdd\x92\xe8\r\n\x81\x8f\x81\x60\r\n");
+        QCOMPARE(filesystem::readWholeFile(m_path), Bytes(written));
+        const auto read = clipfile::read(m_path);
+        QCOMPARE(read.status, clipfile::ReadResult::Status::Ok);
+        QCOMPARE(read.entries, (Entries{{"A", "x\r\ny"}, {"B", ""}, {"未設定", "￥～"}}));
 
-void TestClipFile::writesTheDocumentedBytes()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.cdt");
-    QVERIFY(clipfile::write(path, {{"A", "x\r\ny"}, {"B", ""}, {"未設定", "¥〜"}}).ok());
-    QCOMPARE(filesystem::readWholeFile(path),
-             QByteArray("#A\r\nx\r\ny\r\n#B\r\n\r\n#\x96\xa2\x90\xdd\x92\xe8\r\n\x81\x8f\x81\x60\r\n"));
-    const auto read = clipfile::read(path);
-    QCOMPARE(read.status, clipfile::ReadResult::Status::Ok);
-    QCOMPARE(read.entries, (Entries{{"A", "x\r\ny"}, {"B", ""}, {"未設定", "￥～"}}));
-}
+        // A refusal names the entry and leaves the file as it was, with no temporary beside it.
+        const auto refused = clipfile::write(m_path, {{"fine", "ok"}, {"絵文字", "smile 😀"}});
+        QCOMPARE(refused.status, clipfile::WriteResult::Status::Unencodable);
+        QCOMPARE(refused.entryIndex, 1);
+        QCOMPARE(filesystem::readWholeFile(m_path), Bytes(written));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"a.cdt"});
+        const auto failed = clipfile::write(m_dir.filePath("no/such/folder/x.cdt"), {{"a", "b"}});
+        QCOMPARE(failed.status, clipfile::WriteResult::Status::Failed);
+        QVERIFY(!failed.error.isEmpty());
 
-void TestClipFile::failedWriteReportsAndKeepsFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("keep.cdt");
-    QVERIFY(clipfile::write(path, {{"old", "text"}}).ok());
-    const auto before = filesystem::readWholeFile(path);
+        QCOMPARE(clipfile::read(m_dir.filePath("none.cdt")).status, clipfile::ReadResult::Status::Missing);
+        QFile locked(m_dir.filePath("locked.cdt"));
+        QVERIFY(locked.open(QIODevice::WriteOnly));
+        locked.close();
+        locked.setPermissions(QFileDevice::WriteOwner);
+        // Whoever may read every file (root in CI) still cannot read a process's memory at 0.
+        const bool root = QFile(locked.fileName()).open(QIODevice::ReadOnly);
+        const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_qs : locked.fileName());
+        QCOMPARE(unreadable.status, clipfile::ReadResult::Status::Unreadable);
+        QVERIFY(!unreadable.error.isEmpty());
+    }
 
-    const auto refused = clipfile::write(path, {{"fine", "ok"}, {"絵文字", "smile 😀"}});
-    QCOMPARE(refused.status, clipfile::WriteResult::Status::Unencodable);
-    QCOMPARE(refused.entryIndex, 1);
-    QCOMPARE(filesystem::readWholeFile(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.cdt"});
+    void encodingIsDetectedAndKept_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Encoding>("encoding");
+        QTest::addColumn<QByteArray>("written"); // saved back; empty: the same bytes
+        QTest::newRow("ASCII") << QByteArray("#a\r\nb\\c~\r\n") << Encoding::ShiftJis << QByteArray();
+        QTest::newRow("Shift-JIS kanji and kana")
+                << sjis::encode(u"#未設定\r\nお世話になっております。ﾎﾞﾀﾝ\r\n"_qs).value() << Encoding::ShiftJis << QByteArray();
+        // These bytes are valid UTF-8 too (н, è, ýā@).
+        QTest::newRow("half-width katakana that is also UTF-8")
+                << sjis::encode(u"#ﾐｽ\r\nﾃｨ 1\r\nﾃｽﾄ　\r\n"_qs).value() << Encoding::ShiftJis << QByteArray();
+        QTest::newRow("UTF-8 Japanese") << QByteArray("#挨拶\r\nお世話になっております。\r\n") << Encoding::Utf8 << QByteArray();
+        QTest::newRow("UTF-8 accent after a letter") << QByteArray("#café\r\n\r\n") << Encoding::Utf8 << QByteArray();
+        QTest::newRow("UTF-8 accent before a letter") << QByteArray("#über\r\n\r\n") << Encoding::Utf8 << QByteArray();
+        QTest::newRow("UTF-8 that Shift-JIS cannot read") << QByteArray("#Ä\r\n\r\n") << Encoding::Utf8 << QByteArray();
+        QTest::newRow("byte order mark kept; nothing Shift-JIS lacks is refused")
+                << bom + "#〜 😀\r\ncafé\r\n" << Encoding::Utf8WithBom << QByteArray();
+        QTest::newRow("UTF-8 lines end in CR LF") << QByteArray("#日本語\rx\ny") << Encoding::Utf8
+                                                  << QByteArray("#日本語\r\nx\ny\r\n");
+        // Left without its Japanese line, "©" alone would read back as half-width katakana.
+        QTest::newRow("a mark where the rest would read as Shift-JIS") << QByteArray("あ\r\n#©\r\n") << Encoding::Utf8
+                                                                       << bom + "#©\r\n\r\n";
+    }
+    void encodingIsDetectedAndKept()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(clipfile::detectEncoding(bytes), "encoding");
+        QVERIFY(filesystem::writeWholeFile(m_path, bytes));
+        const auto read = clipfile::read(m_path);
+        QVERIFY(clipfile::write(m_path, read.entries, read.encoding).ok());
+        QFETCH(QByteArray, written);
+        QCOMPARE(filesystem::readWholeFile(m_path).value(), written.isEmpty() ? bytes : written);
+    }
 
-    const auto failed = clipfile::write(dir.filePath("no/such/folder/x.cdt"), {{"a", "b"}});
-    QCOMPARE(failed.status, clipfile::WriteResult::Status::Failed);
-    QVERIFY(!failed.error.isEmpty());
-}
+    void overwritingUnseenContentAsks_data()
+    {
+        // The program read "#x" from a.cdt; the target holds the bytes given now, or is gone.
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<Bytes>("onDisk");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("as read") << "a.cdt" << Bytes("#x\r\n") << false;
+        QTest::newRow("changed since") << "a.cdt" << Bytes("#y\r\n") << true;
+        QTest::newRow("gone since") << "a.cdt" << Bytes() << false;
+        QTest::newRow("emptied since") << "a.cdt" << Bytes("") << false;
+        QTest::newRow("another file with content") << "b.cdt" << Bytes("#x\r\n") << true;
+    }
+    void overwritingUnseenContentAsks()
+    {
+        QFETCH(QString, target);
+        QFETCH(Bytes, onDisk);
+        QTEST(KnownContent({u"a.cdt"_qs, QByteArray("#x\r\n")}).wouldOverwriteUnseen(target, onDisk), "asks");
+    }
 
-void TestClipFile::readTellsMissingFromUnreadable()
-{
-    QTemporaryDir dir;
-    QCOMPARE(clipfile::read(dir.filePath("none.cdt")).status, clipfile::ReadResult::Status::Missing);
-    QFile locked(dir.filePath("locked.cdt"));
-    QVERIFY(locked.open(QIODevice::WriteOnly));
-    locked.close();
-    locked.setPermissions(QFileDevice::WriteOwner);
-    // Whoever may read every file (root in CI) still cannot read a process's memory at 0.
-    const bool root = QFile(locked.fileName()).open(QIODevice::ReadOnly);
-    const auto read = clipfile::read(root ? u"/proc/self/mem"_qs : locked.fileName());
-    QCOMPARE(read.status, clipfile::ReadResult::Status::Unreadable);
-    QVERIFY(!read.error.isEmpty());
-}
+    void watchSurvivesReplaceByRename()
+    {
+        const QString path = m_dir.filePath("watched.cdt");
+        QVERIFY(filesystem::writeWholeFile(path, "#a\r\n"));
+        FileWatch watch;
+        watch.setPath(path);
+        QSignalSpy changed(&watch, &FileWatch::changed);
+        // An editor's save renames a new file over the old one; the first one ends the old watch.
+        for (const QByteArray &bytes : {QByteArray("#b\r\n"), QByteArray("#c\r\n")}) {
+            QVERIFY(filesystem::writeWholeFile(path, bytes));
+            QVERIFY(changed.wait(1000));
+            QTest::qWait(300); // one save, one report
+            QCOMPARE(changed.size(), 1);
+            changed.clear();
+        }
+        QFile inPlace(path);
+        QVERIFY(inPlace.open(QIODevice::Append) && inPlace.write("#d\r\n") == 4);
+        inPlace.close();
+        QVERIFY(changed.wait(1000));
+        // A file no longer in use is no longer watched.
+        watch.setPath(QString());
+        changed.clear();
+        QVERIFY(filesystem::writeWholeFile(path, "#e\r\n"));
+        QTest::qWait(300);
+        QCOMPARE(changed.size(), 0);
+    }
 
-void TestClipFile::detectsTheEncoding_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<Encoding>("encoding");
-    QTest::newRow("empty") << QByteArray() << Encoding::ShiftJis;
-    QTest::newRow("ASCII") << QByteArray("#a\r\nb\\c~\r\n") << Encoding::ShiftJis;
-    QTest::newRow("Shift-JIS kanji and kana")
-            << sjisBytes("#未設定\r\nお世話になっております。\r\n9:00～17:00") << Encoding::ShiftJis;
-    QTest::newRow("Shift-JIS half-width katakana")
-            << sjisBytes("#ﾎﾞﾀﾝ\r\nﾌﾟﾛﾊﾟﾃｨ ｸﾘｯﾌﾟﾎﾞｰﾄﾞ\r\n") << Encoding::ShiftJis;
-    // These bytes are valid UTF-8 too (н, è, ýā@).
-    QTest::newRow("half-width katakana that is also UTF-8")
-            << sjisBytes("#ﾐｽ\r\nﾃｨ 1\r\nﾃｽﾄ　\r\n") << Encoding::ShiftJis;
-    QTest::newRow("UTF-8 Japanese") << QByteArray("#挨拶\r\nお世話になっております。") << Encoding::Utf8;
-    QTest::newRow("UTF-8 wave dash") << QByteArray("9:00〜17:00") << Encoding::Utf8;
-    QTest::newRow("UTF-8 accented words") << QByteArray("#café\r\nüber\r\n") << Encoding::Utf8;
-    QTest::newRow("UTF-8 that Shift-JIS cannot read") << QByteArray("#Ä\r\n") << Encoding::Utf8;
-    QTest::newRow("byte order mark") << bom + "#a\r\n" << Encoding::Utf8WithBom;
-}
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ASCII, line ends and controls Qt's codec would swap")
+                << u"\\~ #1\r\nb\rc\n\x1a\x1c\x7f"_qs << QByteArray("\\~ #1\r\nb\rc\n\x1a\x1c\x7f");
+        QTest::newRow("half-width katakana is one byte") << u"ﾎﾞﾀﾝ"_qs << QByteArray("\xce\xde\xc0\xdd");
+        QTest::newRow("kanji, NEC and IBM extensions") << u"未設定①髙"_qs << QByteArray("\x96\xa2\x90\xdd\x92\xe8\x87\x40\xfb\xfc");
+        // Long texts are encoded piece by piece; every character must arrive once, in order.
+        QString text;
+        QByteArray bytes;
+        for (qsizetype i = 0; i < 2 * sjis::encodePiece + 7; ++i) {
+            text += i % 3 ? u"未"_qs : QString::number(i % 10);
+            bytes += i % 3 ? QByteArray("\x96\xa2") : QByteArray::number(i % 10);
+        }
+        QTest::newRow("text longer than several pieces") << text << bytes;
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(sjis::encode(text), Bytes(bytes));
+        QCOMPARE(sjis::decode(bytes), text);
+    }
 
-void TestClipFile::detectsTheEncoding()
-{
-    QFETCH(QByteArray, bytes);
-    QTEST(clipfile::detectEncoding(bytes), "encoding");
-}
+    // Any bytes decode: one bad byte is one replacement character, and reading goes on.
+    void decode_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("bad trail, never-characters, lead byte at the end")
+                << QByteArray("a\x81 b\xa0\xfd" "c\x82") << u"a"_qs + bad + u" b"_qs + bad + bad + u"c"_qs + bad;
+        QTest::newRow("lead byte before CR LF keeps the line end") << QByteArray("A\x81\r\nx") << u"A"_qs + bad + u"\r\nx"_qs;
+        QTest::newRow("unassigned pair: the trail byte read on") << QByteArray("\x85\x40") << bad + u"@"_qs;
+        QTest::newRow("trail byte 0x5C is no backslash") << QByteArray("\x95\x5c\x83\x5c") << u"表ソ"_qs;
+        // iconv reads blocks of 64 KiB: a character or a bad byte on the seam reads as anywhere else.
+        const QByteArray tail("\x82\xa0\x81\r\n#\x81\x40\x9f");
+        const QString tailText = u"あ"_qs + bad + u"\r\n#\u3000"_qs + bad;
+        for (const int prefix : {65533, 65534, 65535, 65536, 65537, 131071, 131072})
+            QTest::addRow("%d bytes before", prefix) << QByteArray(prefix, 'a') + tail << QString(prefix, u'a') + tailText;
+        // Each bad byte restarts the decoder: that must not cost the square of the size.
+        QTest::newRow("4 MiB of bad bytes") << QByteArray(4 * MiB, '\xa0') << QString(4 * MiB, QChar::ReplacementCharacter);
+    }
+    void decode()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(sjis::decode(bytes), "text");
+    }
 
-void TestClipFile::utf8FileIsWrittenBackAsUtf8_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QByteArray>("written");
-    QTest::newRow("byte order mark kept; nothing Shift-JIS lacks is refused")
-            << bom + "#〜 😀\r\ncafé\r\n" << bom + "#〜 😀\r\ncafé\r\n";
-    QTest::newRow("no byte order mark; lines end in CR LF")
-            << QByteArray("#日本語\rx\ny") << QByteArray("#日本語\r\nx\ny\r\n");
-    // Left without its Japanese line, "©" alone would read back as half-width katakana.
-    QTest::newRow("a mark where the rest would read as Shift-JIS") << QByteArray("あ\r\n#©\r\n") << bom + "#©\r\n\r\n";
-}
-
-void TestClipFile::utf8FileIsWrittenBackAsUtf8()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, written);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("u.cdt");
-    QVERIFY(filesystem::writeWholeFile(path, bytes));
-    const auto read = clipfile::read(path);
-    QVERIFY(clipfile::write(path, read.entries, read.encoding).ok());
-    QCOMPARE(filesystem::readWholeFile(path), std::optional<QByteArray>(written));
-}
+    void refusesWhatWouldReadBackOtherwise_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Bytes>("folded"); // look-alikes folded; none: refused still
+        QTest::newRow("emoji") << u"ok 😀"_qs << Bytes();
+        QTest::newRow("lone surrogate") << QString(QChar(0xd800)) << Bytes();
+        // Past the first pieces of a long text, and across the border between two pieces.
+        for (int at : {border - 2, border - 1, border})
+            QTest::addRow("emoji at %d", at) << QString(filler).insert(at, u"😀"_qs) << Bytes();
+        QTest::newRow("lone high surrogate at a piece's end")
+                << QString(filler).insert(border - 1, QChar(0xd800)) << Bytes();
+        QTest::newRow("dashes, lines and signs") << u"9:00〜17:00‖−¢£¬—"_qs << Bytes(
+                "9:00\x81\x60" "17:00\x81\x61\x81\x7c\x81\x91\x81\x92\x81\xca\x81\x5c");
+        // Not the backslash byte: a price must not read back as a path separator.
+        QTest::newRow("yen sign far into a long text") << filler + u"¥100"_qs << Bytes(filler.toLatin1() + "\x81\x8f" "100");
+    }
+    void refusesWhatWouldReadBackOtherwise()
+    {
+        QFETCH(QString, text);
+        // A path that read back as another character would name another file.
+        QCOMPARE(sjis::encode(text), std::nullopt);
+        QByteArray out("kept"); // appended onto earlier output, a refusal leaves that as it was
+        QVERIFY(!sjis::appendEncoded(text, out));
+        QCOMPARE(out, QByteArray("kept"));
+        QFETCH(Bytes, folded);
+        QCOMPARE(sjis::encode(text, sjis::LookAlikes::Fold), folded);
+        if (folded)
+            QCOMPARE(sjis::decode(*folded), sjis::foldLookAlikes(text));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestClipFile)
 #include "tst_clipfile.moc"

@@ -1,227 +1,397 @@
+#include "app/barlayout.h"
 #include "app/form1text.h"
 #include "app/keycodes.h"
 #include "app/session.h"
+#include "dialogs/spinstep.h"
+#include "editing/editorentries.h"
+#include "platform/desktopexec.h"
 #include "platform/filesystem.h"
+#include "platform/sessionplatform.h"
 #include "platform/sjiscodec.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <numeric>
+#include <vector>
+
+namespace {
+using Kind = KeyCommand::Kind;
+const ClipEntry unset{u"未設定"_qs, QString()};
+
+/** Entry i is named "n<i>" with text "t<i>"; -1 stands for `unset`. */
+QList<ClipEntry> numbered(const QList<int> &order)
+{
+    QList<ClipEntry> entries;
+    for (const int i : order)
+        entries.append(i < 0 ? unset : ClipEntry{u"n%1"_qs.arg(i), u"t%1"_qs.arg(i)});
+    return entries;
+}
+
+QList<int> upTo(int count)
+{
+    QList<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    return order;
+}
+
+/** Moving entries relies on every slot past the entries being empty. */
+bool spareSlotsEmpty(const EditorEntries &e)
+{
+    for (int slot = e.count(); slot < EditorEntries::slotCount; ++slot)
+        if (!e.text(slot).isEmpty())
+            return false;
+    return true;
+}
+} // namespace
 
 class TestSession : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void propertiesOk_data();
-    void propertiesOk();
-    void keyTable_data();
-    void keyTable();
-    void menuState();
-    void caption_data();
-    void caption();
-    void readFileList();
-    void writer();
+    void propertiesOk_data()
+    {
+        // Width, count and height: as typed, as laid out, as the fields show them afterwards.
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("applied");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain values, not clamped") << "150|7|600" << "150|7|600" << "150|7|600";
+        QTest::newRow("empty fields keep the values in use") << "||" << "2400|14|240" << "2400|14|240";
+        QTest::newRow("45 buttons are 30") << "2400|45|240" << "2400|30|240" << "2400|30|240";
+        QTest::newRow("0 buttons are 1") << "2400|0|240" << "2400|1|240" << "2400|1|240";
+        QTest::newRow("fractions round to nearest") << "1800.6|6.5|249.5" << "1801|6|250" << "1800.6|6.5|249.5";
+        QTest::newRow("no number keeps the value in use") << "wide|many|0x20" << "2400|14|240" << "2400|14|240";
+        QTest::newRow("beyond 16 bits or negative, too") << "40000|5|-100" << "2400|5|240" << "2400|5|240";
+        QTest::newRow("too big for 16-bit twips: narrower, lower buttons")
+                << "32700|30|2000" << "32657|30|921" << "32657|30|921";
+    }
+    void propertiesOk()
+    {
+        QFETCH(QString, typed);
+        const QStringList t = typed.split(u'|');
+        Session session;
+        const AppliedProperties result = session.applyProperties({t[0], t[1], t[2], true, false});
+        session.layOut(result.width, result.count, result.height);
+        const Settings &in = session.settings;
+        const QStringList applied{QString::number(in.buttonWidth), QString::number(in.buttonNum),
+                                  QString::number(in.buttonHeight)};
+        QTEST(applied.join(u'|'), "applied");
+        QTEST(QStringList({result.shown.width, result.shown.count, result.shown.height}).join(u'|'), "shown");
+        QVERIFY(in.onTop() && result.shown.onTop && !in.controlsHidden());
+        QCOMPARE(session.propertyFields(), (PropertyFields{applied[0], applied[1], applied[2], true, false}));
+    }
+
+    void keys_data()
+    {
+        // A key pressed on a bar button: its code, and the command on a snippet or a control button.
+        QTest::addColumn<int>("qtKey");
+        QTest::addColumn<bool>("keypad");
+        QTest::addColumn<unsigned>("scanCode");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<Kind>("onSnippet");
+        QTest::addColumn<Kind>("onControl");
+        QTest::addColumn<int>("listed");
+        QTest::newRow("F1 renames") << int(Qt::Key_F1) << false << 0u << 112 << Kind::Rename << Kind::None << 0;
+        QTest::newRow("F2 edits") << int(Qt::Key_F2) << false << 0u << 113 << Kind::Edit << Kind::None << 0;
+        QTest::newRow("F3 shows the text") << int(Qt::Key_F3) << false << 0u << 114 << Kind::Display << Kind::None << 0;
+        QTest::newRow("F4 the clipboard") << int(Qt::Key_F4) << false << 0u << 115 << Kind::Kakunin << Kind::Kakunin << 0;
+        QTest::newRow("F5 reloads") << int(Qt::Key_F5) << false << 0u << 116 << Kind::Reload << Kind::Reload << 0;
+        QTest::newRow("F6 the read files") << int(Qt::Key_F6) << false << 0u << 117 << Kind::ReadFiles << Kind::ReadFiles << 0;
+        QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0u << 118 << Kind::OpenFile << Kind::OpenFile << 0;
+        QTest::newRow("F8 the properties") << int(Qt::Key_F8) << false << 0u << 119 << Kind::Properties << Kind::Properties << 0;
+        QTest::newRow("F9 nothing") << int(Qt::Key_F9) << false << 0u << 120 << Kind::None << Kind::None << 0;
+        QTest::newRow("0 the tenth file") << int(Qt::Key_0) << false << 0u << 48 << Kind::LoadListed << Kind::LoadListed << 10;
+        QTest::newRow("9 the ninth") << int(Qt::Key_9) << false << 0u << 57 << Kind::LoadListed << Kind::LoadListed << 9;
+        QTest::newRow("Shift+1 is 1") << int(Qt::Key_Exclam) << false << 10u << 49 << Kind::LoadListed << Kind::LoadListed << 1;
+        QTest::newRow("Shift+0 is 0") << int(Qt::Key_ParenRight) << false << 19u << 48 << Kind::LoadListed << Kind::LoadListed << 10;
+        QTest::newRow("! elsewhere is nothing") << int(Qt::Key_Exclam) << false << 0u << 0 << Kind::None << Kind::None << 0;
+        QTest::newRow("keypad 5 is no file number") << int(Qt::Key_5) << true << 84u << 0 << Kind::None << Kind::None << 0;
+        QTest::newRow("Return") << int(Qt::Key_Return) << false << 0u << 13 << Kind::None << Kind::None << 0;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << false << 0u << 46 << Kind::None << Kind::None << 0;
+    }
+    void keys()
+    {
+        QFETCH(int, qtKey);
+        QFETCH(bool, keypad);
+        QFETCH(unsigned, scanCode);
+        QFETCH(int, listed);
+        const int code = keycodes::fromQtKey(qtKey, keypad, scanCode);
+        QTEST(code, "code");
+        QTEST(keyCommand(code, 1).kind, "onSnippet");
+        QTEST(keyCommand(code, 2).kind, "onControl");
+        QCOMPARE(keyCommand(code, 1).listed, listed);
+    }
+
+    void menuAndCaption()
+    {
+        Session session;
+        QCOMPARE(session.menuState(true), (MenuState{true, false, false, false}));
+        session.dataFileName = u"/x.cdt"_qs;
+        session.settings.winZ = 1;
+        QCOMPARE(session.menuState(false), (MenuState{false, true, true, false}));
+        session.settings.controlShowFlag = 1;
+        QCOMPARE(session.menuState(true), (MenuState{true, true, true, true}));
+        QCOMPARE(captionFor(u"定型文.cdt"_qs), u"定型文"_qs);
+        QCOMPARE(captionFor(u"a.cd"_qs), QString());
+        QCOMPARE(captionFor(u"abc"_qs), QString());
+    }
+
+    void readFileList()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.cdt");
+        QVERIFY(filesystem::writeWholeFile(a, "#a\r\n"));
+        Session session;
+        session.addFile("a.cdt", a, true);
+        session.addFile("b.cdt", dir.filePath("b.cdt"));
+        session.selectFile(5);
+        QCOMPARE(session.writeTarget(), QString());
+        session.selectFile(1);
+        QCOMPARE(session.writeTarget(), dir.filePath("b.cdt"));
+        session.removeSelectedFile(); // the entry before takes its place
+        QCOMPARE(session.names(), QStringList{"a.cdt"});
+        QCOMPARE(session.selectedFile(), 0);
+
+        session.addFile("c.cdt", dir.filePath("c.cdt"));
+        session.selectFile(1);
+        session.restoreFiles(); // back to what was accepted, selecting the last entry
+        QCOMPARE(session.paths(), QStringList{a});
+        QCOMPARE(session.selectedFile(), 0);
+
+        // A Windows path naming a file beside Start.ini becomes that file in all three lists.
+        session.addFile("A.CDT", "C:\\clips\\A.CDT");
+        session.acceptFiles();
+        QCOMPARE(session.listedPath(1, dir.path()), a);
+        QCOMPARE(session.names(), (QStringList{"a.cdt", "a.cdt"}));
+        QCOMPARE(session.acceptedPaths(), (QStringList{a, a}));
+
+        session.addCurrentFile("new.cdt", dir.filePath("new.cdt"));
+        QCOMPARE(session.dataFileNum, 2);
+        QCOMPARE(session.selectedFile(), 2);
+        QCOMPARE(session.dataFileName, dir.filePath("new.cdt"));
+        QCOMPARE(session.acceptedPaths().size(), 3);
+    }
+
+    void writer()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath("w.cdt");
+        Session session;
+        QCOMPARE(session.entries().size(), 14);
+        QCOMPARE(session.caption(30), form1text::unset);
+        session.setEntries({{"ｱ", "x\r\ny"}, {"b", ""}});
+        session.settings.buttonNum = 2;
+        QVERIFY(filesystem::writeWholeFile(target, "#other\r\n"));
+        QCOMPARE(session.unseenContent(target), std::optional<QByteArray>("#other\r\n"));
+        QVERIFY(session.write(target).ok());
+        const QByteArray written = *sjis::encode(u"#ｱ\r\nx\r\ny\r\n#b\r\n\r\n"_qs);
+        QCOMPARE(filesystem::readWholeFile(target), std::optional<QByteArray>(written));
+        QVERIFY(!session.unseenContent(target)); // its own save
+
+        // A file read as UTF-8 is written back as UTF-8; any other file in Shift-JIS.
+        session.setReadFrom(target, clipfile::Encoding::Utf8);
+        QCOMPARE(session.encodingFor(dir.filePath("v.cdt")), clipfile::Encoding::ShiftJis);
+        QVERIFY(session.write(target).ok());
+        QCOMPARE(filesystem::readWholeFile(target), std::optional<QByteArray>("#\xef\xbd\xb1\r\nx\r\ny\r\n#b\r\n\r\n"));
+    }
+
+    void barLayout()
+    {
+        const barlayout::Layout layout = barlayout::compute(2400, 5, 300, false);
+        QCOMPARE(layout.snippetTops, (QList<int>{0, 300, 600, 900, 1200}));
+        QCOMPARE(layout.controlTops, (std::array<int, 5>{1600, 1900, 2200, 2500, 2800}));
+        QCOMPARE(layout.windowHeight, 3500.0);
+        QCOMPARE(layout.windowWidth, 2510);
+        QCOMPARE(barlayout::fromWindowSize(2510, 1610, 4, true).height, 302); // 302.5 rounds to even
+    }
+
+    void everyRequestIsLaidOut_data()
+    {
+        QTest::addColumn<QList<int>>("asked"); // width, count, height
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<QList<int>>("laidOut");
+        QTest::addColumn<double>("windowHeight");
+        QTest::newRow("5 × 300 without controls") << QList{2400, 5, 300} << true << QList{2400, 5, 300} << 1900.0;
+        QTest::newRow("count 0 is 14") << QList{2400, 0, 240} << false << QList{2400, 14, 240} << 5060.0;
+        QTest::newRow("count beyond the buttons is 31") << QList{2400, 40, 240} << true << QList{2400, 31, 240} << 7840.0;
+        // 17 + 5 buttons of 1500 would reach 33,100 twips: the tallest that fits is 1466.
+        QTest::newRow("too tall: lower buttons") << QList{2400, 17, 1500} << false << QList{2400, 17, 1466} << 32752.0;
+        QTest::newRow("30 of 1000 fit without controls") << QList{2400, 30, 1000} << true << QList{2400, 30, 1000} << 30400.0;
+        QTest::newRow("too wide: the widest window") << QList{32700, 5, 240} << false << QList{32657, 5, 240} << 2900.0;
+        QTest::newRow("negative sizes are 0") << QList{-1, 5, -240} << false << QList{0, 5, 0} << 500.0;
+    }
+    void everyRequestIsLaidOut()
+    {
+        QFETCH(QList<int>, asked);
+        QFETCH(bool, hidden);
+        QFETCH(QList<int>, laidOut);
+        const barlayout::Layout layout = barlayout::compute(asked[0], asked[1], asked[2], hidden);
+        QCOMPARE((QList<int>{layout.buttonWidth, layout.buttonNum, layout.buttonHeight}), laidOut);
+        QTEST(layout.windowHeight, "windowHeight");
+        QCOMPARE(layout.snippetTops.size(), laidOut[1]);
+        // Resizing the window to that size asks for the same buttons.
+        const auto size = barlayout::fromWindowSize(layout.windowWidth, layout.windowHeight, laidOut[1], hidden);
+        QCOMPARE((QList{size.width, size.height}), (QList{laidOut[0], laidOut[2]}));
+        QCOMPARE(barlayout::fits(asked[0], asked[1], asked[2], hidden),
+                 asked[0] == laidOut[0] && asked[2] == laidOut[2] && asked[1] <= 31);
+    }
+
+    void spinStep_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("fallback");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<int>("result"); // width: step 100 from 200 to 10000
+        QTest::newRow("down off the grid") << "2450" << 200 << false << 2350;
+        QTest::newRow("down stops at the minimum") << "250" << 200 << false << 200;
+        QTest::newRow("up stops at the maximum") << "9950" << 200 << true << 10000;
+        QTest::newRow("fraction rounds first, half to even") << "2451.5" << 200 << true << 2552;
+        QTest::newRow("no number steps from the fallback") << "0x10" << 300 << true << 400;
+        QTest::newRow("huge number stays in range") << "1e300" << 200 << false << 10000;
+    }
+    void spinStep()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, fallback);
+        QFETCH(bool, up);
+        QTEST(spinstep::stepped(text, fallback, spinstep::Range{100, 200, 10000}, up), "result");
+    }
+
+    void editorEntries()
+    {
+        EditorEntries e;
+        QVERIFY(e.setText(30, u"spare"_qs));
+        QVERIFY(!e.setText(31, u"c"_qs) && !e.setText(-1, u"d"_qs));
+        QCOMPARE(e.text(30), u"spare"_qs);
+        QCOMPARE(e.text(31) + e.text(-1), QString());
+        QVERIFY(!e.setName(0, u"no entry yet"_qs));
+        e.load(numbered(upTo(31)));
+        QCOMPARE(e.entries(), numbered(upTo(30)));
+        QVERIFY(e.setName(1, u"x"_qs));
+        QCOMPARE(e.name(1), u"x"_qs);
+        e.load(numbered(upTo(3))); // leaves nothing of the first load behind
+        QCOMPARE(e.entries(), numbered(upTo(3)));
+        QCOMPARE(e.name(3), QString());
+        QVERIFY(spareSlotsEmpty(e));
+        QCOMPARE(editortext::toEditor(u"a\r\nb\r\n"_qs), u"a\nb\n"_qs);
+        QCOMPARE(editortext::fromEditor(u"a\nb\n"_qs), u"a\r\nb\r\n"_qs);
+    }
+
+    void edit_data()
+    {
+        // One operation on entries 0..count-1: its result (a bool, or the selection after a removal).
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QList<int>>("after");
+        QTest::newRow("remove middle") << 5 << "remove" << 2 << 2 << QList<int>{0, 1, 3, 4};
+        QTest::newRow("remove last selects the one before") << 30 << "remove" << 29 << 28 << upTo(29);
+        QTest::newRow("remove the only entry") << 1 << "remove" << 0 << -1 << QList<int>{};
+        QTest::newRow("remove past the end") << 5 << "remove" << 5 << -1 << upTo(5);
+        QTest::newRow("remove at -1") << 5 << "remove" << -1 << -1 << upTo(5);
+        QTest::newRow("insert first makes thirty") << 29 << "insert" << 0 << 1 << QList<int>{-1} + upTo(29);
+        QTest::newRow("insert at the end") << 3 << "insert" << 3 << 1 << QList<int>{0, 1, 2, -1};
+        QTest::newRow("insert past the end") << 3 << "insert" << 4 << 0 << upTo(3);
+        QTest::newRow("insert at -1") << 3 << "insert" << -1 << 0 << upTo(3);
+        QTest::newRow("insert into thirty") << 30 << "insert" << 0 << 0 << upTo(30);
+        QTest::newRow("append makes thirty") << 29 << "append" << 0 << 1 << upTo(29) + QList<int>{-1};
+        QTest::newRow("replace keeps the place") << 3 << "replace" << 1 << 1 << QList<int>{0, -1, 2};
+        QTest::newRow("replace past the end") << 3 << "replace" << 3 << 0 << upTo(3);
+        QTest::newRow("swap with the one above") << 4 << "swap" << 3 << 1 << QList<int>{0, 1, 3, 2};
+        QTest::newRow("swap from past the end") << 4 << "swap" << 4 << 0 << upTo(4);
+        QTest::newRow("swap with no entry below") << 4 << "swapdown" << 3 << 0 << upTo(4);
+        QTest::newRow("up from the top") << 4 << "up" << 0 << 0 << upTo(4);
+        QTest::newRow("up from the bottom") << 4 << "up" << 3 << 1 << upTo(4);
+        QTest::newRow("down from the top") << 4 << "down" << 0 << 1 << upTo(4);
+        QTest::newRow("down from the bottom") << 4 << "down" << 3 << 0 << upTo(4);
+    }
+    void edit()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, op);
+        QFETCH(int, at);
+        EditorEntries e;
+        e.load(numbered(upTo(count)));
+        const int result = op == u"remove" ? e.remove(at)
+                : op == u"insert"          ? e.insert(at, unset)
+                : op == u"append"          ? e.append(unset)
+                : op == u"replace"         ? e.replace(at, unset)
+                : op == u"swap"            ? e.swap(at, at - 1)
+                : op == u"swapdown"        ? e.swap(at, at + 1)
+                : op == u"up"              ? e.canMoveUp(at)
+                                           : e.canMoveDown(at);
+        QTEST(result, "result");
+        QFETCH(QList<int>, after);
+        QCOMPARE(e.entries(), numbered(after)); // each entry keeps its own text
+        QVERIFY(spareSlotsEmpty(e));
+    }
+
+    void platform_data()
+    {
+        QTest::addColumn<QString>("env"); // QT_QPA_PLATFORM|XDG_SESSION_TYPE|WAYLAND_DISPLAY|DISPLAY
+        QTest::addColumn<QByteArrayList>("args"); // without the program name
+        QTest::addColumn<QString>("forced");      // empty: nothing forced
+        QTest::addColumn<bool>("displayFound");
+        using Args = QByteArrayList;
+        QTest::newRow("wayland display with xwayland runs on xcb") << "||wayland-0|:0" << Args{"-style", "fusion"} << "xcb" << true;
+        QTest::newRow("session type alone marks the session") << "|wayland||:1" << Args{"-platformtheme", "gtk3"} << "xcb" << true;
+        QTest::newRow("-platform without a value is none") << "|wayland||:1" << Args{"-platform"} << "xcb" << true;
+        QTest::newRow("wayland without xwayland runs natively") << "|wayland|wayland-0|" << Args{} << "" << true;
+        QTest::newRow("QT_QPA_PLATFORM is the user's choice") << "xcb|wayland|wayland-0|:0" << Args{} << "" << true;
+        QTest::newRow("-platform is the user's choice") << "|wayland|wayland-0|:0" << Args{"-platform", "wayland"} << "" << true;
+        QTest::newRow("-platform with an empty value too") << "|wayland|wayland-0|:0" << Args{"-platform", ""} << "" << true;
+        QTest::newRow("x11 session") << "|x11||:0" << Args{} << "" << true;
+        QTest::newRow("no display at all is refused") << "|||" << Args{} << "" << false;
+        QTest::newRow("wayland session type without a display") << "|wayland||" << Args{} << "" << false;
+        QTest::newRow("offscreen needs no display") << "offscreen|||" << Args{} << "" << true;
+        QTest::newRow("--platform offscreen too") << "|||" << Args{"--platform", "offscreen"} << "" << true;
+        QTest::newRow("-platform xcb overrides offscreen") << "offscreen|||" << Args{"-platform", "xcb"} << "" << false;
+        QTest::newRow("the last -platform wins") << "|||" << Args{"-platform", "xcb", "-platform", "offscreen"} << "" << true;
+        QTest::newRow("xcb with options needs a display") << "xcb:nograb|||" << Args{} << "" << false;
+        QTest::newRow("wayland-egl needs a display") << "wayland-egl|||" << Args{} << "" << false;
+    }
+    void platform()
+    {
+        QFETCH(QString, env);
+        QFETCH(QByteArrayList, args);
+        args.prepend("snipdeck");
+        std::vector<const char *> argv;
+        for (const QByteArray &a : std::as_const(args))
+            argv.push_back(a.constData());
+        const QByteArrayList v = env.toUtf8().split('|');
+        const auto d = sessionplatform::decide({v[0], v[1], v[2], v[3]},
+                                               sessionplatform::platformArgument(int(argv.size()), argv.data()));
+        QFETCH(QString, forced);
+        QCOMPARE(d.forcedPlatform, forced.isEmpty() ? std::nullopt : std::optional(forced.toUtf8()));
+        QTEST(d.displayFound, "displayFound");
+    }
+
+    void unquoted()
+    {
+        QCOMPARE(desktopexec::unquoted(u"\"/a b/c;d.cdt\""_qs), u"/a b/c;d.cdt"_qs);
+        QCOMPARE(desktopexec::unquoted(u"\"/x.cdt"_qs), u"/x.cdt"_qs);
+        QCOMPARE(desktopexec::unquoted(u"/x.cdt"_qs), u"/x.cdt"_qs);
+    }
+
+    void argumentsBeforeFile_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("options before the file") << QStringList{"kate", "-b", "--new", "%f"} << QStringList{"-b", "--new"};
+        QTest::newRow("nothing after the file code") << QStringList{"ed", "%F", "--late"} << QStringList{};
+        QTest::newRow("other codes dropped") << QStringList{"app", "%i", "%c", "-x", "%k", "%u", "-y"} << QStringList{"-x"};
+        QTest::newRow("percent sign kept") << QStringList{"app", "--ratio=50%%", "50%", "%U", "-y"}
+                                           << QStringList{"--ratio=50%", "50%"};
+        QTest::newRow("file code inside a word") << QStringList{"app", "-a", "--open=%f", "-z"} << QStringList{"-a"};
+    }
+    void argumentsBeforeFile()
+    {
+        QFETCH(QStringList, words);
+        QTEST(desktopexec::argumentsBeforeFile(words), "arguments");
+    }
 };
-
-void TestSession::propertiesOk_data()
-{
-    QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<QList<int>>("applied"); // width, count, height as laid out
-    QTest::addColumn<QStringList>("shown");
-
-    QTest::newRow("plain values") << QStringList{"1800", "7", "300"} << QList<int>{1800, 7, 300}
-                                  << QStringList{"1800", "7", "300"};
-    QTest::newRow("empty fields keep the values in use")
-            << QStringList{"", "", ""} << QList<int>{2400, 14, 240}
-            << QStringList{"2400", "14", "240"};
-    QTest::newRow("45 buttons are 30") << QStringList{"2400", "45", "240"}
-                                       << QList<int>{2400, 30, 240}
-                                       << QStringList{"2400", "30", "240"};
-    QTest::newRow("0 buttons are 1") << QStringList{"2400", "0", "240"} << QList<int>{2400, 1, 240}
-                                     << QStringList{"2400", "1", "240"};
-    QTest::newRow("negative count is 1") << QStringList{"2400", "-3", "240"}
-                                         << QList<int>{2400, 1, 240}
-                                         << QStringList{"2400", "1", "240"};
-    QTest::newRow("fractions round to nearest") << QStringList{"1800.6", "6.5", "249.5"}
-                                                << QList<int>{1801, 6, 250}
-                                                << QStringList{"1800.6", "6.5", "249.5"};
-    QTest::newRow("width and height are not clamped") << QStringList{"150", "5", "600"}
-                                                      << QList<int>{150, 5, 600}
-                                                      << QStringList{"150", "5", "600"};
-    QTest::newRow("text that is no number keeps the value in use")
-            << QStringList{"wide", "many", "0x20"} << QList<int>{2400, 14, 240}
-            << QStringList{"2400", "14", "240"};
-    QTest::newRow("beyond 16 bits keeps the value in use")
-            << QStringList{"40000", "5", "-99999"} << QList<int>{2400, 5, 240}
-            << QStringList{"2400", "5", "240"};
-    QTest::newRow("a bar too high for 16-bit twips gets lower buttons")
-            << QStringList{"2400", "30", "2000"} << QList<int>{2400, 30, 921}
-            << QStringList{"2400", "30", "921"};
-    QTest::newRow("a bar too wide for 16-bit twips gets the widest window")
-            << QStringList{"32700", "5", "300"} << QList<int>{32657, 5, 300}
-            << QStringList{"32657", "5", "300"};
-    QTest::newRow("negative width keeps the width")
-            << QStringList{"-100", "5", "300"} << QList<int>{2400, 5, 300}
-            << QStringList{"2400", "5", "300"};
-}
-
-void TestSession::propertiesOk()
-{
-    QFETCH(QStringList, typed);
-    QFETCH(QList<int>, applied);
-    QFETCH(QStringList, shown);
-
-    Session session;
-    const AppliedProperties result =
-            session.applyProperties({typed.at(0), typed.at(1), typed.at(2), true, false});
-    session.layOut(result.width, result.count, result.height);
-    const Settings &in = session.settings;
-    QCOMPARE((QList<int>{in.buttonWidth, in.buttonNum, in.buttonHeight}), applied);
-    QCOMPARE((QStringList{result.shown.width, result.shown.count, result.shown.height}), shown);
-    QVERIFY(in.onTop() && result.shown.onTop);
-    QVERIFY(!in.controlsHidden());
-    QCOMPARE(session.propertyFields(), (PropertyFields{QString::number(applied.at(0)),
-                                                       QString::number(applied.at(1)),
-                                                       QString::number(applied.at(2)), true,
-                                                       false}));
-}
-
-void TestSession::keyTable_data()
-{
-    using Kind = KeyCommand::Kind;
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<KeyCommand>("command");
-    QTest::newRow("1 loads the first file") << keycodes::digit0 + 1 << 2 << KeyCommand{Kind::LoadListed, 1};
-    QTest::newRow("9 the ninth") << keycodes::digit9 << 1 << KeyCommand{Kind::LoadListed, 9};
-    QTest::newRow("0 the tenth") << keycodes::digit0 << 1 << KeyCommand{Kind::LoadListed, 10};
-    QTest::newRow("F1 renames") << keycodes::f1 << 1 << KeyCommand{Kind::Rename};
-    QTest::newRow("F1 on a control button") << keycodes::f1 << 2 << KeyCommand{};
-    QTest::newRow("F2 edits") << keycodes::f1 + 1 << 1 << KeyCommand{Kind::Edit};
-    QTest::newRow("F2 on a control button") << keycodes::f1 + 1 << 2 << KeyCommand{};
-    QTest::newRow("F3 shows the text") << keycodes::f1 + 2 << 1 << KeyCommand{Kind::Display};
-    QTest::newRow("F3 on a control button") << keycodes::f1 + 2 << 2 << KeyCommand{};
-    QTest::newRow("F4 shows the clipboard") << keycodes::f1 + 3 << 2 << KeyCommand{Kind::Kakunin};
-    QTest::newRow("F5 reloads") << keycodes::f1 + 4 << 2 << KeyCommand{Kind::Reload};
-    QTest::newRow("F6 the read files") << keycodes::f1 + 5 << 1 << KeyCommand{Kind::ReadFiles};
-    QTest::newRow("F7 opens the file") << keycodes::f1 + 6 << 1 << KeyCommand{Kind::OpenFile};
-    QTest::newRow("F8 the properties") << keycodes::f8 << 2 << KeyCommand{Kind::Properties};
-    QTest::newRow("F9 nothing") << keycodes::f8 + 1 << 1 << KeyCommand{};
-    QTest::newRow("Enter nothing") << keycodes::enter << 1 << KeyCommand{};
-}
-
-void TestSession::keyTable()
-{
-    QFETCH(int, key);
-    QFETCH(int, mode);
-    QFETCH(KeyCommand, command);
-    QCOMPARE(keyCommand(key, mode), command);
-}
-
-void TestSession::menuState()
-{
-    Session session;
-    QCOMPARE(session.menuState(true), (MenuState{true, false, false, false}));
-    session.dataFileName = QStringLiteral("/x.cdt");
-    session.settings.winZ = 1;
-    QCOMPARE(session.menuState(false), (MenuState{false, true, true, false}));
-    session.settings.controlShowFlag = 1;
-    QCOMPARE(session.menuState(true), (MenuState{true, true, true, true}));
-}
-
-void TestSession::caption_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("extension") << "定型文.cdt" << "定型文";
-    QTest::newRow("any last four") << "notes.text" << "notes.";
-    QTest::newRow("exactly four") << "a.cd" << "";
-    QTest::newRow("shorter") << "abc" << "";
-}
-
-void TestSession::caption()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QCOMPARE(captionFor(name), caption);
-}
-
-void TestSession::readFileList()
-{
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.cdt");
-    QVERIFY(filesystem::writeWholeFile(a, "#a\r\n"));
-    Session session;
-    session.addFile("a.cdt", a, true);
-    session.addFile("b.cdt", dir.filePath("b.cdt"));
-    session.selectFile(5);
-    QCOMPARE(session.selectedFile(), -1);
-    QCOMPARE(session.writeTarget(), QString());
-    session.selectFile(1);
-    QCOMPARE(session.writeTarget(), dir.filePath("b.cdt"));
-    session.removeSelectedFile(); // the entry before takes its place
-    QCOMPARE(session.names(), QStringList{"a.cdt"});
-    QCOMPARE(session.selectedFile(), 0);
-
-    session.addFile("c.cdt", dir.filePath("c.cdt"));
-    session.selectFile(1);
-    session.restoreFiles(); // back to what was accepted, selecting the last entry
-    QCOMPARE(session.paths(), QStringList{a});
-    QCOMPARE(session.selectedFile(), 0);
-
-    // A Windows path naming a file beside Start.ini becomes that file in all three lists.
-    session.addFile("A.CDT", "C:\\clips\\A.CDT");
-    session.acceptFiles();
-    QCOMPARE(session.listedPath(1, dir.path()), a);
-    QCOMPARE(session.names(), (QStringList{"a.cdt", "a.cdt"}));
-    QCOMPARE(session.acceptedPaths(), (QStringList{a, a}));
-
-    session.addCurrentFile("new.cdt", dir.filePath("new.cdt"));
-    QCOMPARE(session.selectedFile(), 2);
-    QCOMPARE(session.dataFileNum, 2);
-    QCOMPARE(session.dataFileName, dir.filePath("new.cdt"));
-    QCOMPARE(session.acceptedPaths().size(), 3);
-}
-
-void TestSession::writer()
-{
-    QTemporaryDir dir;
-    const QString target = dir.filePath("w.cdt");
-    Session session;
-    QCOMPARE(session.entries().size(), 14);
-    QCOMPARE(session.caption(30), form1text::unset);
-    session.setEntries({{"ｱ", "x\r\ny"}, {"b", ""}});
-    session.settings.buttonNum = 2;
-
-    // Nothing there, or nothing but an empty file: nothing to lose.
-    QVERIFY(!session.unseenContent(target));
-    QVERIFY(filesystem::writeWholeFile(target, {}));
-    QVERIFY(!session.unseenContent(target));
-    QVERIFY(filesystem::writeWholeFile(target, "#other\r\n"));
-    QCOMPARE(session.unseenContent(target), std::optional<QByteArray>("#other\r\n"));
-
-    QVERIFY(session.write(target).ok());
-    const QByteArray written = *sjis::encode(QStringLiteral("#ｱ\r\nx\r\ny\r\n#b\r\n\r\n"));
-    QCOMPARE(filesystem::readWholeFile(target), std::optional<QByteArray>(written));
-    QCOMPARE(session.known().bytes, std::optional<QByteArray>(written));
-    QVERIFY(!session.unseenContent(target)); // its own save
-
-    // A file read as UTF-8 is written back as UTF-8; any other file in Shift-JIS.
-    session.setReadFrom(target, clipfile::Encoding::Utf8);
-    QCOMPARE(session.encodingFor(target), clipfile::Encoding::Utf8);
-    QCOMPARE(session.encodingFor(dir.filePath("v.cdt")), clipfile::Encoding::ShiftJis);
-    QVERIFY(session.write(target).ok());
-    QByteArray utf8;
-    clipfile::encode(session.entries(), &utf8, clipfile::Encoding::Utf8);
-    QCOMPARE(*filesystem::readWholeFile(target), utf8);
-    QVERIFY(utf8.contains("\xef\xbd\xb1")); // ｱ in UTF-8
-
-    session.setCaption(1, QStringLiteral("café"));
-    session.setReadFrom(QString(), clipfile::Encoding::ShiftJis);
-    const clipfile::WriteResult refused = session.write(target);
-    QCOMPARE(refused.status, clipfile::WriteResult::Status::Unencodable);
-    QCOMPARE(refused.entryIndex, 1);
-}
 
 QTEST_GUILESS_MAIN(TestSession)
 #include "tst_session.moc"

@@ -1,14 +1,22 @@
+#include "files/filelist.h"
 #include "files/startini.h"
 #include "platform/sjiscodec.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
+using filelist::Entry;
+
 namespace {
-QString lines(const QStringList &list)
+/** The lines of a Start.ini, '|' between them. */
+QString lines(const QString &list)
 {
-    return list.join(u"\r\n"_qs) + u"\r\n"_qs;
+    return QString(list).replace(u'|', u"\r\n"_qs) + u"\r\n"_qs;
 }
 
+/** Numbers are buttonNum, height, width, winZ, controlShowFlag, savedIndex. */
 StartSettings settings(QList<int> n, const QStringList &paths = {}, std::optional<double> top = 0,
                        std::optional<double> left = 0)
 {
@@ -20,130 +28,167 @@ class TestStartIni : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+    QString make(const QString &name)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot create %s", qPrintable(name));
+        return file.fileName();
+    }
+
 private slots:
-    void parse_data();
-    void parse();
-    void roundTrip_data();
-    void roundTrip();
-    void writesTheDocumentedBytes();
-    void pathsShiftJisCannotHoldAreLeftOut_data();
-    void pathsShiftJisCannotHoldAreLeftOut();
-    void resolveIndex_data();
-    void resolveIndex();
-};
-
-void TestStartIni::parse_data()
-{
-    // Numbers are buttonNum, height, width, winZ, controlShowFlag, savedIndex.
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<StartSettings>("expected");
-    QTest::newRow("well formed") << lines({" 5 ", " 300 ", " 2000 ", " 1 ", " 0 ", " 1500 ", "-45 ", " 1 ", "/a", "/b"})
-                                 << settings({5, 300, 2000, 1, 0, 1}, {"/a", "/b"}, 1500, -45);
-    QTest::newRow("fewer than eight lines") << lines({" 7 ", " 250 "}) << settings({7, 250, 2400, 0, 0, -1}, {}, {}, {});
-    QTest::newRow("not numbers") << lines({"x", "", "0x10", "inf", "1", "a", "b", "nan"})
-                                 << settings({14, 240, 2400, 0, 1, -1}, {}, {}, {});
-    QTest::newRow("out of 16 bits") << lines({"40000", "240", "2400", "-32769", "0", "0", "0", "99999"})
-                                    << settings({14, 240, 2400, 0, 0, -1});
-    QTest::newRow("count above 30 becomes 30") << lines({"45", "240", "2400", "0", "0", "0", "0", "0"})
-                                               << settings({30, 240, 2400, 0, 0, 0});
-    QTest::newRow("half rounds to even") << lines({"2.5", "240.5", "2400", "2", "0", "0", "0", "0"})
-                                         << settings({2, 240, 2400, 2, 0, 0});
-    QTest::newRow("layout beyond 16-bit twips falls back") << lines({"30", "2000", "32000", "0", "0", "0", "0", "0"})
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<StartSettings>("expected");
+        QTest::newRow("well formed") << lines(" 5 | 300 | 2000 | 1 | 0 | 1500.5 |-45 | 1 |/a|/b")
+                                     << settings({5, 300, 2000, 1, 0, 1}, {"/a", "/b"}, 1500.5, -45);
+        QTest::newRow("fewer than eight lines") << lines(" 7 | 250 ") << settings({7, 250, 2400, 0, 0, -1}, {}, {}, {});
+        QTest::newRow("not numbers") << lines("x||0x10|inf|1|a|b|nan") << settings({14, 240, 2400, 0, 1, -1}, {}, {}, {});
+        QTest::newRow("beyond 16 bits or single precision") << lines("40000|240|2400|-32769|0|1e39|-1e39|99999")
+                                                            << settings({14, 240, 2400, 0, 0, -1}, {}, {}, {});
+        QTest::newRow("count above 30 becomes 30") << lines("45|240|2400|0|0|0|0|0") << settings({30, 240, 2400, 0, 0, 0});
+        QTest::newRow("half rounds to even") << lines("2.5|240.5|2400|2|0|0|0|0") << settings({2, 240, 2400, 2, 0, 0});
+        QTest::newRow("beyond 16-bit twips: default size") << lines("30|2000|32000|0|0|0|0|0")
                                                            << settings({30, 240, 2400, 0, 0, 0});
-    QTest::newRow("negative height falls back") << lines({"5", "-10", "2400", "0", "0", "0", "0", "0"})
-                                                << settings({5, 240, 2400, 0, 0, 0});
-    QTest::newRow("empty lines among paths are skipped, blanks kept")
-            << lines({"1", "2", "3", "4", "5", "6", "7", "8", "", "/a", "", " ", "/b c;d"})
-            << settings({1, 2, 3, 4, 5, 8}, {"/a", " ", "/b c;d"}, 6, 7);
-    QTest::newRow("only CR ends a line; a last line without one is read")
-            << u"1\r2\r\n3\r4\r5\r6\r7\r8\rlast"_qs << settings({1, 2, 3, 4, 5, 8}, {"last"}, 6, 7);
-    // Lines of a MiB: numbers beyond 16 bits or single precision, blanks, a long path.
-    const QString digits(1024 * 1024, u'1');
-    const QString longPath = u"/tmp/"_qs + QString(1024 * 1024, u'長');
-    QTest::newRow("huge lines") << lines({digits, " 300 ", digits, " 1 ", QString(1024 * 1024, u' '), "-" + digits,
-                                          digits + ".5", " 0 ", longPath})
-                                << settings({14, 300, 2400, 1, 0, 0}, {longPath}, {}, {});
-    QStringList paths;
-    for (int i = 0; i < 100000; ++i)
-        paths.append(u"/home/山田/定型文 %1/file;%1.cdt"_qs.arg(i));
-    QTest::newRow("100,000 paths") << lines(QStringList{"14", "240", "2400", "0", "0", "0", "0", "0"} + paths)
-                                   << settings({14, 240, 2400, 0, 0, 0}, paths);
-}
+        QTest::newRow("empty lines among paths are skipped, blanks kept")
+                << lines("1|2|3|4|5|6|7|8||/a|| |/b c;d") << settings({1, 2, 3, 4, 5, 8}, {"/a", " ", "/b c;d"}, 6, 7);
+        QTest::newRow("only CR ends a line; a last line without one is read")
+                << u"1\r2\r\n3\r4\r5\r6\r7\r8\rlast"_qs << settings({1, 2, 3, 4, 5, 8}, {"last"}, 6, 7);
+    }
+    void parse()
+    {
+        QFETCH(QString, text);
+        QFETCH(StartSettings, expected);
+        QVERIFY(startini::parse(text) == expected);
+    }
 
-void TestStartIni::parse()
-{
-    QFETCH(QString, text);
-    QFETCH(StartSettings, expected);
-    QVERIFY(startini::parse(text) == expected);
-}
+    void roundTrip_data()
+    {
+        QTest::addColumn<StartSettings>("settings");
+        QTest::newRow("every value set") << settings({30, 200, 10000, 1, 1, 2}, {"/a", "/a", "/ｶﾀｶﾅ/①.cdt"}, 12345, 0);
+        // Paths are kept exactly, however much they look like something else.
+        for (const char *path : {" /tmp/a b/c  d.cdt  ", "   ", "\"/tmp/quoted.cdt\"", "/tmp/a;b;;c.cdt;", "; not a comment",
+                                 "[Settings]", " 14 ", "/tmp/a\tb\nc.cdt", "C:\\Users\\山田\\ﾃﾞｽｸﾄｯﾌﾟ\\定型文①.cdt"})
+            QTest::newRow(path) << settings({14, 240, 2400, 0, 0, 1}, {"/first.cdt", path, path});
+    }
+    void roundTrip()
+    {
+        QFETCH(StartSettings, settings);
+        const auto encoded = startini::encode(settings);
+        QVERIFY(encoded.leftOut.isEmpty());
+        QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings);
+    }
 
-void TestStartIni::roundTrip_data()
-{
-    QTest::addColumn<StartSettings>("settings");
-    QTest::newRow("every value set") << settings({30, 200, 10000, 1, 1, 2}, {"/a", "/a", "/ｶﾀｶﾅ/①.cdt"}, 12345, 0);
-    // Paths are kept exactly, however much they look like something else.
-    for (const char *path : {"/tmp/a b/c  d.cdt", " /tmp/x.cdt", "/tmp/x.cdt  ", "   ", "\"/tmp/quoted.cdt\"",
-                             "/tmp/it's.cdt", "/tmp/a;b;;c.cdt;", "; not a comment", "[Settings]",
-                             "Path=C:\\data.cdt", " 14 ", "/tmp/a\tb\nc.cdt", "C:\\Users\\山田\\ﾃﾞｽｸﾄｯﾌﾟ\\定型文①.cdt"})
-        QTest::newRow(path) << settings({14, 240, 2400, 0, 0, 1}, {"/first.cdt", path, path});
-}
+    void writesTheDocumentedBytes()
+    {
+        const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, 1}, {"/home/u/定型文.cdt", "/x y.cdt"}, 1500.25, -30));
+        QCOMPARE(encoded.bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500.25 \r\n-30 \r\n 1 \r\n"
+                                           "/home/u/\x92\xe8\x8c\x5e\x95\xb6.cdt\r\n/x y.cdt\r\n"));
+        QCOMPARE(startini::encode(StartSettings{}).bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n-1 \r\n"));
+    }
 
-void TestStartIni::roundTrip()
-{
-    QFETCH(StartSettings, settings);
-    const auto encoded = startini::encode(settings);
-    QVERIFY(encoded.leftOut.isEmpty());
-    QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings);
-}
+    void pathsShiftJisCannotHoldAreLeftOut_data()
+    {
+        QTest::addColumn<int>("saved");
+        QTest::addColumn<int>("readBack");
+        QTest::newRow("two left out before the selected one") << 4 << 2;
+        QTest::newRow("the selected one left out: none selected") << 1 << -1;
+        QTest::newRow("selected before any left out") << 0 << 0;
+    }
+    void pathsShiftJisCannotHoldAreLeftOut()
+    {
+        QFETCH(int, saved);
+        const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, saved}, {"/a", "/café", "/b", "/😀", "/c"}));
+        QCOMPARE(encoded.leftOut, (QStringList{"/café", "/😀"}));
+        QFETCH(int, readBack);
+        QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings({14, 240, 2400, 0, 0, readBack}, {"/a", "/b", "/c"}));
+    }
 
-void TestStartIni::writesTheDocumentedBytes()
-{
-    const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, 1}, {"/home/u/定型文.cdt", "/x y.cdt"}, 1500, -30));
-    QVERIFY(encoded.leftOut.isEmpty());
-    QCOMPARE(encoded.bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500 \r\n-30 \r\n 1 \r\n"
-                                       "/home/u/\x92\xe8\x8c\x5e\x95\xb6.cdt\r\n/x y.cdt\r\n"));
-    QCOMPARE(startini::encode(StartSettings{}).bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n-1 \r\n"));
-}
+    void resolveIndex_data()
+    {
+        QTest::addColumn<int>("saved");
+        QTest::addColumn<QList<bool>>("exists");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("B missing, C saved: stays on C") << 2 << QList<bool>{true, false, true} << 1;
+        QTest::newRow("B missing and saved: the one before") << 1 << QList<bool>{true, false, true} << 0;
+        QTest::newRow("nothing saved") << -1 << QList<bool>{false, true} << -1;
+        QTest::newRow("beyond the list") << 5 << QList<bool>{true, true} << -1;
+        QTest::newRow("below -1") << -3 << QList<bool>{true} << -1;
+        QTest::newRow("missing after the saved one do not count") << 0 << QList<bool>{true, false} << 0;
+    }
+    void resolveIndex()
+    {
+        QFETCH(int, saved);
+        QFETCH(QList<bool>, exists);
+        QTEST(startini::resolveIndex(saved, exists), "expected");
+    }
 
-void TestStartIni::pathsShiftJisCannotHoldAreLeftOut_data()
-{
-    QTest::addColumn<int>("saved");
-    QTest::addColumn<int>("readBack");
-    QTest::newRow("two left out before the selected one") << 4 << 2;
-    QTest::newRow("the selected one left out: none selected") << 1 << -1;
-    QTest::newRow("selected before any left out") << 0 << 0;
-}
+    void existingAndRestoredEntries()
+    {
+        const QString b = make(u"b.cdt"_qs);
+        const QString a = make(u"定型文.cdt"_qs);
+        const QString hidden = make(u".hidden.cdt"_qs);
+        QVERIFY(QDir(m_dir.path()).mkdir(u"folder.cdt"_qs));
+        const QString gone = m_dir.filePath(u"gone.cdt"_qs);
+        QCOMPARE(filelist::existingEntries({b, gone, a, m_dir.filePath(u"folder.cdt"_qs), hidden, b, QString()}),
+                 (QList<Entry>{{u"b.cdt"_qs, b}, {u"定型文.cdt"_qs, a}, {u"b.cdt"_qs, b}}));
+        // Restoring keeps every path, and names a missing file with nothing.
+        QCOMPARE(filelist::restoredEntries({gone, b}), (QList<Entry>{{QString(), gone}, {u"b.cdt"_qs, b}}));
+    }
 
-void TestStartIni::pathsShiftJisCannotHoldAreLeftOut()
-{
-    QFETCH(int, saved);
-    QFETCH(int, readBack);
-    const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, saved}, {"/a", "/café", "/b", "/😀", "/c"}));
-    QCOMPARE(encoded.leftOut, (QStringList{"/café", "/😀"}));
-    QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings({14, 240, 2400, 0, 0, readBack}, {"/a", "/b", "/c"}));
-}
+    void resolveListedPath_data()
+    {
+        // <F> is the folder of Start.ini.
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<QString>("resolved");
+        QTest::newRow("mixed separators") << "D:\\共有/古い\\署名.cdt" << "<F>/署名.cdt";
+        QTest::newRow("drive letter, slashes") << "D:/共有/署名.cdt" << "<F>/署名.cdt";
+        QTest::newRow("differs in case only") << "C:\\x\\memo.cdt" << "<F>/Memo.CDT";
+        QTest::newRow("exact name before case") << "C:\\x\\exact.cdt" << "<F>/exact.cdt";
+        QTest::newRow("found nowhere") << "C:\\x\\gone.cdt" << "C:\\x\\gone.cdt";
+        QTest::newRow("a folder is no file") << "C:\\x\\sub" << "C:\\x\\sub";
+        QTest::newRow("Linux path with a backslash, existing") << "<F>/sub/a\\b.cdt" << "<F>/sub/a\\b.cdt";
+        QTest::newRow("Linux path, missing") << "<F>/sub/b.cdt" << "<F>/sub/b.cdt";
+    }
+    void resolveListedPath()
+    {
+        QFETCH(QString, listed);
+        QFETCH(QString, resolved);
+        const QString folder = m_dir.filePath(u"start"_qs);
+        if (!QDir(folder).exists()) {
+            QVERIFY(QDir(m_dir.path()).mkpath(u"start/sub"_qs));
+            for (const char *name : {"署名.cdt", "Memo.CDT", "Exact.cdt", "exact.cdt", "b.cdt", "sub/a\\b.cdt"})
+                make(u"start/"_qs + QString::fromUtf8(name));
+        }
+        const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
+        QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
+    }
 
-void TestStartIni::resolveIndex_data()
-{
-    QTest::addColumn<int>("saved");
-    QTest::addColumn<QList<bool>>("exists");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("B missing, C saved: stays on C") << 2 << QList<bool>{true, false, true} << 1;
-    QTest::newRow("B missing and saved: the one before") << 1 << QList<bool>{true, false, true} << 0;
-    QTest::newRow("only entry missing") << 0 << QList<bool>{false} << -1;
-    QTest::newRow("nothing saved") << -1 << QList<bool>{false, true} << -1;
-    QTest::newRow("beyond the list") << 5 << QList<bool>{true, true} << -1;
-    QTest::newRow("below -1") << -3 << QList<bool>{true} << -1;
-    QTest::newRow("missing after the saved one do not count") << 0 << QList<bool>{true, false} << 0;
-    QTest::newRow("far into a long list") << 30000 << QList<bool>(100000, true) << 30000;
-}
-
-void TestStartIni::resolveIndex()
-{
-    QFETCH(int, saved);
-    QFETCH(QList<bool>, exists);
-    QTEST(startini::resolveIndex(saved, exists), "expected");
-}
+    void selection_data()
+    {
+        QTest::addColumn<bool>("afterDelete"); // else after a restore
+        QTest::addColumn<int>("index");        // removed, or remembered
+        QTest::addColumn<int>("count");        // entries left
+        QTest::addColumn<int>("selection");
+        QTest::newRow("delete middle of three") << true << 1 << 2 << 1;
+        QTest::newRow("delete last of three") << true << 2 << 2 << 1;
+        QTest::newRow("delete only entry") << true << 0 << 0 << -1;
+        QTest::newRow("restore: last that fits") << false << 2 << 3 << 2;
+        QTest::newRow("restore: nothing selected stays so") << false << -1 << 3 << -1;
+        QTest::newRow("restore: just beyond the end") << false << 3 << 3 << 2;
+        QTest::newRow("restore: empty list") << false << 2 << 0 << -1;
+    }
+    void selection()
+    {
+        QFETCH(bool, afterDelete);
+        QFETCH(int, index);
+        QFETCH(int, count);
+        QTEST(afterDelete ? filelist::selectionAfterDelete(index, count) : filelist::selectionAfterRestore(index, count),
+              "selection");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestStartIni)
 #include "tst_startini.moc"
