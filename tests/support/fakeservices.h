@@ -8,30 +8,26 @@
 
 #include <QList>
 #include <QPair>
-#include <QString>
 #include <QStringList>
 
 #include <optional>
 
-class QWidget;
+// Services that answer as scripted and record what the program asked of them.
 
-/** A clipboard in memory that remembers what was done to it. */
 class FakeClipboard final : public Clipboard
 {
 public:
-    void clear() override;
-    bool hasText() const override { return m_hasText; }
-    QString text() const override { return m_hasText ? m_text : QString(); }
+    void clear() override { m_text.reset(); }
+    bool hasText() const override { return m_text.has_value(); }
+    QString text() const override { return m_text.value_or(QString()); }
 
 protected:
-    void putText(const QString &text) override;
+    void putText(const QString &text) override { m_text = text; }
 
 private:
-    bool m_hasText = false;
-    QString m_text;
+    std::optional<QString> m_text;
 };
 
-/** Message boxes that record what they would show and answer as scripted. */
 class FakeMessageBoxes final : public MessageBoxes
 {
 public:
@@ -43,24 +39,33 @@ public:
         Buttons buttons;
     };
 
-    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        shown.append({text, title, icon, buttons});
+        return answers.isEmpty() ? Answer::Ok : answers.takeFirst();
+    }
 
     QList<Box> shown;
     QList<Answer> answers; ///< consumed in order; Ok once they run out
 };
 
-/** File dialogs answered as scripted: each call takes the next answer, nothing = cancel. */
+/** Each call takes the next answer; none left means the user cancelled. */
 class FakeFileDialogs final : public FileDialogs
 {
 public:
-    std::optional<QStringList> openFiles() override;
-    std::optional<QString> saveFile() override;
+    std::optional<QStringList> openFiles() override
+    {
+        return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
+    }
+    std::optional<QString> saveFile() override
+    {
+        return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
+    }
 
     QList<std::optional<QStringList>> openAnswers;
     QList<std::optional<QString>> saveAnswers;
 };
 
-/** Records the on-top requests instead of talking to a window manager. */
 class FakeWindowOrder final : public WindowOrder
 {
 public:
@@ -71,18 +76,32 @@ public:
         bool show;
     };
 
-    void setStaysOnTop(QWidget &window, bool onTop, bool show) override;
+    void setStaysOnTop(QWidget &window, bool onTop, bool show) override
+    {
+        calls.append({&window, onTop, show});
+    }
 
     QList<Call> calls;
 };
 
-/** An association lookup answered as scripted, and program starts recorded. */
 class FakeLauncher final : public Launcher
 {
 public:
-    Association findAssociatedProgram(const QString &path) override;
-    bool start(const QString &program, const QStringList &arguments) override;
-    bool composeMail(const QString &address) override;
+    Association findAssociatedProgram(const QString &path) override
+    {
+        lookedUp.append(path);
+        return association;
+    }
+    bool start(const QString &program, const QStringList &arguments) override
+    {
+        started.append({program, arguments});
+        return startSucceeds;
+    }
+    bool composeMail(const QString &address) override
+    {
+        mails.append(address);
+        return mailSucceeds;
+    }
 
     Association association;
     QStringList lookedUp;

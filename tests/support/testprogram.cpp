@@ -5,20 +5,18 @@
 #include <QFile>
 #include <QListWidget>
 
+const QStringList TestProgram::defaultNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};
+
 TestProgram::TestProgram()
     : program({clipboard, boxes, fileDialogs, windowOrder, launcher}, dir.path(),
               [this] { ++endProcessCalls; })
 {
 }
 
-void TestProgram::start()
+void TestProgram::startOn(const QString &clipFile)
 {
-    program.start();
-}
-
-QString TestProgram::path(const QString &name) const
-{
-    return dir.filePath(name);
+    writeStartIni(defaultNumbers, {clipFile});
+    start();
 }
 
 QString TestProgram::writeBytes(const QString &name, const QByteArray &bytes) const
@@ -37,36 +35,15 @@ QString TestProgram::writeShiftJis(const QString &name, const QString &text) con
     return writeBytes(name, *bytes);
 }
 
-QStringList itemTexts(const QListWidget &list)
-{
-    QStringList texts;
-    for (int i = 0; i < list.count(); ++i)
-        texts.append(list.item(i)->text());
-    return texts;
-}
-
-const QStringList TestProgram::defaultNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};
-
-void TestProgram::startOn(const QString &clipFile)
-{
-    writeStartIni(defaultNumbers, {clipFile});
-    start();
-}
-
 QString TestProgram::writeStartIni(const QStringList &numberLines, const QStringList &paths) const
 {
-    QString text;
-    for (const QString &line : numberLines + paths)
-        text += line + QStringLiteral("\r\n");
-    return writeShiftJis(QStringLiteral("Start.ini"), text);
+    return writeShiftJis(QStringLiteral("Start.ini"), (numberLines + paths).join("\r\n") + "\r\n");
 }
 
 QByteArray TestProgram::readBytes(const QString &name) const
 {
     QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList TestProgram::messages() const
@@ -74,5 +51,13 @@ QStringList TestProgram::messages() const
     QStringList texts;
     for (const auto &box : boxes.shown)
         texts.append(box.text);
+    return texts;
+}
+
+QStringList itemTexts(const QListWidget &list)
+{
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts.append(list.item(i)->text());
     return texts;
 }

@@ -364,13 +364,11 @@ void Run::onProperties()
     properties.Text3().setText(field());
     properties.Check1().setChecked(chance(50));
     properties.Check2().setChecked(chance(50));
+    done = "properties: " + properties.Text1().text() + " " + count + " " + properties.Text3().text();
     if (chance(30)) {
-        done = "properties: cancel";
         chance(50) ? properties.Command2_Click() : void(properties.close());
         return;
     }
-    done = QStringLiteral("properties: OK %1 %2 %3")
-                   .arg(properties.Text1().text(), count, properties.Text3().text());
     properties.Command1_Click();
     bool number = false;
     const qlonglong typed = count.toLongLong(&number);
@@ -382,12 +380,11 @@ void Run::onReadFiles()
 {
     Form3 &files = program->form3();
     files.selectIndex(pick(files.List2().size()));
+    done = "read files";
     if (chance(40)) {
-        done = "read files: cancel";
         chance(50) ? files.Command2_Click() : void(files.close());
         return;
     }
-    done = "read files: OK";
     files.OKClick();
     load(main().GetDataFileName());
 }
@@ -417,16 +414,10 @@ void Run::externalSave()
 void Run::restart()
 {
     done = "restarted";
-    Form1 &bar = main();
-    StartSettings before;
-    before.buttonNum = bar.GetButtonNum();
-    before.buttonHeight = bar.GetButtonHeight();
-    before.buttonWidth = bar.GetButtonWidth();
-    before.winZ = bar.GetWinZ();
-    before.controlShowFlag = bar.GetControlShowFlag();
-    before.savedIndex = bar.GetDataFileNum();
-    before.paths = program->form3().List2();
-    bar.close();
+    const Settings &in = program->session().settings;
+    StartSettings before{in.buttonNum, in.buttonHeight, in.buttonWidth, in.winZ, in.controlShowFlag,
+                         {}, {}, main().GetDataFileNum(), program->form3().List2()};
+    main().close();
     StartSettings saved = startini::parse(sjis::decode(t.readBytes("Start.ini")));
     saved.top.reset();
     saved.left.reset();
@@ -434,7 +425,7 @@ void Run::restart()
     program.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     startProgram();
-    QCOMPARE(main().GetButtonWidth(), before.buttonWidth);
+    QCOMPARE(program->session().settings.buttonWidth, before.buttonWidth);
     QCOMPARE(main().GetDataFileNum(), before.savedIndex);
 }
 
