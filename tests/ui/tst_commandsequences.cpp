@@ -69,8 +69,63 @@ public:
         startProgram();
     }
 
-    void step();
-    void check();
+    void step()
+    {
+        t.boxes.shown.clear();
+        if (chance(5)) {
+            externalSave();
+        } else if (program->form6().isVisible()) {
+            onRename();
+        } else if (program->form5().isVisible()) {
+            onEditor();
+        } else if (program->form4().isVisible()) {
+            onProperties();
+        } else if (program->form3().isVisible()) {
+            onReadFiles();
+        } else if (program->form2().isVisible()) {
+            done = "content view closed";
+            program->form2().Label1_Click();
+        } else if (chance(2)) {
+            restart();
+        } else {
+            onBar();
+        }
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (m_reloadPending && main().isEnabled()) {
+            m_reloadPending = false;
+            reloadIfChanged();
+        }
+    }
+
+    void check()
+    {
+        Form1 &bar = main();
+        // The files hold what the user confirmed last, or what another program wrote.
+        for (auto it = m_expected.cbegin(); it != m_expected.cend(); ++it)
+            QVERIFY2(t.readBytes(it.key()) == it.value(), qPrintable(it.key()));
+
+        // The bar: every entry up to the count shown, laid out as the numbers say.
+        QCOMPARE(bar.GetButtonNum(), m_count);
+        QCOMPARE(program->session().entries(), confirmed());
+        const bool hidden = bar.GetControlShowFlag() == 1;
+        QVERIFY(barlayout::fits(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden));
+        const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), m_count,
+                                                            bar.GetButtonHeight(), hidden);
+        for (int i = 0; i < barlayout::snippetButtons; ++i)
+            QCOMPARE(bar.Command1(i).isHidden(), i >= m_count);
+        QCOMPARE(bar.Command2(0).isHidden(), hidden);
+        QCOMPARE(bar.size(), QSize(twips::toPixels(layout.windowWidth - barlayout::frameWidth),
+                                   twips::toPixels(layout.windowHeight - barlayout::frameHeight)));
+
+        // No window is left disabled with nothing open over it.
+        const bool dialogUp = program->form2().isVisible() || program->form3().isVisible()
+                || program->form4().isVisible() || program->form5().isVisible()
+                || program->form6().isVisible();
+        QCOMPARE(bar.isEnabled(), !dialogUp);
+        if (program->form5().isVisible())
+            QCOMPARE(program->form5().isEnabled(), !program->form6().isVisible());
+    }
 
     TestProgram t;
     QRandomGenerator rng;
@@ -82,27 +137,293 @@ private:
     int pick(qsizetype bound) { return int(rng.bounded(int(bound))); }
     bool chance(int percent) { return pick(100) < percent; }
 
-    QString randomName();
-    QList<ClipEntry> randomEntries();
-    void startProgram();
-    void setEntries(const QList<ClipEntry> &entries, int count);
-    void load(const QString &path);
-    void reloadIfChanged();
-    QByteArray disk(const QString &path) const { return t.readBytes(QFileInfo(path).fileName()); }
-    /** Runs a step that may ask to overwrite, with a random answer scripted; returns whether the
-        program asked exactly when the file held something the program has not seen, and wrote
-        `entries` to `target` unless the user cancelled. */
-    bool save(const QString &target, const std::function<void()> &action,
-              const std::function<QList<ClipEntry>()> &entries);
-    QString writeTarget();
+    QString randomName()
+    {
+        static const QStringList parts = {"a", "Bc", "&x", " ", "ｱｲｳ", "漢字", "9", "未設定"};
+        QString name;
+        for (int i = pick(4); i > 0; --i)
+            name += parts.at(pick(parts.size()));
+        return name;
+    }
 
-    void onBar();
-    void onEditor();
-    void onRename();
-    void onProperties();
-    void onReadFiles();
-    void externalSave();
-    void restart();
+    QList<ClipEntry> randomEntries()
+    {
+        QList<ClipEntry> entries;
+        for (int i = pick(20); i > 0; --i)
+            entries.append({randomName(), chance(30) ? QString() : randomName() + "x\r\n y"});
+        // Every save by another program differs from any before it.
+        entries.append({QStringLiteral("n%1").arg(rng.generate()), QStringLiteral("z")});
+        return entries;
+    }
+
+    void startProgram()
+    {
+        program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs,
+                                                     t.windowOrder, t.launcher},
+                                            t.dir.path());
+        program->start();
+        for (const QString &name : kPool + kNewNames) {
+            if (!m_expected.contains(name))
+                m_expected[name] = t.readBytes(name);
+        }
+        load(main().GetDataFileName());
+    }
+
+    void setEntries(const QList<ClipEntry> &entries, int count)
+    {
+        for (int i = 0; i < barlayout::snippetButtons; ++i)
+            m_buttons[i] = i < entries.size() ? entries.at(i) : kUnset;
+        m_count = count;
+    }
+
+    void load(const QString &path)
+    {
+        m_knownPath = path;
+        m_knownBytes = path.isEmpty() ? QByteArray() : disk(path);
+        if (path.isEmpty()) { // nothing to read: the buttons are unset, the count stays
+            setEntries({}, m_count);
+            return;
+        }
+        const QList<ClipEntry> entries = clipfile::read(path).entries;
+        setEntries(entries, entries.isEmpty() ? 14 : int(entries.size()));
+    }
+
+    void reloadIfChanged()
+    {
+        const QString loaded = main().GetDataFileName();
+        if (loaded == m_knownPath && disk(loaded) != m_knownBytes)
+            load(loaded);
+    }
+
+    QByteArray disk(const QString &path) const { return t.readBytes(QFileInfo(path).fileName()); }
+    /** Runs a step that may ask to overwrite, with a random answer scripted. The question must
+        come exactly when `target` holds what the program has not seen; returns whether the
+        step saved `entries` there (it did unless the user cancelled the question). */
+    bool save(const QString &target, const std::function<void()> &action,
+              const std::function<QList<ClipEntry>()> &entries)
+    {
+        const QByteArray bytes = disk(target);
+        const bool mustAsk = !bytes.isEmpty() && (target != m_knownPath || bytes != m_knownBytes);
+        const Answer answer = chance(50) ? Answer::Ok : Answer::Cancel;
+        t.boxes.answers = QList<Answer>(4, answer);
+        t.boxes.shown.clear();
+        action();
+        t.boxes.answers.clear();
+        bool asked = false;
+        for (const auto &box : t.boxes.shown)
+            asked |= box.text.startsWith(form5text::overwriteQuestion);
+        if (asked != mustAsk) {
+            QTest::qFail(mustAsk ? "the overwrite question did not come" : "an overwrite question came",
+                         __FILE__, __LINE__);
+            return false;
+        }
+        if (asked && answer == Answer::Cancel)
+            return false;
+        m_knownPath = target;
+        m_knownBytes = encoded(entries());
+        m_expected[QFileInfo(target).fileName()] = m_knownBytes;
+        return true;
+    }
+    QString writeTarget()
+    {
+        const int row = program->form3().selectedIndex();
+        return row >= 0 ? program->form3().List2().at(row) : QString();
+    }
+
+    void onBar()
+    {
+        Form1 &bar = main();
+        const int choice = pick(100);
+        if (choice < 20) {
+            const int i = pick(m_count);
+            done = QStringLiteral("button %1 pressed").arg(i);
+            bar.Command1(i).click();
+            QCOMPARE(t.clipboard.text(), onClipboard(m_buttons[i].text));
+        } else if (choice < 60) {
+            const bool snippet = chance(70) || bar.GetControlShowFlag() == 1;
+            const int key = kKeys.at(pick(kKeys.size()));
+            // Enter on 終了 would end the program.
+            const int index = snippet ? pick(m_count)
+                                      : pick(barlayout::controlButtons - (key == Qt::Key_Return));
+            done = QStringLiteral("key %1 on %2 %3").arg(key, 0, 16).arg(snippet).arg(index);
+            QTest::keyClick(snippet ? &bar.Command1(index) : &bar.Command2(index), Qt::Key(key));
+            const int digit = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
+            if (key == Qt::Key_F5
+                || (digit >= 1 && digit <= 10 && digit <= program->form3().List2().size()))
+                load(bar.GetDataFileName());
+            if (key == Qt::Key_Return && snippet)
+                QCOMPARE(t.clipboard.text(), onClipboard(m_buttons[index].text));
+        } else if (choice < 65) {
+            done = "on-top toggled";
+            program->frmMenu().Menu_Allways_Click();
+        } else if (choice < 70) {
+            done = "control buttons toggled";
+            program->frmMenu().Menu_ControlButton_Click();
+        } else if (choice < 82) {
+            done = "properties opened";
+            bar.Command2_Click(3);
+        } else if (choice < 92) {
+            done = "editor opened";
+            program->frmMenu().SetIndex(pick(m_count));
+            program->frmMenu().Menu_ButtonEdit_Click();
+        } else if (choice < 95) {
+            done = "read files opened";
+            bar.Command2_Click(2);
+        } else {
+            const QString path = t.path(kNewNames.at(pick(kNewNames.size())));
+            done = "new file " + path;
+            t.fileDialogs.saveAnswers = {path};
+            if (save(path, [this] { program->frmMenu().Menu_NewFile_Click(); },
+                     [] { return QList<ClipEntry>(14, kUnset); }))
+                setEntries({}, 14);
+        }
+    }
+
+    void onEditor()
+    {
+        Form5 &editor = program->form5();
+        FrmMenu &menu = program->frmMenu();
+        const int count = editor.entries().count();
+        const int row = count > 0 ? pick(count) : -1;
+        menu.SetIndex(row);
+        editor.SelectEntry(row);
+        const int choice = pick(10);
+        done = QStringLiteral("editor: %1 on row %2").arg(choice).arg(row);
+        if (choice == 0 && row >= 0) {
+            menu.List_Insert_Click();
+        } else if (choice == 1 && row >= 0) {
+            menu.List_Kill_Click();
+        } else if (choice == 2 && row > 0) {
+            menu.List_Up_Click();
+        } else if (choice == 2 && row >= 0 && row + 1 < count) {
+            menu.List_Down_Click();
+        } else if (choice == 3 && row >= 0) {
+            menu.List_Delete_Click();
+        } else if (choice == 4) {
+            editor.Command3_Click();
+        } else if (choice == 5) {
+            editor.Text1().setPlainText(randomName() + "\nline");
+        } else if (choice == 6) {
+            chance(50) ? editor.Command2_Click() : void(editor.close());
+        } else if (choice > 6) {
+            QList<ClipEntry> edited = editor.entries().entries();
+            if (edited.isEmpty())
+                edited = QList<ClipEntry>(14, kUnset);
+            if (save(writeTarget(), [&editor] { editor.Command1_Click(); }, [&] { return edited; }))
+                setEntries(edited, int(edited.size()));
+            else if (!QTest::currentTestFailed())
+                QVERIFY(editor.isVisible());
+        }
+    }
+
+    void onRename()
+    {
+        Form6 &rename = program->form6();
+        const bool ofBar = !main().isEnabled() && !program->form5().isVisible();
+        const int index = program->frmMenu().targetIndex();
+        const QString name = randomName();
+        rename.Text1().setText(name);
+        const int choice = pick(4);
+        done = QStringLiteral("rename: %1 %2").arg(choice).arg(name);
+        if (choice < 2) {
+            choice == 0 ? rename.Command2_Click() : void(rename.close());
+            return;
+        }
+        const auto ok = [&rename, choice] {
+            choice == 2 ? rename.Command1_Click() : QTest::keyClick(&rename.Text1(), Qt::Key_Return);
+        };
+        const auto renamed = [&] {
+            QList<ClipEntry> entries = confirmed();
+            if (ofBar && index < entries.size())
+                entries[index].caption = name;
+            return entries;
+        };
+        if (save(writeTarget(), ok, renamed)) {
+            if (ofBar)
+                m_buttons[index].caption = name;
+        } else if (!QTest::currentTestFailed()) {
+            QVERIFY(rename.isVisible());
+            QCOMPARE(rename.Text1().text(), name);
+        }
+    }
+
+    void onProperties()
+    {
+        Form4 &properties = program->form4();
+        const auto field = [this] {
+            return chance(60) ? QString::number(pick(chance(50) ? 40 : 3000) - 5)
+                              : kFieldTexts.at(pick(kFieldTexts.size()));
+        };
+        const QString count = field();
+        properties.Text1().setText(field());
+        properties.Text2().setText(count);
+        properties.Text3().setText(field());
+        properties.Check1().setChecked(chance(50));
+        properties.Check2().setChecked(chance(50));
+        done = "properties: " + properties.Text1().text() + " " + count + " " + properties.Text3().text();
+        if (chance(30)) {
+            chance(50) ? properties.Command2_Click() : void(properties.close());
+            return;
+        }
+        properties.Command1_Click();
+        bool number = false;
+        const qlonglong typed = count.toLongLong(&number);
+        if (number)
+            m_count = int(std::clamp<qlonglong>(typed, 1, 30));
+    }
+
+    void onReadFiles()
+    {
+        Form3 &files = program->form3();
+        files.selectIndex(pick(files.List2().size()));
+        done = "read files";
+        if (chance(40)) {
+            chance(50) ? files.Command2_Click() : void(files.close());
+            return;
+        }
+        files.OKClick();
+        load(main().GetDataFileName());
+    }
+
+    void externalSave()
+    {
+        const QString current = QFileInfo(main().GetDataFileName()).fileName();
+        const QString name = chance(60) && !current.isEmpty() ? current : kPool.at(pick(kPool.size()));
+        const QByteArray bytes = encoded(randomEntries());
+        done = "another program saved " + name;
+        if (chance(50)) {
+            t.writeBytes(name, bytes);
+        } else { // saved beside it and renamed over it
+            t.writeBytes(name + ".new", bytes);
+            QVERIFY(QFile::remove(t.path(name)));
+            QVERIFY(QFile::rename(t.path(name + ".new"), t.path(name)));
+        }
+        m_expected[name] = bytes;
+        // What the watch reports once the save has settled.
+        main().fileChangedOnDisk();
+        if (main().isEnabled())
+            reloadIfChanged();
+        else
+            m_reloadPending = true;
+    }
+
+    void restart()
+    {
+        done = "restarted";
+        const Settings &in = program->session().settings;
+        StartSettings before{in.buttonNum, in.buttonHeight, in.buttonWidth, in.winZ, in.controlShowFlag,
+                             {}, {}, main().GetDataFileNum(), program->form3().List2()};
+        main().close();
+        StartSettings saved = startini::parse(sjis::decode(t.readBytes("Start.ini")));
+        saved.top.reset();
+        saved.left.reset();
+        QCOMPARE(saved, before);
+        program.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        startProgram();
+        QCOMPARE(program->session().settings.buttonWidth, before.buttonWidth);
+        QCOMPARE(main().GetDataFileNum(), before.savedIndex);
+    }
 
     // What the user has confirmed and what the program has seen.
     std::array<ClipEntry, barlayout::snippetButtons> m_buttons;
@@ -114,349 +435,6 @@ private:
 
     QList<ClipEntry> confirmed() const { return {m_buttons.begin(), m_buttons.begin() + m_count}; }
 };
-
-QString Run::randomName()
-{
-    static const QStringList parts = {"a", "Bc", "&x", " ", "ｱｲｳ", "漢字", "9", "未設定"};
-    QString name;
-    for (int i = pick(4); i > 0; --i)
-        name += parts.at(pick(parts.size()));
-    return name;
-}
-
-QList<ClipEntry> Run::randomEntries()
-{
-    QList<ClipEntry> entries;
-    for (int i = pick(20); i > 0; --i)
-        entries.append({randomName(), chance(30) ? QString() : randomName() + "x\r\n y"});
-    // Every save by another program differs from any before it.
-    entries.append({QStringLiteral("n%1").arg(rng.generate()), QStringLiteral("z")});
-    return entries;
-}
-
-void Run::startProgram()
-{
-    program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs,
-                                                 t.windowOrder, t.launcher},
-                                        t.dir.path());
-    program->start();
-    for (const QString &name : kPool + kNewNames) {
-        if (!m_expected.contains(name))
-            m_expected[name] = t.readBytes(name);
-    }
-    load(main().GetDataFileName());
-}
-
-void Run::setEntries(const QList<ClipEntry> &entries, int count)
-{
-    for (int i = 0; i < barlayout::snippetButtons; ++i)
-        m_buttons[i] = i < entries.size() ? entries.at(i) : kUnset;
-    m_count = count;
-}
-
-void Run::load(const QString &path)
-{
-    m_knownPath = path;
-    m_knownBytes = path.isEmpty() ? QByteArray() : disk(path);
-    if (path.isEmpty()) { // nothing to read: the buttons are unset, the count stays
-        setEntries({}, m_count);
-        return;
-    }
-    const QList<ClipEntry> entries = clipfile::read(path).entries;
-    setEntries(entries, entries.isEmpty() ? 14 : int(entries.size()));
-}
-
-void Run::reloadIfChanged()
-{
-    const QString loaded = main().GetDataFileName();
-    if (loaded == m_knownPath && disk(loaded) != m_knownBytes)
-        load(loaded);
-}
-
-bool Run::save(const QString &target, const std::function<void()> &action,
-               const std::function<QList<ClipEntry>()> &entries)
-{
-    const QByteArray bytes = disk(target);
-    const bool mustAsk = !bytes.isEmpty() && (target != m_knownPath || bytes != m_knownBytes);
-    const Answer answer = chance(50) ? Answer::Ok : Answer::Cancel;
-    t.boxes.answers = QList<Answer>(4, answer);
-    t.boxes.shown.clear();
-    action();
-    t.boxes.answers.clear();
-    bool asked = false;
-    for (const auto &box : t.boxes.shown)
-        asked |= box.text.startsWith(form5text::overwriteQuestion);
-    if (asked != mustAsk) {
-        QTest::qFail(mustAsk ? "the overwrite question did not come" : "an overwrite question came",
-                     __FILE__, __LINE__);
-        return false;
-    }
-    if (asked && answer == Answer::Cancel)
-        return false;
-    m_knownPath = target;
-    m_knownBytes = encoded(entries());
-    m_expected[QFileInfo(target).fileName()] = m_knownBytes;
-    return true;
-}
-
-QString Run::writeTarget()
-{
-    const int row = program->form3().selectedIndex();
-    return row >= 0 ? program->form3().List2().at(row) : QString();
-}
-
-void Run::step()
-{
-    t.boxes.shown.clear();
-    if (chance(5)) {
-        externalSave();
-    } else if (program->form6().isVisible()) {
-        onRename();
-    } else if (program->form5().isVisible()) {
-        onEditor();
-    } else if (program->form4().isVisible()) {
-        onProperties();
-    } else if (program->form3().isVisible()) {
-        onReadFiles();
-    } else if (program->form2().isVisible()) {
-        done = "content view closed";
-        program->form2().Label1_Click();
-    } else if (chance(2)) {
-        restart();
-    } else {
-        onBar();
-    }
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (m_reloadPending && main().isEnabled()) {
-        m_reloadPending = false;
-        reloadIfChanged();
-    }
-}
-
-void Run::onBar()
-{
-    Form1 &bar = main();
-    const int choice = pick(100);
-    if (choice < 20) {
-        const int i = pick(m_count);
-        done = QStringLiteral("button %1 pressed").arg(i);
-        bar.Command1(i).click();
-        QCOMPARE(t.clipboard.text(), onClipboard(m_buttons[i].text));
-    } else if (choice < 60) {
-        const bool snippet = chance(70) || bar.GetControlShowFlag() == 1;
-        const int key = kKeys.at(pick(kKeys.size()));
-        // Enter on 終了 would end the program.
-        const int index = snippet ? pick(m_count)
-                                  : pick(barlayout::controlButtons - (key == Qt::Key_Return));
-        done = QStringLiteral("key %1 on %2 %3").arg(key, 0, 16).arg(snippet).arg(index);
-        QTest::keyClick(snippet ? &bar.Command1(index) : &bar.Command2(index), Qt::Key(key));
-        const int digit = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
-        if (key == Qt::Key_F5
-            || (digit >= 1 && digit <= 10 && digit <= program->form3().List2().size()))
-            load(bar.GetDataFileName());
-        if (key == Qt::Key_Return && snippet)
-            QCOMPARE(t.clipboard.text(), onClipboard(m_buttons[index].text));
-    } else if (choice < 65) {
-        done = "on-top toggled";
-        program->frmMenu().Menu_Allways_Click();
-    } else if (choice < 70) {
-        done = "control buttons toggled";
-        program->frmMenu().Menu_ControlButton_Click();
-    } else if (choice < 82) {
-        done = "properties opened";
-        bar.Command2_Click(3);
-    } else if (choice < 92) {
-        done = "editor opened";
-        program->frmMenu().SetIndex(pick(m_count));
-        program->frmMenu().Menu_ButtonEdit_Click();
-    } else if (choice < 95) {
-        done = "read files opened";
-        bar.Command2_Click(2);
-    } else {
-        const QString path = t.path(kNewNames.at(pick(kNewNames.size())));
-        done = "new file " + path;
-        t.fileDialogs.saveAnswers = {path};
-        if (save(path, [this] { program->frmMenu().Menu_NewFile_Click(); },
-                 [] { return QList<ClipEntry>(14, kUnset); }))
-            setEntries({}, 14);
-    }
-}
-
-void Run::onEditor()
-{
-    Form5 &editor = program->form5();
-    FrmMenu &menu = program->frmMenu();
-    const int count = editor.entries().count();
-    const int row = count > 0 ? pick(count) : -1;
-    menu.SetIndex(row);
-    editor.SelectEntry(row);
-    const int choice = pick(10);
-    done = QStringLiteral("editor: %1 on row %2").arg(choice).arg(row);
-    if (choice == 0 && row >= 0) {
-        menu.List_Insert_Click();
-    } else if (choice == 1 && row >= 0) {
-        menu.List_Kill_Click();
-    } else if (choice == 2 && row > 0) {
-        menu.List_Up_Click();
-    } else if (choice == 2 && row >= 0 && row + 1 < count) {
-        menu.List_Down_Click();
-    } else if (choice == 3 && row >= 0) {
-        menu.List_Delete_Click();
-    } else if (choice == 4) {
-        editor.Command3_Click();
-    } else if (choice == 5) {
-        editor.Text1().setPlainText(randomName() + "\nline");
-    } else if (choice == 6) {
-        chance(50) ? editor.Command2_Click() : void(editor.close());
-    } else if (choice > 6) {
-        QList<ClipEntry> edited = editor.entries().entries();
-        if (edited.isEmpty())
-            edited = QList<ClipEntry>(14, kUnset);
-        if (save(writeTarget(), [&editor] { editor.Command1_Click(); }, [&] { return edited; }))
-            setEntries(edited, int(edited.size()));
-        else if (!QTest::currentTestFailed())
-            QVERIFY(editor.isVisible());
-    }
-}
-
-void Run::onRename()
-{
-    Form6 &rename = program->form6();
-    const bool ofBar = !main().isEnabled() && !program->form5().isVisible();
-    const int index = program->frmMenu().targetIndex();
-    const QString name = randomName();
-    rename.Text1().setText(name);
-    const int choice = pick(4);
-    done = QStringLiteral("rename: %1 %2").arg(choice).arg(name);
-    if (choice < 2) {
-        choice == 0 ? rename.Command2_Click() : void(rename.close());
-        return;
-    }
-    const auto ok = [&rename, choice] {
-        choice == 2 ? rename.Command1_Click() : QTest::keyClick(&rename.Text1(), Qt::Key_Return);
-    };
-    const auto renamed = [&] {
-        QList<ClipEntry> entries = confirmed();
-        if (ofBar && index < entries.size())
-            entries[index].caption = name;
-        return entries;
-    };
-    if (save(writeTarget(), ok, renamed)) {
-        if (ofBar)
-            m_buttons[index].caption = name;
-    } else if (!QTest::currentTestFailed()) {
-        QVERIFY(rename.isVisible());
-        QCOMPARE(rename.Text1().text(), name);
-    }
-}
-
-void Run::onProperties()
-{
-    Form4 &properties = program->form4();
-    const auto field = [this] {
-        return chance(60) ? QString::number(pick(chance(50) ? 40 : 3000) - 5)
-                          : kFieldTexts.at(pick(kFieldTexts.size()));
-    };
-    const QString count = field();
-    properties.Text1().setText(field());
-    properties.Text2().setText(count);
-    properties.Text3().setText(field());
-    properties.Check1().setChecked(chance(50));
-    properties.Check2().setChecked(chance(50));
-    done = "properties: " + properties.Text1().text() + " " + count + " " + properties.Text3().text();
-    if (chance(30)) {
-        chance(50) ? properties.Command2_Click() : void(properties.close());
-        return;
-    }
-    properties.Command1_Click();
-    bool number = false;
-    const qlonglong typed = count.toLongLong(&number);
-    if (number)
-        m_count = int(std::clamp<qlonglong>(typed, 1, 30));
-}
-
-void Run::onReadFiles()
-{
-    Form3 &files = program->form3();
-    files.selectIndex(pick(files.List2().size()));
-    done = "read files";
-    if (chance(40)) {
-        chance(50) ? files.Command2_Click() : void(files.close());
-        return;
-    }
-    files.OKClick();
-    load(main().GetDataFileName());
-}
-
-void Run::externalSave()
-{
-    const QString current = QFileInfo(main().GetDataFileName()).fileName();
-    const QString name = chance(60) && !current.isEmpty() ? current : kPool.at(pick(kPool.size()));
-    const QByteArray bytes = encoded(randomEntries());
-    done = "another program saved " + name;
-    if (chance(50)) {
-        t.writeBytes(name, bytes);
-    } else { // saved beside it and renamed over it
-        t.writeBytes(name + ".new", bytes);
-        QVERIFY(QFile::remove(t.path(name)));
-        QVERIFY(QFile::rename(t.path(name + ".new"), t.path(name)));
-    }
-    m_expected[name] = bytes;
-    // What the watch reports once the save has settled.
-    main().fileChangedOnDisk();
-    if (main().isEnabled())
-        reloadIfChanged();
-    else
-        m_reloadPending = true;
-}
-
-void Run::restart()
-{
-    done = "restarted";
-    const Settings &in = program->session().settings;
-    StartSettings before{in.buttonNum, in.buttonHeight, in.buttonWidth, in.winZ, in.controlShowFlag,
-                         {}, {}, main().GetDataFileNum(), program->form3().List2()};
-    main().close();
-    StartSettings saved = startini::parse(sjis::decode(t.readBytes("Start.ini")));
-    saved.top.reset();
-    saved.left.reset();
-    QCOMPARE(saved, before);
-    program.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    startProgram();
-    QCOMPARE(program->session().settings.buttonWidth, before.buttonWidth);
-    QCOMPARE(main().GetDataFileNum(), before.savedIndex);
-}
-
-void Run::check()
-{
-    Form1 &bar = main();
-    // The files hold what the user confirmed last, or what another program wrote.
-    for (auto it = m_expected.cbegin(); it != m_expected.cend(); ++it)
-        QVERIFY2(t.readBytes(it.key()) == it.value(), qPrintable(it.key()));
-
-    // The bar: every entry up to the count shown, laid out as the numbers say.
-    QCOMPARE(bar.GetButtonNum(), m_count);
-    QCOMPARE(program->session().entries(), confirmed());
-    const bool hidden = bar.GetControlShowFlag() == 1;
-    QVERIFY(barlayout::fits(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden));
-    const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), m_count,
-                                                        bar.GetButtonHeight(), hidden);
-    for (int i = 0; i < barlayout::snippetButtons; ++i)
-        QCOMPARE(bar.Command1(i).isHidden(), i >= m_count);
-    QCOMPARE(bar.Command2(0).isHidden(), hidden);
-    QCOMPARE(bar.size(), QSize(twips::toPixels(layout.windowWidth - barlayout::frameWidth),
-                               twips::toPixels(layout.windowHeight - barlayout::frameHeight)));
-
-    // No window is left disabled with nothing open over it.
-    const bool dialogUp = program->form2().isVisible() || program->form3().isVisible()
-            || program->form4().isVisible() || program->form5().isVisible()
-            || program->form6().isVisible();
-    QCOMPARE(bar.isEnabled(), !dialogUp);
-    if (program->form5().isVisible())
-        QCOMPARE(program->form5().isEnabled(), !program->form6().isVisible());
-}
 
 } // namespace
 
