@@ -39,135 +39,130 @@ class TestQtPlatform : public QObject
     Q_OBJECT
 
 private slots:
-    void fileDialog_data();
-    void fileDialog();
-    void associatedProgram_data();
-    void associatedProgram();
-};
+    void fileDialog_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("typed"); // nothing: cancelled
+        QTest::addColumn<QStringList>("chosen");
+        QTest::newRow("open several") << false << "\"b.cdt\" \"a.cdt\"" << QStringList{"a.cdt", "b.cdt"};
+        // A name that is not there closes the dialog without a word; the caller leaves it out.
+        QTest::newRow("open a name not there") << false << "gone.cdt" << QStringList{"gone.cdt"};
+        QTest::newRow("open cancelled") << false << "" << QStringList{};
+        QTest::newRow("save over a file, no extension added") << true << "old" << QStringList{"old"};
+        QTest::newRow("save cancelled") << true << "" << QStringList{};
+    }
 
-void TestQtPlatform::fileDialog_data()
-{
-    QTest::addColumn<bool>("save");
-    QTest::addColumn<QString>("typed"); // nothing: cancelled
-    QTest::addColumn<QStringList>("chosen");
-    QTest::newRow("open several") << false << "\"b.cdt\" \"a.cdt\"" << QStringList{"a.cdt", "b.cdt"};
-    // A name that is not there closes the dialog without a word; the caller leaves it out.
-    QTest::newRow("open a name not there") << false << "gone.cdt" << QStringList{"gone.cdt"};
-    QTest::newRow("open cancelled") << false << "" << QStringList{};
-    QTest::newRow("save over a file, no extension added") << true << "old" << QStringList{"old"};
-    QTest::newRow("save cancelled") << true << "" << QStringList{};
-}
+    void fileDialog()
+    {
+        QFETCH(bool, save);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, chosen);
+        for (const char *name : {"b.cdt", "a.cdt", "c.txt", "notes", "old"})
+            write("files/" + QString::fromLatin1(name));
+        // From inside the dialog's event loop, every 20 ms: reads how it is set up, types the
+        // names, picks "all files" and clicks its button once the folder has been read. Any other
+        // box (a question of the dialog's own) would wait for ever: it is counted and closed.
+        QString seen;
+        QStringList listed;
+        int ticks = 0;
+        int otherBoxes = 0;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, &driver, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *d = qobject_cast<QFileDialog *>(modal);
+            if (!d && qobject_cast<QDialog *>(modal))
+                ++otherBoxes, static_cast<QDialog *>(modal)->reject();
+            if (!d)
+                return;
+            if (ticks++ == 0) {
+                for (const auto label : {QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::FileType,
+                                         QFileDialog::Accept, QFileDialog::Reject})
+                    seen += d->labelText(label) + "|";
+                // Qt's own dialog everywhere, picking several files or any name; the missing question
+                // and extension show below.
+                seen = d->windowTitle() + "|" + seen + d->nameFilters().join(u'|') + "|" + d->selectedNameFilter()
+                        + (d->testOption(QFileDialog::DontUseNativeDialog) ? "|Qt's own" : "") + "|" + QString::number(d->fileMode());
+                if (typed.isEmpty())
+                    return d->reject();
+                d->setDirectory(path("files"));
+                d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+                QTest::keyClick(d->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")), Qt::Key_Up);
+            }
+            const auto *view = d->findChild<QListView *>(QStringLiteral("listView"));
+            listed.clear();
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            QPushButton *button = d->findChild<QDialogButtonBox *>()->button(save ? QDialogButtonBox::Save
+                                                                                   : QDialogButtonBox::Open);
+            if (ticks >= 150)
+                d->reject(); // it would not close
+            else if (listed.size() == 5 || ticks >= 100) // clicked after this tick, for a box to meet the driver
+                QMetaObject::invokeMethod(button, [button] { QTest::mouseClick(button, Qt::LeftButton); },
+                                          Qt::QueuedConnection);
+        });
+        driver.start(20);
+        std::optional<QStringList> result = save ? std::nullopt : QtFileDialogs().openFiles();
+        if (const auto one = save ? QtFileDialogs().saveFile() : std::nullopt)
+            result = QStringList{*one};
+        QStringList expected;
+        for (const QString &name : chosen)
+            expected << path("files/" + name);
+        if (result)
+            result->sort();
+        QCOMPARE(result.value_or(QStringList{"cancelled"}), chosen.isEmpty() ? QStringList{"cancelled"} : expected);
+        QCOMPARE(otherBoxes, 0);
+        QCOMPARE(seen, (save ? QStringLiteral("名前を付けて保存|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|保存(&S)|")
+                             : QStringLiteral("開く|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|開く(&O)|"))
+                         + "キャンセル|すべてのファイル (*.*)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|Qt's own|"
+                         + (save ? "0" : "3"));
+        // "*.*" keeps its caption but lists names without a dot too.
+        QCOMPARE(listed.size(), typed.isEmpty() ? 0 : 5);
+    }
 
-void TestQtPlatform::fileDialog()
-{
-    QFETCH(bool, save);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, chosen);
-    for (const char *name : {"b.cdt", "a.cdt", "c.txt", "notes", "old"})
-        write("files/" + QString::fromLatin1(name));
-    // From inside the dialog's event loop, every 20 ms: reads how it is set up, types the
-    // names, picks "all files" and clicks its button once the folder has been read. Any other
-    // box (a question of the dialog's own) would wait for ever: it is counted and closed.
-    QString seen;
-    QStringList listed;
-    int ticks = 0;
-    int otherBoxes = 0;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, &driver, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        auto *d = qobject_cast<QFileDialog *>(modal);
-        if (!d && qobject_cast<QDialog *>(modal))
-            ++otherBoxes, static_cast<QDialog *>(modal)->reject();
-        if (!d)
+    void associatedProgram_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes"); // null: not there
+        QTest::addColumn<Association>("found");
+        QTest::addColumn<QString>("given"); // what the program gets when started on the file
+        const auto failed = [](Status status) { return Association{status, {}, {}}; };
+        QTest::newRow("missing file") << "gone.cdt" << QByteArray() << failed(Status::FileMissing) << "";
+        QTest::newRow("missing folder") << "gone/x.cdt" << QByteArray() << failed(Status::PathMissing) << "";
+        QTest::newRow("empty path") << "" << QByteArray() << failed(Status::FileMissing) << "";
+        QTest::newRow("a type no application takes")
+                << "picture.png" << QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") << failed(Status::NoAssociation) << "";
+        // Started without a shell: the blank and the ";" stay in the one argument.
+        QTest::newRow("the default application, its arguments first")
+                << "a b;c $(id).cdt" << QByteArray("#\x83\x65\x83X\x83g\r\n\x82\xa0\r\n")
+                << Association{Status::Found, path("bin/stub editor"), {path("args"), "--flag"}}
+                << "--flag\n" + path("a b;c $(id).cdt") + "\n";
+        QTest::newRow("a terminal program runs in the terminal")
+                << "table.csv" << QByteArray("a,b\n1,2\n")
+                << Association{Status::Found, path("bin/x-terminal-emulator"), {"-e", path("bin/stub editor"), "-q"}} << "";
+    }
+
+    void associatedProgram()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(Association, found);
+        QFETCH(QString, given);
+        if (!bytes.isNull())
+            write(file, bytes);
+        Association result = QtLauncher().findAssociatedProgram('"' + (file.isEmpty() ? file : path(file)) + '"');
+        QCOMPARE(result.status, found.status);
+        QCOMPARE(result.program, found.program);
+        QCOMPARE(result.arguments, found.arguments);
+        if (given.isEmpty())
             return;
-        if (ticks++ == 0) {
-            for (const auto label : {QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::FileType,
-                                     QFileDialog::Accept, QFileDialog::Reject})
-                seen += d->labelText(label) + "|";
-            // Qt's own dialog everywhere, picking several files or any name; the missing question
-            // and extension show below.
-            seen = d->windowTitle() + "|" + seen + d->nameFilters().join(u'|') + "|" + d->selectedNameFilter()
-                    + (d->testOption(QFileDialog::DontUseNativeDialog) ? "|Qt's own" : "") + "|" + QString::number(d->fileMode());
-            if (typed.isEmpty())
-                return d->reject();
-            d->setDirectory(path("files"));
-            d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
-            QTest::keyClick(d->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")), Qt::Key_Up);
-        }
-        const auto *view = d->findChild<QListView *>(QStringLiteral("listView"));
-        listed.clear();
-        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
-            listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
-        QPushButton *button = d->findChild<QDialogButtonBox *>()->button(save ? QDialogButtonBox::Save
-                                                                               : QDialogButtonBox::Open);
-        if (ticks >= 150)
-            d->reject(); // it would not close
-        else if (listed.size() == 5 || ticks >= 100) // clicked after this tick, for a box to meet the driver
-            QMetaObject::invokeMethod(button, [button] { QTest::mouseClick(button, Qt::LeftButton); },
-                                      Qt::QueuedConnection);
-    });
-    driver.start(20);
-    std::optional<QStringList> result = save ? std::nullopt : QtFileDialogs().openFiles();
-    if (const auto one = save ? QtFileDialogs().saveFile() : std::nullopt)
-        result = QStringList{*one};
-    QStringList expected;
-    for (const QString &name : chosen)
-        expected << path("files/" + name);
-    if (result)
-        result->sort();
-    QCOMPARE(result.value_or(QStringList{"cancelled"}), chosen.isEmpty() ? QStringList{"cancelled"} : expected);
-    QCOMPARE(otherBoxes, 0);
-    QCOMPARE(seen, (save ? QStringLiteral("名前を付けて保存|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|保存(&S)|")
-                         : QStringLiteral("開く|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|開く(&O)|"))
-                     + "キャンセル|すべてのファイル (*.*)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|Qt's own|"
-                     + (save ? "0" : "3"));
-    // "*.*" keeps its caption but lists names without a dot too.
-    QCOMPARE(listed.size(), typed.isEmpty() ? 0 : 5);
-}
-
-void TestQtPlatform::associatedProgram_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("bytes"); // null: not there
-    QTest::addColumn<Association>("found");
-    QTest::addColumn<QString>("given"); // what the program gets when started on the file
-    const auto failed = [](Status status) { return Association{status, {}, {}}; };
-    QTest::newRow("missing file") << "gone.cdt" << QByteArray() << failed(Status::FileMissing) << "";
-    QTest::newRow("missing folder") << "gone/x.cdt" << QByteArray() << failed(Status::PathMissing) << "";
-    QTest::newRow("empty path") << "" << QByteArray() << failed(Status::FileMissing) << "";
-    QTest::newRow("a type no application takes")
-            << "picture.png" << QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") << failed(Status::NoAssociation) << "";
-    // Started without a shell: the blank and the ";" stay in the one argument.
-    QTest::newRow("the default application, its arguments first")
-            << "a b;c $(id).cdt" << QByteArray("#\x83\x65\x83X\x83g\r\n\x82\xa0\r\n")
-            << Association{Status::Found, path("bin/stub editor"), {path("args"), "--flag"}}
-            << "--flag\n" + path("a b;c $(id).cdt") + "\n";
-    QTest::newRow("a terminal program runs in the terminal")
-            << "table.csv" << QByteArray("a,b\n1,2\n")
-            << Association{Status::Found, path("bin/x-terminal-emulator"), {"-e", path("bin/stub editor"), "-q"}} << "";
-}
-
-void TestQtPlatform::associatedProgram()
-{
-    QFETCH(QString, file);
-    QFETCH(QByteArray, bytes);
-    QFETCH(Association, found);
-    QFETCH(QString, given);
-    if (!bytes.isNull())
-        write(file, bytes);
-    Association result = QtLauncher().findAssociatedProgram('"' + (file.isEmpty() ? file : path(file)) + '"');
-    QCOMPARE(result.status, found.status);
-    QCOMPARE(result.program, found.program);
-    QCOMPARE(result.arguments, found.arguments);
-    if (given.isEmpty())
-        return;
-    QVERIFY(QtLauncher().start(result.program, result.arguments << path(file)));
-    const auto recorded = [] {
-        QFile args(path("args"));
-        return args.open(QIODevice::ReadOnly) ? QString::fromUtf8(args.readAll()) : QString();
-    };
-    QTRY_COMPARE(recorded(), given);
-}
+        QVERIFY(QtLauncher().start(result.program, result.arguments << path(file)));
+        const auto recorded = [] {
+            QFile args(path("args"));
+            return args.open(QIODevice::ReadOnly) ? QString::fromUtf8(args.readAll()) : QString();
+        };
+        QTRY_COMPARE(recorded(), given);
+    }
+};
 
 int main(int argc, char **argv)
 {

@@ -98,299 +98,287 @@ class TestWindows : public QObject
     Q_OBJECT
 
 private slots:
-    void looks_data();
-    void looks();
-    void commands_data();
-    void commands();
-    void startUpAndExitKeepTheSettings();
-    void renameAndEditorAnswerTheirKeys();
-    void savingWithoutAFileOrInShiftJis();
-    void dialogsHandTheirResultsOver();
-    void versionBoxMailsAndHandsThePropertiesBack();
-    void launch_data();
-    void launch();
-};
-
-void TestWindows::looks_data()
-{
-    TestProgram t;
-    t.start();
-    QStringList controls;
-    for (int j = 0; j < 5; ++j)
-        controls << t.program.form1().Command2(j).text() << t.program.form1().Command2(j).toolTip();
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("control buttons")
-            << controls.join(u'|')
-            << "内容確認(&C)|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を確認します|編集(&E)|現在読み込まれているﾌｧｲﾙの編集を行います|"
-               "再読込(&R)|ｸﾘｯﾌﾟﾌｧｲﾙの追加、削除、再読込を行います|ﾌﾟﾛﾊﾟﾃｨ(&P)|ﾌﾟﾛﾊﾟﾃｨを表示します|終了(&X)|ﾌﾟﾛｸﾞﾗﾑを終了します";
-    QTest::newRow("menu") << textsOf(t.program.frmMenu().MouseMenu())
-                          << "ﾒﾆｭｰ（&1)|(ﾎﾞﾀﾝ(&B)|ﾎﾞﾀﾝ内容表示(&D)|ﾎﾞﾀﾝ名変更(&C)|ﾎﾞﾀﾝ内容の編集(&E))|-|(ｸﾘｯﾌﾟﾎﾞｰﾄﾞ(&C)|"
-                             "内容確認(&K)|ﾃﾞｰﾀの削除&D))|-|常に最前面に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|-|(ｸﾘｯﾌﾟﾌｧｲﾙ(&F)|"
-                             "新規作成(&N)|編集(&E)|更新(&U)|再読込(&R))|-|ﾌﾟﾛﾊﾟﾃｨ(&A)|-|終了(&X)";
-    QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
-                                      << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
-    QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
-    QTest::newRow("properties") << textsOf(t.program.form4())
-                                << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|"
-                                   "ﾎﾞﾀﾝの高さ(&H)|ﾎﾞﾀﾝの数(&N)|ﾊﾞｰｼﾞｮﾝ情報(&A)|OK|ｷｬﾝｾﾙ";
-    QTest::newRow("editor") << textsOf(t.program.form5()) << "ﾎﾞﾀﾝ内容編集|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
-    QTest::newRow("rename") << textsOf(t.program.form6()) << "ﾎﾞﾀﾝ名の変更|ﾎﾞﾀﾝ名(&N):|OK|ｷｬﾝｾﾙ";
-    QTest::newRow("version box") << textsOf(t.program.about())
-                                 << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|動作中の不具合、異常または、改修の依頼は以下へ"
-                                    "お願いします。|" + QString::fromUtf8(snipdeck::build::maintainerAddress) + "|OK";
-    // Messages whose every way out is hard to reach from a window test.
-    QTest::newRow("messages")
-            << QStringList{form1text::settingsMissing, form1text::settingsUnwritable, form1text::clipFileUnreadable,
-                           form1text::clipboardNotText, form1text::tooManyButtons, form5text::clipFileUnwritable}.join(u'|')
-            << "初期化ﾌｧｲﾙが見つかりません|初期化ﾌｧｲﾙを保存できません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容が"
-               "ﾃｷｽﾄ形式ではありません|ﾎﾞﾀﾝを30個以上登録することは出来ません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません";
-    // Twips divided by 15: the list at 0,0,2055,2580 twips is 0,0,137,172 pixels.
-    QTest::newRow("read files places") << placesOf(t.program.form3())
-                                       << "0,0,137,172 0,200,65,17 72,200,65,17 0,176,65,17 72,176,65,17";
-    QTest::newRow("properties places")
-            << placesOf(t.program.form4())
-            << "8,8,233,161 16,24,129,12 16,40,153,17 16,72,86,12 16,88,75,18 92,88,13,18 120,72,73,12 120,88,68,18 "
-               "188,88,13,18 16,112,64,12 16,128,63,18 80,128,13,18 112,136,113,17 80,176,73,17 168,176,73,17";
-    QTest::newRow("editor places")
-            << placesOf(t.program.form5())
-            << "8,8,54,12 0,24,121,364 128,8,61,12 128,24,473,361 8,392,89,17 440,392,73,17 520,392,81,17";
-    QTest::newRow("rename places") << placesOf(t.program.form6()) << "8,8,54,12 0,24,153,18 168,0,73,17 168,24,73,17";
-}
-
-void TestWindows::looks()
-{
-    QFETCH(QString, shown);
-    QTEST(shown, "expected");
-}
-
-void TestWindows::commands_data()
-{
-    QTest::addColumn<int>("key"); // with its modifiers; 0 a left click, 1 a right click
-    QTest::addColumn<bool>("control");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("expected");
-    const QString up = QStringLiteral("|clip|bar disabled");
-    QTest::newRow("F1 renames") << int(Qt::Key_F1) << false << 1 << "Form6" + up;
-    QTest::newRow("F2 edits") << int(Qt::Key_F2) << false << 1 << "Form5" + up;
-    QTest::newRow("F3 shows the text") << int(Qt::Key_F3) << false << 0 << "text a under" + up;
-    QTest::newRow("F3 on no text") << int(Qt::Key_F3) << false << 1 << "内容が存在しません|clip";
-    QTest::newRow("F4 the clipboard") << int(Qt::Key_F4) << true << 4 << "clip under" + up;
-    QTest::newRow("F6 read files") << int(Qt::Key_F6) << false << 0 << "Form3" + up;
-    QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0 << "/bin/ed -s ~/k.cdt|clip";
-    QTest::newRow("F8 properties") << int(Qt::Key_F8) << true << 0 << "Form4" + up;
-    QTest::newRow("Enter copies") << int(Qt::Key_Return) << false << 0 << "text a";
-    QTest::newRow("Enter on 内容確認") << int(Qt::Key_Return) << true << 0 << "clip under" + up;
-    QTest::newRow("Shift+F10") << (Qt::ShiftModifier | Qt::Key_F10).toCombined() << false << 1 << "menu on 1 with ﾎﾞﾀﾝ|clip";
-    QTest::newRow("menu key") << int(Qt::Key_Menu) << false << 0 << "menu on 0 with ﾎﾞﾀﾝ|clip";
-    QTest::newRow("right click on 再読込") << 1 << true << 2 << "menu on 2|clip";
-    QTest::newRow("内容確認") << 0 << true << 0 << "clip under" + up;
-    QTest::newRow("編集") << 0 << true << 1 << "/bin/ed -s ~/k.cdt|clip";
-    QTest::newRow("再読込") << 0 << true << 2 << "Form3" + up;
-    QTest::newRow("ﾌﾟﾛﾊﾟﾃｨ") << 0 << true << 3 << "Form4" + up;
-}
-
-void TestWindows::commands()
-{
-    QFETCH(int, key);
-    QFETCH(bool, control);
-    QFETCH(int, index);
-    TestProgram t;
-    t.startOn(t.writeShiftJis("k.cdt", "#a\r\ntext a\r\n#b\r\n\r\n"));
-    t.clipboard.setText(QStringLiteral("clip"));
-    t.launcher.association = {Status::Found, QStringLiteral("/bin/ed"), {"-s"}};
-    Form1 &main = t.program.form1();
-    QPushButton &button = control ? main.Command2(index) : main.Command1(index);
-    button.setFocus();
-    if (key <= 1)
-        QTest::mouseClick(&button, key ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
-    else
-        QTest::keyClick(&button, Qt::Key(key & ~Qt::KeyboardModifierMask), Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
-    QTEST(outcome(t, button), "expected");
-    // Closing what came up hands the bar back; a click on the content view, the focus too.
-    bool viewed = false;
-    for (QWidget *window : t.program.loadedWindows()) {
-        auto *view = qobject_cast<Form2 *>(window);
-        viewed |= view && view->isVisible();
-        view ? view->Label1_Click() : void(window->close());
+    void looks_data()
+    {
+        TestProgram t;
+        t.start();
+        QStringList controls;
+        for (int j = 0; j < 5; ++j)
+            controls << t.program.form1().Command2(j).text() << t.program.form1().Command2(j).toolTip();
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("control buttons")
+                << controls.join(u'|')
+                << "内容確認(&C)|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を確認します|編集(&E)|現在読み込まれているﾌｧｲﾙの編集を行います|"
+                   "再読込(&R)|ｸﾘｯﾌﾟﾌｧｲﾙの追加、削除、再読込を行います|ﾌﾟﾛﾊﾟﾃｨ(&P)|ﾌﾟﾛﾊﾟﾃｨを表示します|終了(&X)|ﾌﾟﾛｸﾞﾗﾑを終了します";
+        QTest::newRow("menu") << textsOf(t.program.frmMenu().MouseMenu())
+                              << "ﾒﾆｭｰ（&1)|(ﾎﾞﾀﾝ(&B)|ﾎﾞﾀﾝ内容表示(&D)|ﾎﾞﾀﾝ名変更(&C)|ﾎﾞﾀﾝ内容の編集(&E))|-|(ｸﾘｯﾌﾟﾎﾞｰﾄﾞ(&C)|"
+                                 "内容確認(&K)|ﾃﾞｰﾀの削除&D))|-|常に最前面に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|-|(ｸﾘｯﾌﾟﾌｧｲﾙ(&F)|"
+                                 "新規作成(&N)|編集(&E)|更新(&U)|再読込(&R))|-|ﾌﾟﾛﾊﾟﾃｨ(&A)|-|終了(&X)";
+        QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
+                                          << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
+        QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
+        QTest::newRow("properties") << textsOf(t.program.form4())
+                                    << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|"
+                                       "ﾎﾞﾀﾝの高さ(&H)|ﾎﾞﾀﾝの数(&N)|ﾊﾞｰｼﾞｮﾝ情報(&A)|OK|ｷｬﾝｾﾙ";
+        QTest::newRow("editor") << textsOf(t.program.form5()) << "ﾎﾞﾀﾝ内容編集|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
+        QTest::newRow("rename") << textsOf(t.program.form6()) << "ﾎﾞﾀﾝ名の変更|ﾎﾞﾀﾝ名(&N):|OK|ｷｬﾝｾﾙ";
+        QTest::newRow("version box") << textsOf(t.program.about())
+                                     << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|動作中の不具合、異常または、改修の依頼は以下へ"
+                                        "お願いします。|" + QString::fromUtf8(snipdeck::build::maintainerAddress) + "|OK";
+        // Messages whose every way out is hard to reach from a window test.
+        QTest::newRow("messages")
+                << QStringList{form1text::settingsMissing, form1text::settingsUnwritable, form1text::clipFileUnreadable,
+                               form1text::clipboardNotText, form1text::tooManyButtons, form5text::clipFileUnwritable}.join(u'|')
+                << "初期化ﾌｧｲﾙが見つかりません|初期化ﾌｧｲﾙを保存できません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容が"
+                   "ﾃｷｽﾄ形式ではありません|ﾎﾞﾀﾝを30個以上登録することは出来ません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません";
+        // Twips divided by 15: the list at 0,0,2055,2580 twips is 0,0,137,172 pixels.
+        QTest::newRow("read files places") << placesOf(t.program.form3())
+                                           << "0,0,137,172 0,200,65,17 72,200,65,17 0,176,65,17 72,176,65,17";
+        QTest::newRow("properties places")
+                << placesOf(t.program.form4())
+                << "8,8,233,161 16,24,129,12 16,40,153,17 16,72,86,12 16,88,75,18 92,88,13,18 120,72,73,12 120,88,68,18 "
+                   "188,88,13,18 16,112,64,12 16,128,63,18 80,128,13,18 112,136,113,17 80,176,73,17 168,176,73,17";
+        QTest::newRow("editor places")
+                << placesOf(t.program.form5())
+                << "8,8,54,12 0,24,121,364 128,8,61,12 128,24,473,361 8,392,89,17 440,392,73,17 520,392,81,17";
+        QTest::newRow("rename places") << placesOf(t.program.form6()) << "8,8,54,12 0,24,153,18 168,0,73,17 168,24,73,17";
     }
-    QVERIFY(main.isEnabled());
-    QVERIFY(!viewed || main.focusWidget() == &button);
-}
 
-void TestWindows::startUpAndExitKeepTheSettings()
-{
-    TestProgram t;
-    const QString a = t.writeShiftJis("定型文.cdt", "#ｱ\r\nline 1\r\nline 2\r\n#b\r\n\r\n");
-    // Saved on a monitor that is gone: the bar comes up on the primary screen.
-    t.writeStartIni({"5", "300", "1800", "0", "1", "3000000", "-3000000", "0"}, {a, t.path("gone.cdt")});
-    t.start();
-    Form1 &main = t.program.form1();
-    QCOMPARE(main.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-    QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
-    QCOMPARE(main.windowTitle() + main.Command1(0).text() + QString::number(main.Command1(0).width()), "定型文ｱ120");
-    QTest::keyClick(&main.Command1(0), Qt::Key_Menu);
-    QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked()); // the hidden control buttons
-    main.move(300, 200);
-    t.program.frmMenu().Menu_Exit_Click();
-    QCOMPARE(t.endProcessCalls, 1);
-    QCOMPARE(t.readBytes("Start.ini"),
-             *sjis::encode(" 2 \r\n 300 \r\n 1800 \r\n 0 \r\n 1 \r\n 3000 \r\n 4500 \r\n 0 \r\n" + a + "\r\n"));
-}
+    void looks()
+    {
+        QFETCH(QString, shown);
+        QTEST(shown, "expected");
+    }
 
-void TestWindows::renameAndEditorAnswerTheirKeys()
-{
-    TestProgram t;
-    t.startOn(t.writeShiftJis("r.cdt", "#a\r\nx\r\n#b\r\ny\r\n"));
-    Form1 &main = t.program.form1();
-    Form6 &rename = t.program.form6();
-    QTest::keyClick(&main.Command1(1), Qt::Key_F1);
-    QCOMPARE(rename.Text1().selectedText(), QStringLiteral("b"));
-    QTest::keyClicks(&rename.Text1(), QStringLiteral("typed"));
-    QTest::keyClick(&rename.Text1(), Qt::Key_Escape); // drops what was typed
-    QVERIFY(main.isEnabled());
-    QCOMPARE(main.Command1(1).text(), QStringLiteral("b"));
+    void commands_data()
+    {
+        QTest::addColumn<int>("key"); // with its modifiers; 0 a left click, 1 a right click
+        QTest::addColumn<bool>("control");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("expected");
+        const QString up = QStringLiteral("|clip|bar disabled");
+        QTest::newRow("F1 renames") << int(Qt::Key_F1) << false << 1 << "Form6" + up;
+        QTest::newRow("F2 edits") << int(Qt::Key_F2) << false << 1 << "Form5" + up;
+        QTest::newRow("F3 shows the text") << int(Qt::Key_F3) << false << 0 << "text a under" + up;
+        QTest::newRow("F3 on no text") << int(Qt::Key_F3) << false << 1 << "内容が存在しません|clip";
+        QTest::newRow("F4 the clipboard") << int(Qt::Key_F4) << true << 4 << "clip under" + up;
+        QTest::newRow("F6 read files") << int(Qt::Key_F6) << false << 0 << "Form3" + up;
+        QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0 << "/bin/ed -s ~/k.cdt|clip";
+        QTest::newRow("F8 properties") << int(Qt::Key_F8) << true << 0 << "Form4" + up;
+        QTest::newRow("Enter copies") << int(Qt::Key_Return) << false << 0 << "text a";
+        QTest::newRow("Enter on 内容確認") << int(Qt::Key_Return) << true << 0 << "clip under" + up;
+        QTest::newRow("Shift+F10") << (Qt::ShiftModifier | Qt::Key_F10).toCombined() << false << 1 << "menu on 1 with ﾎﾞﾀﾝ|clip";
+        QTest::newRow("menu key") << int(Qt::Key_Menu) << false << 0 << "menu on 0 with ﾎﾞﾀﾝ|clip";
+        QTest::newRow("right click on 再読込") << 1 << true << 2 << "menu on 2|clip";
+        QTest::newRow("内容確認") << 0 << true << 0 << "clip under" + up;
+        QTest::newRow("編集") << 0 << true << 1 << "/bin/ed -s ~/k.cdt|clip";
+        QTest::newRow("再読込") << 0 << true << 2 << "Form3" + up;
+        QTest::newRow("ﾌﾟﾛﾊﾟﾃｨ") << 0 << true << 3 << "Form4" + up;
+    }
 
-    QTest::keyClick(&main.Command1(1), Qt::Key_F2);
-    Form5 &editor = t.program.form5();
-    QCOMPARE(editor.selectedEntry(), 1);
-    editor.List1().setCurrentRow(0);
-    QTest::keyClick(&editor.List1(), Qt::Key_Delete); // the entry after it is selected
-    QCOMPARE(itemTexts(editor.List1()), QStringList{"b"});
-    QCOMPARE(editor.Text1().toPlainText(), QStringLiteral("y"));
-    editor.Text1().setPlainText(QStringLiteral("1\n2"));
-    QTest::keyClick(&editor.List1(), Qt::Key_Return);
-    QVERIFY(main.isEnabled());
-    QCOMPARE(t.readBytes("r.cdt"), QByteArray("#b\r\n1\r\n2\r\n"));
-}
+    void commands()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, control);
+        QFETCH(int, index);
+        TestProgram t;
+        t.startOn(t.writeShiftJis("k.cdt", "#a\r\ntext a\r\n#b\r\n\r\n"));
+        t.clipboard.setText(QStringLiteral("clip"));
+        t.launcher.association = {Status::Found, QStringLiteral("/bin/ed"), {"-s"}};
+        Form1 &main = t.program.form1();
+        QPushButton &button = control ? main.Command2(index) : main.Command1(index);
+        button.setFocus();
+        if (key <= 1)
+            QTest::mouseClick(&button, key ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
+        else
+            QTest::keyClick(&button, Qt::Key(key & ~Qt::KeyboardModifierMask), Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+        QTEST(outcome(t, button), "expected");
+        // Closing what came up hands the bar back; a click on the content view, the focus too.
+        bool viewed = false;
+        for (QWidget *window : t.program.loadedWindows()) {
+            auto *view = qobject_cast<Form2 *>(window);
+            viewed |= view && view->isVisible();
+            view ? view->Label1_Click() : void(window->close());
+        }
+        QVERIFY(main.isEnabled());
+        QVERIFY(!viewed || main.focusWidget() == &button);
+    }
 
-void TestWindows::savingWithoutAFileOrInShiftJis()
-{
-    TestProgram t;
-    t.writeStartIni(TestProgram::defaultNumbers);
-    t.start();
-    Form1 &main = t.program.form1();
-    t.fileDialogs.saveAnswers = {t.path("新規.cdt"), t.path("ab")};
-    t.program.frmMenu().Menu_NewFile_Click();
-    t.program.frmMenu().Menu_NewFile_Click(); // too short to lose an extension: keeps the caption
-    QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
-    // With no file in use, a save asks to create one.
-    main.SetDataFileName(QString());
-    t.program.form3().selectIndex(-1);
-    t.fileDialogs.saveAnswers = {t.path("b.cdt")};
-    QVERIFY(t.program.form5().ClipFileWrite());
-    QCOMPARE(t.boxes.shown.last().text + t.boxes.shown.last().title, form5text::createQuestion + "ｸﾘｯﾌﾟﾌｧｲﾙがありません");
-    const QByteArray unset = t.readBytes("新規.cdt");
-    QCOMPARE(t.readBytes("b.cdt"), unset);
-    QCOMPARE(main.GetDataFileName(), t.path("b.cdt"));
-    // Text Shift-JIS cannot hold is refused, naming its button; the file keeps what it had.
-    main.SetClipData(1, QStringLiteral("😀"));
-    QVERIFY(!t.program.form5().ClipFileWrite());
-    QCOMPARE(t.messages().last(), "ｼﾌﾄJISで保存できない文字があります\r\nﾎﾞﾀﾝ:" + form1text::unset);
-    QCOMPARE(t.readBytes("b.cdt"), unset);
-}
+    void startUpAndExitKeepTheSettings()
+    {
+        TestProgram t;
+        const QString a = t.writeShiftJis("定型文.cdt", "#ｱ\r\nline 1\r\nline 2\r\n#b\r\n\r\n");
+        // Saved on a monitor that is gone: the bar comes up on the primary screen.
+        t.writeStartIni({"5", "300", "1800", "0", "1", "3000000", "-3000000", "0"}, {a, t.path("gone.cdt")});
+        t.start();
+        Form1 &main = t.program.form1();
+        QCOMPARE(main.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+        QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
+        QCOMPARE(main.windowTitle() + main.Command1(0).text() + QString::number(main.Command1(0).width()), "定型文ｱ120");
+        QTest::keyClick(&main.Command1(0), Qt::Key_Menu);
+        QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked()); // the hidden control buttons
+        main.move(300, 200);
+        t.program.frmMenu().Menu_Exit_Click();
+        QCOMPARE(t.endProcessCalls, 1);
+        QCOMPARE(t.readBytes("Start.ini"),
+                 *sjis::encode(" 2 \r\n 300 \r\n 1800 \r\n 0 \r\n 1 \r\n 3000 \r\n 4500 \r\n 0 \r\n" + a + "\r\n"));
+    }
 
-void TestWindows::dialogsHandTheirResultsOver()
-{
-    TestProgram t;
-    const QString b = t.writeShiftJis("b.cdt", "#b\r\n");
-    t.startOn(t.writeShiftJis("a.cdt", "#a\r\n"));
-    Form1 &main = t.program.form1();
-    Form3 &files = t.program.form3();
-    main.Command2(2).click();
-    t.fileDialogs.openAnswers = {QStringList{b, t.path("missing.cdt")}};
-    files.Command3().click();
-    QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
-    QTest::keyClick(&files.List1(), Qt::Key_Return);
-    QCOMPARE(main.windowTitle(), QStringLiteral("b"));
-    main.Command2(2).click();
-    files.Command4().click();
-    files.Command4().click();
-    files.Command1().click();
-    QCOMPARE(t.messages().last(), QStringLiteral("読込ﾌｧｲﾙが選択されていません"));
-    QVERIFY(files.isVisible());
-    files.close();
+    void renameAndEditorAnswerTheirKeys()
+    {
+        TestProgram t;
+        t.startOn(t.writeShiftJis("r.cdt", "#a\r\nx\r\n#b\r\ny\r\n"));
+        Form1 &main = t.program.form1();
+        Form6 &rename = t.program.form6();
+        QTest::keyClick(&main.Command1(1), Qt::Key_F1);
+        QCOMPARE(rename.Text1().selectedText(), QStringLiteral("b"));
+        QTest::keyClicks(&rename.Text1(), QStringLiteral("typed"));
+        QTest::keyClick(&rename.Text1(), Qt::Key_Escape); // drops what was typed
+        QVERIFY(main.isEnabled());
+        QCOMPARE(main.Command1(1).text(), QStringLiteral("b"));
 
-    // The properties' arrows step their fields; OK puts the windows on top.
-    main.Command2(3).click();
-    Form4 &properties = t.program.form4();
-    properties.UpDown2().upArrow().click();
-    properties.UpDown3().downArrow().click();
-    QCOMPARE(properties.Text2().text() + " " + properties.Text3().text(), QStringLiteral("2 230"));
-    properties.Check1().setChecked(true);
-    properties.Command1().click();
-    QCOMPARE(t.windowOrder.calls.last().onTop, true);
-    t.program.frmMenu().Menu_Allways_Click(); // the menu's check mark, through the same OK
-    QCOMPARE(t.windowOrder.calls.last().onTop, false);
-    QCOMPARE(main.GetButtonNum(), 2);
-}
+        QTest::keyClick(&main.Command1(1), Qt::Key_F2);
+        Form5 &editor = t.program.form5();
+        QCOMPARE(editor.selectedEntry(), 1);
+        editor.List1().setCurrentRow(0);
+        QTest::keyClick(&editor.List1(), Qt::Key_Delete); // the entry after it is selected
+        QCOMPARE(itemTexts(editor.List1()), QStringList{"b"});
+        QCOMPARE(editor.Text1().toPlainText(), QStringLiteral("y"));
+        editor.Text1().setPlainText(QStringLiteral("1\n2"));
+        QTest::keyClick(&editor.List1(), Qt::Key_Return);
+        QVERIFY(main.isEnabled());
+        QCOMPARE(t.readBytes("r.cdt"), QByteArray("#b\r\n1\r\n2\r\n"));
+    }
 
-void TestWindows::versionBoxMailsAndHandsThePropertiesBack()
-{
-    TestProgram t;
-    t.startOn(t.writeShiftJis("v.cdt", "#a\r\n"));
-    Form1 &main = t.program.form1();
-    main.Command2(3).click();
-    Form4 &properties = t.program.form4();
-    properties.Command3().click();
-    QPointer<frmAbout> box = &t.program.about();
-    // Either disclaimer line mails the maintainer, a right click does not; a failed mail ends quietly.
-    QTest::mouseClick(&box->lblDisclaimer(0), Qt::LeftButton);
-    t.launcher.mailSucceeds = false;
-    QTest::mouseClick(&box->lblDisclaimer(1), Qt::LeftButton);
-    QTest::mouseClick(&box->lblDisclaimer(1), Qt::RightButton);
-    QCOMPARE(t.launcher.mails, QStringList(2, QString::fromUtf8(snipdeck::build::maintainerAddress)));
-    QVERIFY(t.boxes.shown.isEmpty());
-    // OK unloads the box and gives the properties dialog back, still over the bar.
-    box->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), box.data());
-    box->cmdOK().click();
-    QTRY_COMPARE(QApplication::activeWindow(), &properties);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(box.isNull());
-    QVERIFY(!main.isEnabled());
-    // Its close box, after the properties dialog is gone, leaves the bar enabled.
-    properties.Command3().click();
-    box = &t.program.about();
-    QVERIFY(properties.close() && box->close());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(box.isNull() && main.isEnabled());
-}
+    void savingWithoutAFileOrInShiftJis()
+    {
+        TestProgram t;
+        t.writeStartIni(TestProgram::defaultNumbers);
+        t.start();
+        Form1 &main = t.program.form1();
+        t.fileDialogs.saveAnswers = {t.path("新規.cdt"), t.path("ab")};
+        t.program.frmMenu().Menu_NewFile_Click();
+        t.program.frmMenu().Menu_NewFile_Click(); // too short to lose an extension: keeps the caption
+        QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
+        // With no file in use, a save asks to create one.
+        main.SetDataFileName(QString());
+        t.program.form3().selectIndex(-1);
+        t.fileDialogs.saveAnswers = {t.path("b.cdt")};
+        QVERIFY(t.program.form5().ClipFileWrite());
+        QCOMPARE(t.boxes.shown.last().text + t.boxes.shown.last().title, form5text::createQuestion + "ｸﾘｯﾌﾟﾌｧｲﾙがありません");
+        const QByteArray unset = t.readBytes("新規.cdt");
+        QCOMPARE(t.readBytes("b.cdt"), unset);
+        QCOMPARE(main.GetDataFileName(), t.path("b.cdt"));
+        // Text Shift-JIS cannot hold is refused, naming its button; the file keeps what it had.
+        main.SetClipData(1, QStringLiteral("😀"));
+        QVERIFY(!t.program.form5().ClipFileWrite());
+        QCOMPARE(t.messages().last(), "ｼﾌﾄJISで保存できない文字があります\r\nﾎﾞﾀﾝ:" + form1text::unset);
+        QCOMPARE(t.readBytes("b.cdt"), unset);
+    }
 
-void TestWindows::launch_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("quoted"); // as the lookup gets it
-    QTest::addColumn<Association>("found");
-    QTest::addColumn<QString>("message");
-    const auto failed = [](Status status) { return Association{status, {}, {}}; };
-    QTest::newRow("file missing") << "/a/b.cdt" << "\"/a/b.cdt\"" << failed(Status::FileMissing) << "ファイルが見つかりません。";
-    QTest::newRow("path missing") << "\"/a b\"" << "\"/a b\"" << failed(Status::PathMissing) << "パスが見つかりません。";
-    QTest::newRow("no association") << "\"/a" << "\"/a\"" << failed(Status::NoAssociation) << "関連付けが指定されていません。";
-    QTest::newRow("not executable") << "/a\"" << "\"/a\"" << failed(Status::NotExecutable) << "不正な形式の実行ファイルです。";
-    QTest::newRow("out of memory") << "" << "\"\"" << failed(Status::OutOfMemory) << "メモリまたはリソースが足りません。";
-    QTest::newRow("anything else") << "\"" << "\"\"" << failed(Status::Failed) << "関連付けを取得できません。";
-    QTest::newRow("found without a program") << "/a" << "\"/a\"" << failed(Status::Found) << "関連付けを取得できません。";
-    QTest::newRow("start fails") << "/a" << "\"/a\"" << Association{Status::Found, "/opt/ed", {"-s"}}
-                                 << "ﾌﾟﾛｸﾞﾗﾑを起動できません\r\n/opt/ed";
-}
+    void dialogsHandTheirResultsOver()
+    {
+        TestProgram t;
+        const QString b = t.writeShiftJis("b.cdt", "#b\r\n");
+        t.startOn(t.writeShiftJis("a.cdt", "#a\r\n"));
+        Form1 &main = t.program.form1();
+        Form3 &files = t.program.form3();
+        main.Command2(2).click();
+        t.fileDialogs.openAnswers = {QStringList{b, t.path("missing.cdt")}};
+        files.Command3().click();
+        QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
+        QTest::keyClick(&files.List1(), Qt::Key_Return);
+        QCOMPARE(main.windowTitle(), QStringLiteral("b"));
+        main.Command2(2).click();
+        files.Command4().click();
+        files.Command4().click();
+        files.Command1().click();
+        QCOMPARE(t.messages().last(), QStringLiteral("読込ﾌｧｲﾙが選択されていません"));
+        QVERIFY(files.isVisible());
+        files.close();
 
-void TestWindows::launch()
-{
-    QFETCH(QString, path);
-    QFETCH(Association, found);
-    QFETCH(QString, message);
-    TestProgram t;
-    t.launcher.association = found;
-    t.launcher.startSucceeds = false;
-    Module1::OpenInAssociatedProgram(t.program, path);
-    QTEST(t.launcher.lookedUp.value(0), "quoted");
-    QCOMPARE(t.launcher.started.size(), found.program.isEmpty() ? 0 : 1);
-    QCOMPARE(t.messages(), QStringList{message});
-    const auto &box = t.boxes.shown.at(0);
-    QCOMPARE(box.title, QStringLiteral("Snipdeck"));
-    QCOMPARE(box.icon, found.program.isEmpty() ? MessageBoxes::Icon::None : MessageBoxes::Icon::Exclamation);
-}
+        // The properties' arrows step their fields; OK puts the windows on top.
+        main.Command2(3).click();
+        Form4 &properties = t.program.form4();
+        properties.UpDown2().upArrow().click();
+        properties.UpDown3().downArrow().click();
+        QCOMPARE(properties.Text2().text() + " " + properties.Text3().text(), QStringLiteral("2 230"));
+        properties.Check1().setChecked(true);
+        properties.Command1().click();
+        QCOMPARE(t.windowOrder.calls.last().onTop, true);
+        t.program.frmMenu().Menu_Allways_Click(); // the menu's check mark, through the same OK
+        QCOMPARE(t.windowOrder.calls.last().onTop, false);
+        QCOMPARE(main.GetButtonNum(), 2);
+    }
+
+    void versionBoxMailsAndHandsThePropertiesBack()
+    {
+        TestProgram t;
+        t.startOn(t.writeShiftJis("v.cdt", "#a\r\n"));
+        Form1 &main = t.program.form1();
+        main.Command2(3).click();
+        Form4 &properties = t.program.form4();
+        properties.Command3().click();
+        QPointer<frmAbout> box = &t.program.about();
+        // Either disclaimer line mails the maintainer, a right click does not; a failed mail ends quietly.
+        QTest::mouseClick(&box->lblDisclaimer(0), Qt::LeftButton);
+        t.launcher.mailSucceeds = false;
+        QTest::mouseClick(&box->lblDisclaimer(1), Qt::LeftButton);
+        QTest::mouseClick(&box->lblDisclaimer(1), Qt::RightButton);
+        QCOMPARE(t.launcher.mails, QStringList(2, QString::fromUtf8(snipdeck::build::maintainerAddress)));
+        QVERIFY(t.boxes.shown.isEmpty());
+        // OK unloads the box and gives the properties dialog back, still over the bar.
+        box->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), box.data());
+        box->cmdOK().click();
+        QTRY_COMPARE(QApplication::activeWindow(), &properties);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(box.isNull());
+        QVERIFY(!main.isEnabled());
+        // Its close box, after the properties dialog is gone, leaves the bar enabled.
+        properties.Command3().click();
+        box = &t.program.about();
+        QVERIFY(properties.close() && box->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(box.isNull() && main.isEnabled());
+    }
+
+    void launch_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("quoted"); // as the lookup gets it
+        QTest::addColumn<Association>("found");
+        QTest::addColumn<QString>("message");
+        const auto failed = [](Status status) { return Association{status, {}, {}}; };
+        QTest::newRow("file missing") << "/a/b.cdt" << "\"/a/b.cdt\"" << failed(Status::FileMissing) << "ファイルが見つかりません。";
+        QTest::newRow("path missing") << "\"/a b\"" << "\"/a b\"" << failed(Status::PathMissing) << "パスが見つかりません。";
+        QTest::newRow("no association") << "\"/a" << "\"/a\"" << failed(Status::NoAssociation) << "関連付けが指定されていません。";
+        QTest::newRow("not executable") << "/a\"" << "\"/a\"" << failed(Status::NotExecutable) << "不正な形式の実行ファイルです。";
+        QTest::newRow("out of memory") << "" << "\"\"" << failed(Status::OutOfMemory) << "メモリまたはリソースが足りません。";
+        QTest::newRow("anything else") << "\"" << "\"\"" << failed(Status::Failed) << "関連付けを取得できません。";
+        QTest::newRow("found without a program") << "/a" << "\"/a\"" << failed(Status::Found) << "関連付けを取得できません。";
+        QTest::newRow("start fails") << "/a" << "\"/a\"" << Association{Status::Found, "/opt/ed", {"-s"}}
+                                     << "ﾌﾟﾛｸﾞﾗﾑを起動できません\r\n/opt/ed";
+    }
+
+    void launch()
+    {
+        QFETCH(QString, path);
+        QFETCH(Association, found);
+        QFETCH(QString, message);
+        TestProgram t;
+        t.launcher.association = found;
+        t.launcher.startSucceeds = false;
+        Module1::OpenInAssociatedProgram(t.program, path);
+        QTEST(t.launcher.lookedUp.value(0), "quoted");
+        QCOMPARE(t.launcher.started.size(), found.program.isEmpty() ? 0 : 1);
+        QCOMPARE(t.messages(), QStringList{message});
+        const auto &box = t.boxes.shown.at(0);
+        QCOMPARE(box.title, QStringLiteral("Snipdeck"));
+        QCOMPARE(box.icon, found.program.isEmpty() ? MessageBoxes::Icon::None : MessageBoxes::Icon::Exclamation);
+    }
+};
 
 QTEST_MAIN(TestWindows)
 #include "tst_windows.moc"
