@@ -1,5 +1,6 @@
 // Clip data files are hand-edited: any bytes must load, the reader's fast path must agree with
-// the rule put plainly, and whatever loads must save and load back as the same entries.
+// the rule put plainly, and whatever loads must save and load back as the same entries. Text
+// read as UTF-8 is anything a user may type: if Shift-JIS holds it, it reads back as written.
 
 #include "fuzzcheck.h"
 
@@ -37,7 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     QByteArray encoded;
     const bool encodable = clipfile::encode(entries, &encoded, encoding).ok();
+    // Look-alikes are saved as their Shift-JIS twins, and read back as those.
+    const QString folded = sjis::foldLookAlikes(text);
+    const auto typed = sjis::encode(text, sjis::LookAlikes::Fold);
+    FUZZ_CHECK(typed == sjis::encode(folded) && (!typed || sjis::decode(*typed) == folded));
     if (encoding == clipfile::Encoding::ShiftJis) {
+        // What a Shift-JIS file decodes to is the code page's own characters and saves as it was.
+        FUZZ_CHECK(folded == text && (typed || text.contains(QChar::ReplacementCharacter)));
         // The file built part by part is the serialized text encoded whole.
         const auto whole = sjis::encode(clipfile::serialize(entries), sjis::LookAlikes::Fold);
         FUZZ_CHECK(encodable == whole.has_value() && (!encodable || encoded == *whole));
