@@ -164,12 +164,6 @@ private slots:
         QVERIFY(inPlace.open(QIODevice::Append) && inPlace.write("#d\r\n") == 4);
         inPlace.close();
         QVERIFY(changed.wait(1000));
-        // A file no longer in use is no longer watched.
-        watch.setPath(QString());
-        changed.clear();
-        QVERIFY(filesystem::writeWholeFile(path, "#e\r\n"));
-        QTest::qWait(300);
-        QCOMPARE(changed.size(), 0);
     }
 
     void roundTrip_data()

@@ -149,15 +149,13 @@ private slots:
         QCOMPARE(session.writeTarget(), QString());
         session.selectFile(1);
         QCOMPARE(session.writeTarget(), dir.filePath("b.cdt"));
-        session.removeSelectedFile(); // the entry before takes its place
+        session.removeSelectedFile();
         QCOMPARE(session.names(), QStringList{"a.cdt"});
-        QCOMPARE(session.selectedFile(), 0);
 
         session.addFile("c.cdt", dir.filePath("c.cdt"));
         session.selectFile(1);
-        session.restoreFiles(); // back to what was accepted, selecting the last entry
+        session.restoreFiles(); // back to what was accepted
         QCOMPARE(session.paths(), QStringList{a});
-        QCOMPARE(session.selectedFile(), 0);
 
         // A Windows path naming a file beside Start.ini becomes that file in all three lists.
         session.addFile("A.CDT", "C:\\clips\\A.CDT");
@@ -298,9 +296,7 @@ private slots:
         QTest::newRow("insert into thirty") << 30 << "insert" << 0 << 0 << upTo(30);
         QTest::newRow("append makes thirty") << 29 << "append" << 0 << 1 << upTo(29) + QList<int>{-1};
         QTest::newRow("replace keeps the place") << 3 << "replace" << 1 << 1 << QList<int>{0, -1, 2};
-        QTest::newRow("replace past the end") << 3 << "replace" << 3 << 0 << upTo(3);
         QTest::newRow("swap with the one above") << 4 << "swap" << 3 << 1 << QList<int>{0, 1, 3, 2};
-        QTest::newRow("swap from past the end") << 4 << "swap" << 4 << 0 << upTo(4);
         QTest::newRow("swap with no entry below") << 4 << "swapdown" << 3 << 0 << upTo(4);
         QTest::newRow("up from the top") << 4 << "up" << 0 << 0 << upTo(4);
         QTest::newRow("up from the bottom") << 4 << "up" << 3 << 1 << upTo(4);
@@ -341,8 +337,6 @@ private slots:
         QTest::newRow("wayland without xwayland runs natively") << "|wayland|wayland-0|" << Args{} << "" << true;
         QTest::newRow("QT_QPA_PLATFORM is the user's choice") << "xcb|wayland|wayland-0|:0" << Args{} << "" << true;
         QTest::newRow("-platform is the user's choice") << "|wayland|wayland-0|:0" << Args{"-platform", "wayland"} << "" << true;
-        QTest::newRow("-platform with an empty value too") << "|wayland|wayland-0|:0" << Args{"-platform", ""} << "" << true;
-        QTest::newRow("x11 session") << "|x11||:0" << Args{} << "" << true;
         QTest::newRow("no display at all is refused") << "|||" << Args{} << "" << false;
         QTest::newRow("wayland session type without a display") << "|wayland||" << Args{} << "" << false;
         QTest::newRow("offscreen needs no display") << "offscreen|||" << Args{} << "" << true;
@@ -350,7 +344,6 @@ private slots:
         QTest::newRow("-platform xcb overrides offscreen") << "offscreen|||" << Args{"-platform", "xcb"} << "" << false;
         QTest::newRow("the last -platform wins") << "|||" << Args{"-platform", "xcb", "-platform", "offscreen"} << "" << true;
         QTest::newRow("xcb with options needs a display") << "xcb:nograb|||" << Args{} << "" << false;
-        QTest::newRow("wayland-egl needs a display") << "wayland-egl|||" << Args{} << "" << false;
     }
     void platform()
     {
@@ -366,13 +359,6 @@ private slots:
         QFETCH(QString, forced);
         QCOMPARE(d.forcedPlatform, forced.isEmpty() ? std::nullopt : std::optional(forced.toUtf8()));
         QTEST(d.displayFound, "displayFound");
-    }
-
-    void unquoted()
-    {
-        QCOMPARE(desktopexec::unquoted(u"\"/a b/c;d.cdt\""_qs), u"/a b/c;d.cdt"_qs);
-        QCOMPARE(desktopexec::unquoted(u"\"/x.cdt"_qs), u"/x.cdt"_qs);
-        QCOMPARE(desktopexec::unquoted(u"/x.cdt"_qs), u"/x.cdt"_qs);
     }
 
     void argumentsBeforeFile_data()

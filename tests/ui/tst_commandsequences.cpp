@@ -421,7 +421,6 @@ private:
         program.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         startProgram();
-        QCOMPARE(program->session().settings.buttonWidth, before.buttonWidth);
         QCOMPARE(main().GetDataFileNum(), before.savedIndex);
     }
 
