@@ -144,6 +144,7 @@ void Program::setAllOnTop(bool onTop)
 
 void Program::presentOver(QWidget &window, QWidget &owner)
 {
+    m_focusBefore.insert(&owner, owner.focusWidget());
     owner.setEnabled(false);
     window.show();
     window.raise();
@@ -155,8 +156,13 @@ void Program::returnTo(QWidget &owner, QWidget &window)
     const bool wasShown = window.isVisible();
     window.hide();
     owner.setEnabled(true);
-    if (wasShown)
-        owner.activateWindow();
+    const QPointer<QWidget> control = m_focusBefore.take(&owner);
+    if (!wasShown)
+        return;
+    // Keys work on the controls only: the window itself must not be left holding the focus.
+    if (control && control != &owner && control->isVisible() && control->isEnabled())
+        control->setFocus(Qt::OtherFocusReason);
+    owner.activateWindow();
 }
 
 bool Program::confirmOverwrite(const QString &target)

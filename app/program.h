@@ -3,7 +3,9 @@
 #include "app/session.h"
 #include "platform/services.h"
 
+#include <QHash>
 #include <QIcon>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -70,7 +72,8 @@ public:
         disabling is what keeps a second command from starting. */
     void presentOver(QWidget &window, QWidget &owner);
     /** A way out of `window`: it hides, and `owner` is enabled and, when the window was up,
-        active again. The caller puts the focus where it belongs. */
+        active again with the focus on the control that had it, unless the caller puts the
+        focus elsewhere. */
     void returnTo(QWidget &owner, QWidget &window);
 
     /** Writes the bar to the clip data file in use, asking for a new file when none is.
@@ -106,6 +109,8 @@ private:
     bool m_allOnTop = false;
     int m_focusFlag = 0;
     int m_focusIndex = 0;
+    /** Disabling a window takes the focus from its control: the control to give it back to. */
+    QHash<const QWidget *, QPointer<QWidget>> m_focusBefore;
 
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;

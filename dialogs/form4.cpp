@@ -143,7 +143,7 @@ void Form4::leave()
 
 void Form4::closeEvent(QCloseEvent *event)
 {
-    m_program.form1().setEnabled(true);
+    leave();
     event->accept();
     m_program.unload(this);
 }

@@ -231,9 +231,7 @@ void Form5::Command2_Click()
 
 void Form5::leave()
 {
-    Form1 &main = m_program.form1();
-    m_program.returnTo(main, *this);
-    main.setFocus(Qt::OtherFocusReason);
+    m_program.returnTo(m_program.form1(), *this);
 }
 
 void Form5::Command3_Click()

@@ -48,7 +48,8 @@ class DesktopSessionTest(SnipdeckTestCase):
         self.assertEqual(self.edit(app, bar, greeting, "9:00〜17:00"),
                          "#挨拶\r\nお世話になっております。\r\n山田です。".encode("cp932") + b"9:00\x81\x6017:00\r\n")
         self.assertEqual(app.windows(), [bar])  # no refusal, and the message is gone
-        self.paste(app, bar, "お世話になっております。\n山田です。9:00〜17:00")
+        app.key(bar, "Return")  # the focus is back on the button the editor was opened from
+        wait_until(lambda: self.x.clipboard() == "お世話になっております。\n山田です。9:00〜17:00".encode(), what="Enter")
 
         app.key(bar, "shift+2")  # the key, not its character, is the number
         app.wait(lambda: app.title(bar) == "memo", "file 2")
