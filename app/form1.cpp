@@ -98,6 +98,10 @@ void Form1::Form_Load()
 
     StartRead();
     ReadFile(m_session.dataFileName);
+    // Put on top only once laid out: this shows the bar, and a window resized after it is
+    // shown but before the window manager has framed it lands a frame's size off its place.
+    if (m_session.settings.onTop())
+        m_program.setAllOnTop(true);
 }
 
 void Form1::SetDataFileName(const QString &fileName) { m_session.dataFileName = fileName; }
@@ -168,9 +172,6 @@ void Form1::StartRead()
     m_session.dataFileNum = startini::resolveIndex(settings.savedIndex, exists);
     m_session.selectFile(m_session.dataFileNum);
     m_session.dataFileName = m_session.writeTarget();
-
-    if (m_session.settings.onTop())
-        m_program.setAllOnTop(true);
 }
 
 void Form1::ReadFile(const QString &fileName)
@@ -267,7 +268,6 @@ void Form1::WindowSet(int width, int count, int height)
     const barlayout::Layout layout = m_session.layOut(width, count, height);
 
     InWindowSet = true;
-    m_laidOut = true;
 
     QWidget *previous = nullptr;
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
@@ -336,12 +336,6 @@ void Form1::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (InWindowSet)
         return;
-    if (!m_laidOut) {
-        // Shown before start-up has laid the bar out (the on-top setting shows it early): the
-        // window system reports this first size back later, like one the program asked for.
-        m_requestedSizes.append(event->size());
-        return;
-    }
     // One of our own sizes arriving: the ones asked for before it are done with as well.
     const qsizetype own = m_requestedSizes.lastIndexOf(event->size());
     if (own >= 0) {

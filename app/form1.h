@@ -126,9 +126,6 @@ private:
     double m_contentViewLeft = 0;
     double m_contentViewTop = 0;
     bool InWindowSet = false;
-    /** Whether the bar has been laid out yet. A window shown before that (on-top start-up
-        shows it early) gets a first size the window system echoes later: no user resize. */
-    bool m_laidOut = false;
     /** The client sizes the latest layouts asked for, oldest first: their resize events,
         however late the window system delivers them, are the program's own and must not
         change the layout again. */
