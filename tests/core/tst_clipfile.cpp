@@ -6,9 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 namespace {
 using Entries = QList<ClipEntry>;
@@ -19,6 +23,15 @@ const QByteArray bom("\xEF\xBB\xBF");
 const QString bad(QChar::ReplacementCharacter);
 const QString filler(3 * sjis::encodePiece, u'a');
 const int border = int(sjis::encodePiece);
+
+/** Every line names its version (of three): a file made of two, or cut short, is none. */
+QList<ClipEntry> version(int v)
+{
+    QList<ClipEntry> entries;
+    for (int i = 0; i < clipfile::maxEntries; ++i)
+        entries.append({u"版%1の%2"_qs.arg(v % 3).arg(i), u"版%1 項目%2 いろはにほへと ｲﾛﾊ 漢字\r\n"_qs.arg(v % 3).arg(i).repeated(2000)});
+    return entries;
+}
 } // namespace
 
 class TestClipFile : public QObject
@@ -166,6 +179,34 @@ private slots:
         QVERIFY(changed.wait(1000));
     }
 
+    // A save never leaves a clip data file half written: a writer (this program again) killed
+    // at random moments while it rewrites megabytes leaves a whole version.
+    void killedWhileSaving()
+    {
+        QList<QByteArray> versions(3);
+        for (int v = 0; v < 3; ++v)
+            QVERIFY(clipfile::encode(version(v), &versions[v]).ok());
+        QVERIFY(clipfile::write(m_path, version(0)).ok());
+        int saved = 0;
+        for (int round = 0; round < 50; ++round) {
+            QProcess writer;
+            writer.start(QCoreApplication::applicationFilePath(), {u"--write"_qs, m_path, QString::number(saved)});
+            // Every third round only once a save has landed: then the kill falls into a later one.
+            QVERIFY(writer.waitForStarted() && (round % 3 || writer.waitForReadyRead(30000)));
+            QTest::qSleep(QRandomGenerator::global()->bounded(80));
+            writer.kill();
+            QVERIFY(writer.waitForFinished(30000));
+            for (const QByteArray &line : writer.readAllStandardOutput().split('\n'))
+                saved = line.isEmpty() ? saved : line.toInt();
+            // A reported save has landed; the one after it may have landed too.
+            const int found = int(versions.indexOf(filesystem::readWholeFile(m_path).value()));
+            QVERIFY2(found >= 0, qPrintable(u"round %1: the file is no complete version"_qs.arg(round)));
+            if (found != saved % 3)
+                QCOMPARE(found, ++saved % 3);
+        }
+        QVERIFY(saved > 0);
+    }
+
     void roundTrip_data()
     {
         QTest::addColumn<QString>("text");
@@ -246,5 +287,16 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestClipFile)
+int main(int argc, char **argv)
+{
+    if (argc == 4 && qstrcmp(argv[1], "--write") == 0) { // the writer: saves the versions after argv[3], reporting each
+        setvbuf(stdout, nullptr, _IOLBF, 0);
+        for (int v = atoi(argv[3]) + 1; clipfile::write(QString::fromLocal8Bit(argv[2]), version(v)).ok(); ++v)
+            std::printf("%d\n", v);
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
+    TestClipFile test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_clipfile.moc"
