@@ -301,7 +301,8 @@ private slots:
         Form4 &properties = t.program.form4();
         properties.UpDown2().upArrow().click();
         properties.UpDown3().downArrow().click();
-        QCOMPARE(properties.Text2().text() + " " + properties.Text3().text(), QStringLiteral("2 230"));
+        QCOMPARE(properties.Text1().text() + " " + properties.Text2().text() + " " + properties.Text3().text(),
+                 QStringLiteral("2400 2 230"));
         properties.Check1().setChecked(true);
         properties.Command1().click();
         QCOMPARE(t.windowOrder.calls.last().onTop, true);
