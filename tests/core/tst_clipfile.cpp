@@ -1,5 +1,4 @@
 #include "files/clipfile.h"
-#include "files/filewatch.h"
 #include "files/knowncontent.h"
 #include "platform/filesystem.h"
 #include "platform/sjiscodec.h"
@@ -8,7 +7,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -156,27 +154,6 @@ private slots:
         QFETCH(QString, target);
         QFETCH(Bytes, onDisk);
         QTEST(KnownContent({u"a.cdt"_qs, QByteArray("#x\r\n")}).wouldOverwriteUnseen(target, onDisk), "asks");
-    }
-
-    void watchSurvivesReplaceByRename()
-    {
-        const QString path = m_dir.filePath("watched.cdt");
-        QVERIFY(filesystem::writeWholeFile(path, "#a\r\n"));
-        FileWatch watch;
-        watch.setPath(path);
-        QSignalSpy changed(&watch, &FileWatch::changed);
-        // An editor's save renames a new file over the old one; the first one ends the old watch.
-        for (const QByteArray &bytes : {QByteArray("#b\r\n"), QByteArray("#c\r\n")}) {
-            QVERIFY(filesystem::writeWholeFile(path, bytes));
-            QVERIFY(changed.wait(1000));
-            QTest::qWait(300); // one save, one report
-            QCOMPARE(changed.size(), 1);
-            changed.clear();
-        }
-        QFile inPlace(path);
-        QVERIFY(inPlace.open(QIODevice::Append) && inPlace.write("#d\r\n") == 4);
-        inPlace.close();
-        QVERIFY(changed.wait(1000));
     }
 
     // A save never leaves a clip data file half written: a writer (this program again) killed

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -84,7 +85,7 @@ public:
             onReadFiles();
         } else if (program->form2().isVisible()) {
             done = "content view closed";
-            program->form2().Label1_Click();
+            QTest::mouseClick(&program->form2().Label1(), Qt::LeftButton);
         } else if (chance(2)) {
             restart();
         } else {
@@ -261,14 +262,14 @@ private:
             program->frmMenu().Menu_ControlButton_Click();
         } else if (choice < 82) {
             done = "properties opened";
-            bar.Command2_Click(3);
+            bar.Command2(3).click();
         } else if (choice < 92) {
             done = "editor opened";
             program->frmMenu().SetIndex(pick(m_count));
             program->frmMenu().Menu_ButtonEdit_Click();
         } else if (choice < 95) {
             done = "read files opened";
-            bar.Command2_Click(2);
+            bar.Command2(2).click();
         } else {
             const QString path = t.path(kNewNames.at(pick(kNewNames.size())));
             done = "new file " + path;
@@ -300,16 +301,16 @@ private:
         } else if (choice == 3 && row >= 0) {
             menu.List_Delete_Click();
         } else if (choice == 4) {
-            editor.Command3_Click();
+            editor.Command3().click();
         } else if (choice == 5) {
             editor.Text1().setPlainText(randomName() + "\nline");
         } else if (choice == 6) {
-            chance(50) ? editor.Command2_Click() : void(editor.close());
+            chance(50) ? editor.Command2().click() : void(editor.close());
         } else if (choice > 6) {
             QList<ClipEntry> edited = editor.entries().entries();
             if (edited.isEmpty())
                 edited = QList<ClipEntry>(14, kUnset);
-            if (save(writeTarget(), [&editor] { editor.Command1_Click(); }, [&] { return edited; }))
+            if (save(writeTarget(), [&editor] { editor.Command1().click(); }, [&] { return edited; }))
                 setEntries(edited, int(edited.size()));
             else if (!QTest::currentTestFailed())
                 QVERIFY(editor.isVisible());
@@ -326,11 +327,11 @@ private:
         const int choice = pick(4);
         done = QStringLiteral("rename: %1 %2").arg(choice).arg(name);
         if (choice < 2) {
-            choice == 0 ? rename.Command2_Click() : void(rename.close());
+            choice == 0 ? rename.Command2().click() : void(rename.close());
             return;
         }
         const auto ok = [&rename, choice] {
-            choice == 2 ? rename.Command1_Click() : QTest::keyClick(&rename.Text1(), Qt::Key_Return);
+            choice == 2 ? rename.Command1().click() : QTest::keyClick(&rename.Text1(), Qt::Key_Return);
         };
         const auto renamed = [&] {
             QList<ClipEntry> entries = confirmed();
@@ -362,10 +363,10 @@ private:
         properties.Check2().setChecked(chance(50));
         done = "properties: " + properties.Text1().text() + " " + count + " " + properties.Text3().text();
         if (chance(30)) {
-            chance(50) ? properties.Command2_Click() : void(properties.close());
+            chance(50) ? properties.Command2().click() : void(properties.close());
             return;
         }
-        properties.Command1_Click();
+        properties.Command1().click();
         bool number = false;
         const qlonglong typed = count.toLongLong(&number);
         if (number)
@@ -378,10 +379,10 @@ private:
         files.selectIndex(pick(files.List2().size()));
         done = "read files";
         if (chance(40)) {
-            chance(50) ? files.Command2_Click() : void(files.close());
+            chance(50) ? files.Command2().click() : void(files.close());
             return;
         }
-        files.OKClick();
+        files.Command1().click();
         load(main().GetDataFileName());
     }
 

@@ -170,6 +170,7 @@ private slots:
         QTest::newRow("Enter on 内容確認") << int(Qt::Key_Return) << true << 0 << "clip under" + up;
         QTest::newRow("Shift+F10") << (Qt::ShiftModifier | Qt::Key_F10).toCombined() << false << 1 << "menu on 1 with ﾎﾞﾀﾝ|clip";
         QTest::newRow("menu key") << int(Qt::Key_Menu) << false << 0 << "menu on 0 with ﾎﾞﾀﾝ|clip";
+        QTest::newRow("menu key on 内容確認") << int(Qt::Key_Menu) << true << 0 << "menu on 0|clip";
         QTest::newRow("right click on 再読込") << 1 << true << 2 << "menu on 2|clip";
         QTest::newRow("内容確認") << 0 << true << 0 << "clip under" + up;
         QTest::newRow("編集") << 0 << true << 1 << "/bin/ed -s ~/k.cdt|clip";
@@ -194,10 +195,18 @@ private slots:
         else
             QTest::keyClick(&button, Qt::Key(key & ~Qt::KeyboardModifierMask), Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
         QTEST(outcome(t, button), "expected");
-        // Closing what came up hands the bar back, with the focus on the button: keys work on it.
+        // Cancel, or a left click on the view (a right click does nothing), hands the bar back
+        // with the focus on the button: keys work on it.
         for (QWidget *window : t.program.loadedWindows()) {
-            auto *view = qobject_cast<Form2 *>(window);
-            view ? view->Label1_Click() : void(window->close());
+            if (auto *view = qobject_cast<Form2 *>(window); view && view->isVisible()) {
+                QTest::mouseClick(&view->Label1(), Qt::RightButton);
+                QVERIFY(view->isVisible());
+                QTest::mouseClick(&view->Label1(), Qt::LeftButton);
+            }
+            for (QPushButton *cancel : window->findChildren<QPushButton *>()) {
+                if (cancel->text() == u"ｷｬﾝｾﾙ" && window->isVisible())
+                    cancel->click();
+            }
         }
         QVERIFY(main.isEnabled());
         QCOMPARE(main.focusWidget(), &button);
@@ -239,6 +248,13 @@ private slots:
         QTest::keyClick(&main.Command1(1), Qt::Key_F2);
         Form5 &editor = t.program.form5();
         QCOMPARE(editor.selectedEntry(), 1);
+        // A right click on an entry, and only a right click, brings up the list's menu.
+        const QPoint entry = editor.List1().visualItemRect(editor.List1().item(0)).center();
+        QTest::mousePress(editor.List1().viewport(), Qt::LeftButton, {}, entry);
+        QVERIFY(!QApplication::activePopupWidget());
+        QTest::mousePress(editor.List1().viewport(), Qt::RightButton, {}, entry);
+        QCOMPARE(QApplication::activePopupWidget(), &t.program.frmMenu().MouseMenu2());
+        QApplication::activePopupWidget()->close();
         editor.List1().setCurrentRow(0);
         QTest::keyClick(&editor.List1(), Qt::Key_Delete); // the entry after it is selected
         QCOMPARE(itemTexts(editor.List1()), QStringList{"b"});
@@ -247,6 +263,21 @@ private slots:
         QTest::keyClick(&editor.List1(), Qt::Key_Return);
         QVERIFY(main.isEnabled());
         QCOMPARE(t.readBytes("r.cdt"), QByteArray("#b\r\n1\r\n2\r\n"));
+    }
+
+    void editorHoldsThirtyAndTheMenuEmptiesTheClipboard()
+    {
+        TestProgram t;
+        QString thirty;
+        for (int i = 0; i < 30; ++i)
+            thirty += QStringLiteral("#%1\r\n").arg(i);
+        t.startOn(t.writeShiftJis("30.cdt", thirty));
+        t.clipboard.setText(QStringLiteral("clip"));
+        t.program.frmMenu().Menu_Delete_Clip_Click();
+        QCOMPARE(t.clipboard.text(), QString());
+        QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_F2);
+        t.program.form5().Command3().click();
+        QCOMPARE(t.messages(), QStringList{form1text::tooManyButtons});
     }
 
     void savingWithoutAFileOrInShiftJis()
