@@ -33,10 +33,10 @@ def mibs(name, size):
     return median[(name, size)]["bytes_per_second"] / 2**20
 def secs(name, size):
     r = median[(name, size)]
-    key = "real_time" if name == "Write" else "cpu_time"
+    key = "real_time" if name in ("Write", "SaveFloor") else "cpu_time"
     return r[key] * {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[r["time_unit"]]
 
-names = ["IconvFloor", "Read", "Write"]
+names = ["IconvFloor", "Read", "Write", "SaveFloor"]
 size1, size10 = median[("IconvFloor", 1)]["file_MiB"], median[("IconvFloor", 10)]["file_MiB"]
 print()
 print(f"{'':12} {'MiB/s (%.0f MiB)' % size1:>16} {'vs floor':>9} {'10x file: time':>15}")
@@ -50,4 +50,5 @@ print(f"reading: {ratio:.2f} of the iconv floor (goal >= 0.5): {'met' if ratio >
 print(f"reading a 10x file: {growth:.2f}x the time (goal <= 11x): {'met' if growth <= 11 else 'NOT met'}")
 wgrowth = secs("Write", 10) / secs("Write", 1)
 print(f"writing a 10x file: {wgrowth:.2f}x the time (goal <= 11x): {'met' if wgrowth <= 11 else 'NOT met'}")
+print(f"  of which the disk alone (same bytes, same save): {secs('SaveFloor', 10) / secs('SaveFloor', 1):.2f}x")
 PY
