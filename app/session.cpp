@@ -7,7 +7,6 @@
 #include "files/filewatch.h"
 #include "platform/filesystem.h"
 
-
 namespace {
 
 /** The field's whole number, or `current` (written back into the field) when it holds
@@ -35,7 +34,7 @@ AppliedProperties resolveProperties(const PropertyFields &typed, const Settings 
     if (const auto count = numbers::parseDecimal(shown.count)) {
         if (*count > limits::maxEntries)
             shown.count = QString::number(limits::maxEntries);
-        if (numbers::parseDecimal(shown.count).value_or(1) < 1)
+        else if (*count < 1)
             shown.count = QString::number(1);
     }
 

@@ -42,6 +42,8 @@ public:
     /** Writes the main window's buttons to the clip data file in use, asking for a new file
         when none is. Returns whether the file now holds them; every failure is shown. */
     bool ClipFileWrite();
+    /** The bar holds 30 buttons at most: says so, when a new one would be the 31st. */
+    void showLimitMessage();
     /** Before a save: false when the file in use holds another program's version the
         user chose not to replace. */
     bool confirmOverwrite();
@@ -83,7 +85,6 @@ private:
     void showEntryRename(int index, bool atEditor);
     /** Every way out while the bar waits: it gets the focus back. */
     void leave();
-    void showLimitMessage();
 
     Program &m_program;
     EditorEntries m_entries;

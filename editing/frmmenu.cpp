@@ -1,7 +1,6 @@
 #include "editing/frmmenu.h"
 
 #include "app/form1.h"
-#include "app/form1text.h"
 #include "app/program.h"
 #include "app/session.h"
 #include "app/twips.h"
@@ -11,7 +10,6 @@
 #include "platform/clipboard.h"
 #include "platform/filedialogs.h"
 #include "platform/filesystem.h"
-#include "platform/messageboxes.h"
 
 #include <QAction>
 #include <QMenu>
@@ -260,8 +258,7 @@ void FrmMenu::List_Insert_Click()
 {
     Form5 &editor = m_program.form5();
     if (editor.entries().isFull()) {
-        m_program.services().messages.show(form1text::tooManyButtons, form1text::title,
-                                           MessageBoxes::Icon::Exclamation);
+        editor.showLimitMessage();
         return;
     }
     if (!editor.InsertUnsetEntry(TargetIndex))
