@@ -34,12 +34,9 @@ QAction *FrmMenu::addCheckItem(QMenu &menu, const QString &caption, void (FrmMen
 {
     QAction *item = menu.addAction(caption);
     item->setCheckable(true);
-    // Qt flips the check mark before it reports the click; the commands decide from the
-    // mark as the user saw it and set it themselves.
-    connect(item, &QAction::triggered, this, [this, item, command](bool checked) {
-        item->setChecked(!checked);
-        (this->*command)();
-    });
+    // The commands toggle the settings, not the mark Qt flips on a click: the marks are
+    // set from the settings each time the menu opens.
+    connect(item, &QAction::triggered, this, command);
     return item;
 }
 
