@@ -83,8 +83,8 @@ private slots:
 
     void writesTheDocumentedBytes()
     {
-        const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, 1}, {"/home/u/定型文.cdt", "/x y.cdt"}, 1500.25, -30));
-        QCOMPARE(encoded.bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500.25 \r\n-30 \r\n 1 \r\n"
+        const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, 1}, {"/home/u/定型文.cdt", "/x y.cdt"}, 1500.25, -30.123456));
+        QCOMPARE(encoded.bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500.25 \r\n-30.12346 \r\n 1 \r\n"
                                            "/home/u/\x92\xe8\x8c\x5e\x95\xb6.cdt\r\n/x y.cdt\r\n"));
         QCOMPARE(startini::encode(StartSettings{}).bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n-1 \r\n"));
     }

@@ -272,7 +272,8 @@ private slots:
         for (int i = 0; i < 30; ++i)
             thirty += QStringLiteral("#%1\r\n").arg(i);
         t.startOn(t.writeShiftJis("30.cdt", thirty));
-        t.clipboard.setText(QStringLiteral("clip"));
+        t.clipboard.setText(QStringLiteral("a\rb\r\nc\r")); // every line end reaches it as LF
+        QCOMPARE(t.clipboard.text(), QStringLiteral("a\nb\nc\n"));
         t.program.frmMenu().Menu_Delete_Clip_Click();
         QCOMPARE(t.clipboard.text(), QString());
         QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_F2);
