@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test werror package check-package clean fuzz test-asan bench bench-startup soak
+.PHONY: all deps deps-test configure build run test werror package check-package clean fuzz test-asan bench bench-startup soak
 
 all: build
 
@@ -14,8 +14,12 @@ $(error no display for Snipdeck's window: DISPLAY and WAYLAND_DISPLAY are unset)
 endif
 endif
 
+# What building and running need (packages.txt); the tests and proofs add packages-test.txt.
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh packages.txt
+
+deps-test:
+	@scripts/install-deps.sh packages.txt packages-test.txt
 
 # The stamp is written only when cmake succeeds: whatever a failed configure left behind
 # (a half-made CMakeCache.txt), the next make configures again.
@@ -33,12 +37,12 @@ run: build
 	@scripts/seed-run.sh run
 	cd run && ../$(BUILD_DIR)/snipdeck
 
-test: build
+test: deps-test build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 	@FUZZ_SECONDS=10 JOBS=$(JOBS) scripts/fuzz.sh $(BUILD_DIR)-fuzz
 
 # Every target, tests included, built with warnings as errors, in a build dir of its own.
-werror: deps
+werror: deps-test
 	cmake -S . -B $(BUILD_DIR)-werror -DCMAKE_BUILD_TYPE=Debug -DSNIPDECK_BENCH=ON \
 		-DCMAKE_CXX_FLAGS=-Werror
 	cmake --build $(BUILD_DIR)-werror -j$(JOBS)
@@ -46,16 +50,16 @@ werror: deps
 # Proofs in build dirs of their own: fuzzing (clang, libFuzzer), the suite under ASan and
 # UBSan, Release benchmarks. FUZZ_SECONDS per fuzz target.
 FUZZ_SECONDS ?= 60
-fuzz: deps
+fuzz: deps-test
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh $(BUILD_DIR)-fuzz
 
-test-asan: deps
+test-asan: deps-test
 	JOBS=$(JOBS) scripts/test-asan.sh $(BUILD_DIR)-asan
 
-bench: deps
+bench: deps-test
 	JOBS=$(JOBS) scripts/bench.sh $(BUILD_DIR)-bench
 
-bench-startup: deps
+bench-startup: deps-test
 	JOBS=$(JOBS) scripts/bench-startup.sh $(BUILD_DIR)-bench
 
 # The random command sequences of the window tests, SOAK_STEPS long (SNIPDECK_SEED replays).
@@ -70,7 +74,7 @@ package: build
 
 # The package as a user gets it: lintian, apt install, first start from the menu's launcher
 # under a new HOME, removal. Installs into this machine (as root, or through sudo).
-check-package: package
+check-package: deps-test package
 	scripts/check-package.sh $(BUILD_DIR)
 
 clean:

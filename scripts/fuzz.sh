@@ -16,7 +16,7 @@ targets=(clipfile startini)
 
 fuzzer_lib=$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null || true)
 if ! command -v clang++ >/dev/null || [ ! -f "$fuzzer_lib" ]; then
-    echo "fuzz: skipped, clang++ with libFuzzer is not installed (clang, libclang-rt-14-dev)"
+    echo "fuzz: skipped, clang++ with libFuzzer is not installed (clang, libclang-rt-dev)"
     exit 0
 fi
 
