@@ -361,9 +361,11 @@ private slots:
         QVERIFY(t.boxes.shown.isEmpty());
         // OK unloads the box and gives the properties dialog back, still over the bar.
         box->activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), box.data());
+        (void)QTest::qWaitFor([&] { return QApplication::activeWindow() == box.data(); });
+        QCOMPARE(QApplication::activeWindow(), box.data());
         box->cmdOK().click();
-        QTRY_COMPARE(QApplication::activeWindow(), &properties);
+        (void)QTest::qWaitFor([&] { return QApplication::activeWindow() == &properties; });
+        QCOMPARE(QApplication::activeWindow(), &properties);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(box.isNull());
         QVERIFY(!main.isEnabled());
