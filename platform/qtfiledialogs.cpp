@@ -7,10 +7,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -44,6 +47,21 @@ void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
     dialog.setLabelText(QFileDialog::FileType, fileType);
     dialog.setLabelText(QFileDialog::Accept, opening ? open : save);
     dialog.setLabelText(QFileDialog::Reject, cancel);
+    // Qt gives only the file name's label a buddy; without one a label shows its "&" as is.
+    for (const auto &[label, buddy] : {std::pair{"lookInLabel", "lookInCombo"},
+                                       std::pair{"fileTypeLabel", "fileTypeCombo"}}) {
+        if (auto *shown = dialog.findChild<QLabel *>(QLatin1String(label)))
+            shown->setBuddy(dialog.findChild<QWidget *>(QLatin1String(buddy)));
+    }
+    // Qt sizes the size, type and date columns for English samples ("128.88 GB"); the
+    // Japanese values are wider. Fitted to what each folder holds, once it is read.
+    auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (auto *model = dialog.findChild<QFileSystemModel *>(); model && details) {
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, details, [details] {
+            for (int column = 1; column < details->model()->columnCount(); ++column)
+                details->resizeColumnToContents(column);
+        });
+    }
     dialog.setWindowModality(Qt::ApplicationModal);
     // When the program's windows are kept on top, a dialog below them could not be seen.
     if (const QWidget *active = QApplication::activeWindow();
