@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeView>
 
 #include <algorithm>
@@ -22,7 +23,7 @@ using namespace qtfiledialogstext;
 /** The shared set-up: both filters, clip data files preselected, no overwrite question,
     no default extension. Qt's own dialog rather than the desktop's, so that it behaves
     the same everywhere and can be driven from the keyboard in tests. */
-void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
+void setUp(QFileDialog &dialog, QFileDialog::AcceptMode mode)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -62,6 +63,9 @@ void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
                 details->resizeColumnToContents(column);
         });
     }
+    // Never larger than the screen, whatever size Qt would give it.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        dialog.setMaximumSize(screen->availableGeometry().size() * 9 / 10);
     dialog.setWindowModality(Qt::ApplicationModal);
     // When the program's windows are kept on top, a dialog below them could not be seen.
     if (const QWidget *active = QApplication::activeWindow();
@@ -109,10 +113,15 @@ public:
 
 } // namespace
 
+void QtFileDialogs::prepare(QFileDialog &dialog, bool opening)
+{
+    setUp(dialog, opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+}
+
 std::optional<QStringList> QtFileDialogs::openFiles()
 {
     OpenDialog dialog;
-    prepare(dialog, QFileDialog::AcceptOpen);
+    prepare(dialog, true);
     dialog.keepOpenPressable();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -125,7 +134,7 @@ std::optional<QStringList> QtFileDialogs::openFiles()
 std::optional<QString> QtFileDialogs::saveFile()
 {
     QFileDialog dialog;
-    prepare(dialog, QFileDialog::AcceptSave);
+    prepare(dialog, false);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
