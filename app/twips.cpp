@@ -296,7 +296,7 @@ void fitToTexts(QWidget &window)
     // The window manager writes the title in a font of its own, often larger and bold, with
     // the icon and the close box beside it.
     const QFontMetrics metrics(window.font());
-    const int titleWidth = metrics.horizontalAdvance(window.windowTitle()) * 5 / 4 + 4 * metrics.height();
+    const int titleWidth = metrics.horizontalAdvance(window.windowTitle()) * 3 / 2 + 4 * metrics.height();
     size.setWidth(std::max(size.width(), titleWidth));
     if (const QScreen *screen = window.screen()) {
         const QSize bounded = size.boundedTo(screen->availableGeometry().size()
