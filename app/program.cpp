@@ -3,6 +3,7 @@
 #include "app/enterpressesbutton.h"
 #include "app/form1.h"
 #include "app/form1text.h"
+#include "app/twips.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
@@ -86,6 +87,10 @@ Window &Program::ensure(std::unique_ptr<Window> &slot)
         slot = std::make_unique<Window>(*this);
         slot->setWindowIcon(m_icon);
         slot->installEventFilter(new EnterPressesButton(slot.get()));
+        // The dialogs' controls sit at their twips, grown where the font needs more room;
+        // the content view sizes itself to what it shows.
+        if constexpr (!std::is_same_v<Window, FrmMenu> && !std::is_same_v<Window, Form2>)
+            twips::fitToTexts(*slot);
         if constexpr (!std::is_same_v<Window, FrmMenu>) {
             if (m_allOnTop)
                 m_services.windowOrder.setStaysOnTop(*slot, true, false);

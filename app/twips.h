@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -28,5 +29,17 @@ void moveWindow(QWidget &window, double left, double top);
 /** Sets a fixed client size from an outer size in twips, less the frame's allowance. */
 void setFixedOuterSize(QWidget &window, double width, double height, double frameWidth,
                        double frameHeight);
+
+/** Grows the window's controls (and those in its frames) where the font in use needs more
+    room than their twips give: each to hold its whole text and the underline of its access
+    letter. Controls below or right of a grown one move on so that nothing overlaps (a row
+    of controls with one top moves as one and keeps one height), and the window grows to
+    hold them, never past the screen it is on. Call once the controls are placed. */
+void fitToTexts(QWidget &window);
+
+/** The size `control` needs for its whole text in its font, never less than its size:
+    single-line texts with room for the access letter's underline, wrapped ones at the
+    control's width. Controls whose content scrolls (lists, text boxes) need what they have. */
+QSize neededSize(const QWidget &control);
 
 } // namespace twips

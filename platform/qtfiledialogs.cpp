@@ -7,10 +7,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -19,7 +23,7 @@ using namespace qtfiledialogstext;
 /** The shared set-up: both filters, clip data files preselected, no overwrite question,
     no default extension. Qt's own dialog rather than the desktop's, so that it behaves
     the same everywhere and can be driven from the keyboard in tests. */
-void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
+void setUp(QFileDialog &dialog, QFileDialog::AcceptMode mode)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -44,6 +48,24 @@ void prepare(QFileDialog &dialog, QFileDialog::AcceptMode mode)
     dialog.setLabelText(QFileDialog::FileType, fileType);
     dialog.setLabelText(QFileDialog::Accept, opening ? open : save);
     dialog.setLabelText(QFileDialog::Reject, cancel);
+    // Qt gives only the file name's label a buddy; without one a label shows its "&" as is.
+    for (const auto &[label, buddy] : {std::pair{"lookInLabel", "lookInCombo"},
+                                       std::pair{"fileTypeLabel", "fileTypeCombo"}}) {
+        if (auto *shown = dialog.findChild<QLabel *>(QLatin1String(label)))
+            shown->setBuddy(dialog.findChild<QWidget *>(QLatin1String(buddy)));
+    }
+    // Qt sizes the size, type and date columns for English samples ("128.88 GB"); the
+    // Japanese values are wider. Fitted to what each folder holds, once it is read.
+    auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (auto *model = dialog.findChild<QFileSystemModel *>(); model && details) {
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, details, [details] {
+            for (int column = 1; column < details->model()->columnCount(); ++column)
+                details->resizeColumnToContents(column);
+        });
+    }
+    // Never larger than the screen, whatever size Qt would give it.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        dialog.setMaximumSize(screen->availableGeometry().size() * 9 / 10);
     dialog.setWindowModality(Qt::ApplicationModal);
     // When the program's windows are kept on top, a dialog below them could not be seen.
     if (const QWidget *active = QApplication::activeWindow();
@@ -91,10 +113,15 @@ public:
 
 } // namespace
 
+void QtFileDialogs::prepare(QFileDialog &dialog, bool opening)
+{
+    setUp(dialog, opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+}
+
 std::optional<QStringList> QtFileDialogs::openFiles()
 {
     OpenDialog dialog;
-    prepare(dialog, QFileDialog::AcceptOpen);
+    prepare(dialog, true);
     dialog.keepOpenPressable();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -107,7 +134,7 @@ std::optional<QStringList> QtFileDialogs::openFiles()
 std::optional<QString> QtFileDialogs::saveFile()
 {
     QFileDialog dialog;
-    prepare(dialog, QFileDialog::AcceptSave);
+    prepare(dialog, false);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

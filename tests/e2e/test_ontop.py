@@ -18,6 +18,7 @@ class WindowManagerTest(SnipdeckTestCase):
         wait_until(lambda: self.above(bar), what="the bar above")
         self.assertEqual(app.windows(), [bar])  # the other windows stay hidden
         wait_until(lambda: app.geometry(bar)[2:] == (160, 207), what="laid-out bar")
+        places = []
         for switched, on in enumerate((True, False, True)):
             if switched:
                 app.key(bar, "F8")
@@ -30,9 +31,12 @@ class WindowManagerTest(SnipdeckTestCase):
             app.key(bar, "F6")  # a hidden window takes the state when shown
             files = app.wait_window("読込ﾌｧｲﾙ選択")
             wait_until(lambda: self.above(files) == on, what="the read-file selection's state")
+            places.append(app.geometry(files))
             app.key(files, "Escape")
             app.wait_gone(files)
         self.assertEqual(app.geometry(bar)[2:], (160, 207))
+        # A dialog hidden while the state changed opens where it opened before, not a frame lower.
+        self.assertEqual(places, places[:1] * 3)
         # 200 × 310 pixels: buttons 3000 twips wide and (310 × 15 − 100) / 10 = 455 high.
         self.x.xdotool("windowsize", bar, "200", "310")
         wait_until(lambda: app.geometry(bar)[2:] == (200, 310), what="the resized layout")
