@@ -14,6 +14,8 @@
 #include <map>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QTemporaryDir dir;
@@ -26,10 +28,10 @@ const Sample &sample(benchmark::State &state)
     Sample &s = cache[state.range(0)];
     if (s.bytes.isEmpty()) { // text as people keep it: kanji, kana, half-width katakana and ASCII
         const QString lines = u"いつもお世話になっております。株式会社サンプルの山田です。\r\nｶﾀｶﾅ ﾊﾝｶｸ ﾃｷｽﾄ ﾓ ｽｺｼ ﾏｻﾞﾘﾏｽ。\r\n"
-                              "〒100-0001 東京都千代田区千代田①－②　髙橋様\r\nPlease find the attached file (report_1.pdf).\r\n\r\n"_qs;
+                              "〒100-0001 東京都千代田区千代田①－②　髙橋様\r\nPlease find the attached file (report_1.pdf).\r\n\r\n"_s;
         for (int i = 0; i < clipfile::maxEntries; ++i) // 187 bytes a repeat
-            s.entries.append({u"定型文%1"_qs.arg(i), lines.repeated(int(state.range(0) * 1024 * 1024 / 187)).chopped(2)});
-        s.path = dir.filePath(u"sample%1.cdt"_qs.arg(state.range(0)));
+            s.entries.append({u"定型文%1"_s.arg(i), lines.repeated(int(state.range(0) * 1024 * 1024 / 187)).chopped(2)});
+        s.path = dir.filePath(u"sample%1.cdt"_s.arg(state.range(0)));
         if (!clipfile::encode(s.entries, &s.bytes).ok() || !filesystem::writeWholeFile(s.path, s.bytes))
             qFatal("cannot make the sample");
     }
@@ -63,7 +65,7 @@ void Write(benchmark::State &state) // what saving costs: encode, write, sync, r
 {
     const Sample &s = sample(state);
     for (auto _ : state)
-        if (!clipfile::write(dir.filePath(u"written.cdt"_qs), s.entries).ok())
+        if (!clipfile::write(dir.filePath(u"written.cdt"_s), s.entries).ok())
             state.SkipWithError("write failed");
 }
 
@@ -71,7 +73,7 @@ void SaveFloor(benchmark::State &state) // the disk's part of saving: the same b
 {
     const Sample &s = sample(state);
     for (auto _ : state)
-        if (!filesystem::writeWholeFile(dir.filePath(u"saved.cdt"_qs), s.bytes))
+        if (!filesystem::writeWholeFile(dir.filePath(u"saved.cdt"_s), s.bytes))
             state.SkipWithError("save failed");
 }
 

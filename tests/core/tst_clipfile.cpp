@@ -12,6 +12,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 using Entries = QList<ClipEntry>;
 using Encoding = clipfile::Encoding;
@@ -27,7 +29,7 @@ QList<ClipEntry> version(int v)
 {
     QList<ClipEntry> entries;
     for (int i = 0; i < clipfile::maxEntries; ++i)
-        entries.append({u"版%1の%2"_qs.arg(v % 3).arg(i), u"版%1 項目%2 いろはにほへと ｲﾛﾊ 漢字\r\n"_qs.arg(v % 3).arg(i).repeated(2000)});
+        entries.append({u"版%1の%2"_s.arg(v % 3).arg(i), u"版%1 項目%2 いろはにほへと ｲﾛﾊ 漢字\r\n"_s.arg(v % 3).arg(i).repeated(2000)});
     return entries;
 }
 } // namespace
@@ -37,7 +39,7 @@ class TestClipFile : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    const QString m_path = m_dir.filePath(u"a.cdt"_qs);
+    const QString m_path = m_dir.filePath(u"a.cdt"_s);
 
 private slots:
     void parse_data()
@@ -45,26 +47,26 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<Entries>("entries");
         QTest::newRow("empty file") << QString() << Entries{};
-        QTest::newRow("lines before the first header are ignored") << u"x\r\n#A\r\ny\r\n"_qs << Entries{{"A", "y"}};
-        QTest::newRow("two entries") << u"#A\r\nx\r\ny\r\n#B\r\n\r\n"_qs << Entries{{"A", "x\r\ny"}, {"B", ""}};
+        QTest::newRow("lines before the first header are ignored") << u"x\r\n#A\r\ny\r\n"_s << Entries{{"A", "y"}};
+        QTest::newRow("two entries") << u"#A\r\nx\r\ny\r\n#B\r\n\r\n"_s << Entries{{"A", "x\r\ny"}, {"B", ""}};
         QTest::newRow("leading empty lines are lost, inner and trailing ones stay")
-                << u"#A\r\n\r\n\r\nx\r\n\r\ny\r\n\r\n"_qs << Entries{{"A", "x\r\n\r\ny\r\n"}};
-        QTest::newRow("only empty lines") << u"#A\r\n\r\n\r\n#B\r\nb"_qs << Entries{{"A", ""}, {"B", "b"}};
+                << u"#A\r\n\r\n\r\nx\r\n\r\ny\r\n\r\n"_s << Entries{{"A", "x\r\n\r\ny\r\n"}};
+        QTest::newRow("only empty lines") << u"#A\r\n\r\n\r\n#B\r\nb"_s << Entries{{"A", ""}, {"B", "b"}};
         QTest::newRow("lone CR ends a line, as does the file's end")
-                << u"#A\rx\r\ny\rlast"_qs << Entries{{"A", "x\r\ny\r\nlast"}};
-        QTest::newRow("bare LF file is one line") << u"#A\nx\n#B\n"_qs << Entries{{"A\nx\n#B\n", ""}};
+                << u"#A\rx\r\ny\rlast"_s << Entries{{"A", "x\r\ny\r\nlast"}};
+        QTest::newRow("bare LF file is one line") << u"#A\nx\n#B\n"_s << Entries{{"A\nx\n#B\n", ""}};
         QTest::newRow("blank before # and full-width number sign are text")
-                << u"#A\r\n #x\r\n＃y\r\n"_qs << Entries{{"A", " #x\r\n＃y"}};
+                << u"#A\r\n #x\r\n＃y\r\n"_s << Entries{{"A", " #x\r\n＃y"}};
         QString text;
         Entries thirty;
         for (int i = 0; i < 35; ++i) {
-            text += u"#E%1\r\ntext %1\r\n"_qs.arg(i);
+            text += u"#E%1\r\ntext %1\r\n"_s.arg(i);
             if (i < clipfile::maxEntries)
-                thirty.append({u"E%1"_qs.arg(i), u"text %1"_qs.arg(i)});
+                thirty.append({u"E%1"_s.arg(i), u"text %1"_s.arg(i)});
         }
         QTest::newRow("a 31st header and all after it are ignored") << text << thirty;
         const QString kana(25 * MiB, u'あ');
-        QTest::newRow("a text line of 25 Mi characters") << u"#A\r\n"_qs + kana << Entries{{"A", kana}};
+        QTest::newRow("a text line of 25 Mi characters") << u"#A\r\n"_s + kana << Entries{{"A", kana}};
     }
     void parse()
     {
@@ -98,7 +100,7 @@ private slots:
         locked.setPermissions(QFileDevice::WriteOwner);
         // Whoever may read every file (root in CI) still cannot read a process's memory at 0.
         const bool root = QFile(locked.fileName()).open(QIODevice::ReadOnly);
-        const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_qs : locked.fileName());
+        const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_s : locked.fileName());
         QCOMPARE(unreadable.status, clipfile::ReadResult::Status::Unreadable);
         QVERIFY(!unreadable.error.isEmpty());
     }
@@ -110,10 +112,10 @@ private slots:
         QTest::addColumn<QByteArray>("written"); // saved back; empty: the same bytes
         QTest::newRow("ASCII") << QByteArray("#a\r\nb\\c~\r\n") << Encoding::ShiftJis << QByteArray();
         QTest::newRow("Shift-JIS kanji and kana")
-                << sjis::encode(u"#未設定\r\nお世話になっております。ﾎﾞﾀﾝ\r\n"_qs).value() << Encoding::ShiftJis << QByteArray();
+                << sjis::encode(u"#未設定\r\nお世話になっております。ﾎﾞﾀﾝ\r\n"_s).value() << Encoding::ShiftJis << QByteArray();
         // These bytes are valid UTF-8 too (н, è, ýā@).
         QTest::newRow("half-width katakana that is also UTF-8")
-                << sjis::encode(u"#ﾐｽ\r\nﾃｨ 1\r\nﾃｽﾄ　\r\n"_qs).value() << Encoding::ShiftJis << QByteArray();
+                << sjis::encode(u"#ﾐｽ\r\nﾃｨ 1\r\nﾃｽﾄ　\r\n"_s).value() << Encoding::ShiftJis << QByteArray();
         QTest::newRow("UTF-8 Japanese") << QByteArray("#挨拶\r\nお世話になっております。\r\n") << Encoding::Utf8 << QByteArray();
         QTest::newRow("UTF-8 accent after a letter") << QByteArray("#café\r\n\r\n") << Encoding::Utf8 << QByteArray();
         QTest::newRow("UTF-8 accent before a letter") << QByteArray("#über\r\n\r\n") << Encoding::Utf8 << QByteArray();
@@ -153,7 +155,7 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(Bytes, onDisk);
-        QTEST(KnownContent({u"a.cdt"_qs, QByteArray("#x\r\n")}).wouldOverwriteUnseen(target, onDisk), "asks");
+        QTEST(KnownContent({u"a.cdt"_s, QByteArray("#x\r\n")}).wouldOverwriteUnseen(target, onDisk), "asks");
     }
 
     // A save never leaves a clip data file half written: a writer (this program again) killed
@@ -167,7 +169,7 @@ private slots:
         int saved = 0;
         for (int round = 0; round < 50; ++round) {
             QProcess writer;
-            writer.start(QCoreApplication::applicationFilePath(), {u"--write"_qs, m_path, QString::number(saved)});
+            writer.start(QCoreApplication::applicationFilePath(), {u"--write"_s, m_path, QString::number(saved)});
             // Every third round only once a save has landed: then the kill falls into a later one.
             QVERIFY(writer.waitForStarted() && (round % 3 || writer.waitForReadyRead(30000)));
             QTest::qSleep(QRandomGenerator::global()->bounded(80));
@@ -177,7 +179,7 @@ private slots:
                 saved = line.isEmpty() ? saved : line.toInt();
             // A reported save has landed; the one after it may have landed too.
             const int found = int(versions.indexOf(filesystem::readWholeFile(m_path).value()));
-            QVERIFY2(found >= 0, qPrintable(u"round %1: the file is no complete version"_qs.arg(round)));
+            QVERIFY2(found >= 0, qPrintable(u"round %1: the file is no complete version"_s.arg(round)));
             if (found != saved % 3)
                 QCOMPARE(found, ++saved % 3);
         }
@@ -189,14 +191,14 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("ASCII, line ends and controls Qt's codec would swap")
-                << u"\\~ #1\r\nb\rc\n\x1a\x1c\x7f"_qs << QByteArray("\\~ #1\r\nb\rc\n\x1a\x1c\x7f");
-        QTest::newRow("half-width katakana is one byte") << u"ﾎﾞﾀﾝ"_qs << QByteArray("\xce\xde\xc0\xdd");
-        QTest::newRow("kanji, NEC and IBM extensions") << u"未設定①髙"_qs << QByteArray("\x96\xa2\x90\xdd\x92\xe8\x87\x40\xfb\xfc");
+                << u"\\~ #1\r\nb\rc\n\x1a\x1c\x7f"_s << QByteArray("\\~ #1\r\nb\rc\n\x1a\x1c\x7f");
+        QTest::newRow("half-width katakana is one byte") << u"ﾎﾞﾀﾝ"_s << QByteArray("\xce\xde\xc0\xdd");
+        QTest::newRow("kanji, NEC and IBM extensions") << u"未設定①髙"_s << QByteArray("\x96\xa2\x90\xdd\x92\xe8\x87\x40\xfb\xfc");
         // Long texts are encoded piece by piece; every character must arrive once, in order.
         QString text;
         QByteArray bytes;
         for (qsizetype i = 0; i < 2 * sjis::encodePiece + 7; ++i) {
-            text += i % 3 ? u"未"_qs : QString::number(i % 10);
+            text += i % 3 ? u"未"_s : QString::number(i % 10);
             bytes += i % 3 ? QByteArray("\x96\xa2") : QByteArray::number(i % 10);
         }
         QTest::newRow("text longer than several pieces") << text << bytes;
@@ -215,13 +217,13 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("bad trail, never-characters, lead byte at the end")
-                << QByteArray("a\x81 b\xa0\xfd" "c\x82") << u"a"_qs + bad + u" b"_qs + bad + bad + u"c"_qs + bad;
-        QTest::newRow("lead byte before CR LF keeps the line end") << QByteArray("A\x81\r\nx") << u"A"_qs + bad + u"\r\nx"_qs;
-        QTest::newRow("unassigned pair: the trail byte read on") << QByteArray("\x85\x40") << bad + u"@"_qs;
-        QTest::newRow("trail byte 0x5C is no backslash") << QByteArray("\x95\x5c\x83\x5c") << u"表ソ"_qs;
+                << QByteArray("a\x81 b\xa0\xfd" "c\x82") << u"a"_s + bad + u" b"_s + bad + bad + u"c"_s + bad;
+        QTest::newRow("lead byte before CR LF keeps the line end") << QByteArray("A\x81\r\nx") << u"A"_s + bad + u"\r\nx"_s;
+        QTest::newRow("unassigned pair: the trail byte read on") << QByteArray("\x85\x40") << bad + u"@"_s;
+        QTest::newRow("trail byte 0x5C is no backslash") << QByteArray("\x95\x5c\x83\x5c") << u"表ソ"_s;
         // iconv reads blocks of 64 KiB: a character or a bad byte on the seam reads as anywhere else.
         const QByteArray tail("\x82\xa0\x81\r\n#\x81\x40\x9f");
-        const QString tailText = u"あ"_qs + bad + u"\r\n#\u3000"_qs + bad;
+        const QString tailText = u"あ"_s + bad + u"\r\n#\u3000"_s + bad;
         for (const int prefix : {65533, 65534, 65535, 65536, 65537, 131071, 131072})
             QTest::addRow("%d bytes before", prefix) << QByteArray(prefix, 'a') + tail << QString(prefix, u'a') + tailText;
         // Each bad byte restarts the decoder: that must not cost the square of the size.
@@ -237,17 +239,17 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<Bytes>("folded"); // look-alikes folded; none: refused still
-        QTest::newRow("emoji") << u"ok 😀"_qs << Bytes();
+        QTest::newRow("emoji") << u"ok 😀"_s << Bytes();
         QTest::newRow("lone surrogate") << QString(QChar(0xd800)) << Bytes();
         // Past the first pieces of a long text, and across the border between two pieces.
         for (int at : {border - 2, border - 1, border})
-            QTest::addRow("emoji at %d", at) << QString(filler).insert(at, u"😀"_qs) << Bytes();
+            QTest::addRow("emoji at %d", at) << QString(filler).insert(at, u"😀"_s) << Bytes();
         QTest::newRow("lone high surrogate at a piece's end")
                 << QString(filler).insert(border - 1, QChar(0xd800)) << Bytes();
-        QTest::newRow("dashes, lines and signs") << u"9:00〜17:00‖−¢£¬—"_qs << Bytes(
+        QTest::newRow("dashes, lines and signs") << u"9:00〜17:00‖−¢£¬—"_s << Bytes(
                 "9:00\x81\x60" "17:00\x81\x61\x81\x7c\x81\x91\x81\x92\x81\xca\x81\x5c");
         // Not the backslash byte: a price must not read back as a path separator.
-        QTest::newRow("yen sign far into a long text") << filler + u"¥100"_qs << Bytes(filler.toLatin1() + "\x81\x8f" "100");
+        QTest::newRow("yen sign far into a long text") << filler + u"¥100"_s << Bytes(filler.toLatin1() + "\x81\x8f" "100");
     }
     void refusesWhatWouldReadBackOtherwise()
     {

@@ -14,16 +14,18 @@
 #include <numeric>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 using Kind = KeyCommand::Kind;
-const ClipEntry unset{u"未設定"_qs, QString()};
+const ClipEntry unset{u"未設定"_s, QString()};
 
 /** Entry i is named "n<i>" with text "t<i>"; -1 stands for `unset`. */
 QList<ClipEntry> numbered(const QList<int> &order)
 {
     QList<ClipEntry> entries;
     for (const int i : order)
-        entries.append(i < 0 ? unset : ClipEntry{u"n%1"_qs.arg(i), u"t%1"_qs.arg(i)});
+        entries.append(i < 0 ? unset : ClipEntry{u"n%1"_s.arg(i), u"t%1"_s.arg(i)});
     return entries;
 }
 
@@ -126,14 +128,14 @@ private slots:
     {
         Session session;
         QCOMPARE(session.menuState(true), (MenuState{true, false, false, false}));
-        session.dataFileName = u"/x.cdt"_qs;
+        session.dataFileName = u"/x.cdt"_s;
         session.settings.winZ = 1;
         QCOMPARE(session.menuState(false), (MenuState{false, true, true, false}));
         session.settings.controlShowFlag = 1;
         QCOMPARE(session.menuState(true), (MenuState{true, true, true, true}));
-        QCOMPARE(captionFor(u"定型文.cdt"_qs), u"定型文"_qs);
-        QCOMPARE(captionFor(u"a.cd"_qs), QString());
-        QCOMPARE(captionFor(u"abc"_qs), QString());
+        QCOMPARE(captionFor(u"定型文.cdt"_s), u"定型文"_s);
+        QCOMPARE(captionFor(u"a.cd"_s), QString());
+        QCOMPARE(captionFor(u"abc"_s), QString());
     }
 
     void readFileList()
@@ -172,7 +174,7 @@ private slots:
         session.setEntries({{"ｱ", "x\r\ny"}, {"b", ""}});
         session.settings.buttonNum = 2;
         QVERIFY(session.write(target).ok());
-        QCOMPARE(filesystem::readWholeFile(target), sjis::encode(u"#ｱ\r\nx\r\ny\r\n#b\r\n\r\n"_qs));
+        QCOMPARE(filesystem::readWholeFile(target), sjis::encode(u"#ｱ\r\nx\r\ny\r\n#b\r\n\r\n"_s));
         // A file read as UTF-8 is written back as UTF-8; any other file in Shift-JIS.
         session.setReadFrom(target, clipfile::Encoding::Utf8);
         QCOMPARE(session.encodingFor(dir.filePath("v.cdt")), clipfile::Encoding::ShiftJis);
@@ -245,21 +247,21 @@ private slots:
     void editorEntries()
     {
         EditorEntries e;
-        QVERIFY(e.setText(30, u"spare"_qs));
-        QVERIFY(!e.setText(31, u"c"_qs) && !e.setText(-1, u"d"_qs));
-        QCOMPARE(e.text(30), u"spare"_qs);
+        QVERIFY(e.setText(30, u"spare"_s));
+        QVERIFY(!e.setText(31, u"c"_s) && !e.setText(-1, u"d"_s));
+        QCOMPARE(e.text(30), u"spare"_s);
         QCOMPARE(e.text(31) + e.text(-1), QString());
-        QVERIFY(!e.setName(0, u"no entry yet"_qs));
+        QVERIFY(!e.setName(0, u"no entry yet"_s));
         e.load(numbered(upTo(31)));
         QCOMPARE(e.entries(), numbered(upTo(30)));
-        QVERIFY(e.setName(1, u"x"_qs));
-        QCOMPARE(e.name(1), u"x"_qs);
+        QVERIFY(e.setName(1, u"x"_s));
+        QCOMPARE(e.name(1), u"x"_s);
         e.load(numbered(upTo(3))); // leaves nothing of the first load behind
         QCOMPARE(e.entries(), numbered(upTo(3)));
         QCOMPARE(e.name(3), QString());
         QVERIFY(spareSlotsEmpty(e));
-        QCOMPARE(editortext::toEditor(u"a\r\nb\r\n"_qs), u"a\nb\n"_qs);
-        QCOMPARE(editortext::fromEditor(u"a\nb\n"_qs), u"a\r\nb\r\n"_qs);
+        QCOMPARE(editortext::toEditor(u"a\r\nb\r\n"_s), u"a\nb\n"_s);
+        QCOMPARE(editortext::fromEditor(u"a\nb\n"_s), u"a\r\nb\r\n"_s);
     }
 
     void edit_data()

@@ -7,13 +7,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using filelist::Entry;
 
 namespace {
 /** The lines of a Start.ini, '|' between them. */
 QString lines(const QString &list)
 {
-    return QString(list).replace(u'|', u"\r\n"_qs) + u"\r\n"_qs;
+    return QString(list).replace(u'|', u"\r\n"_s) + u"\r\n"_s;
 }
 
 /** Numbers are buttonNum, height, width, winZ, controlShowFlag, savedIndex. */
@@ -55,7 +57,7 @@ private slots:
         QTest::newRow("empty lines among paths are skipped, blanks kept")
                 << lines("1|2|3|4|5|6|7|8||/a|| |/b c;d") << settings({1, 2, 3, 4, 5, 8}, {"/a", " ", "/b c;d"}, 6, 7);
         QTest::newRow("only CR ends a line; a last line without one is read")
-                << u"1\r2\r\n3\r4\r5\r6\r7\r8\rlast"_qs << settings({1, 2, 3, 4, 5, 8}, {"last"}, 6, 7);
+                << u"1\r2\r\n3\r4\r5\r6\r7\r8\rlast"_s << settings({1, 2, 3, 4, 5, 8}, {"last"}, 6, 7);
     }
     void parse()
     {
@@ -127,15 +129,15 @@ private slots:
 
     void existingAndRestoredEntries()
     {
-        const QString b = make(u"b.cdt"_qs);
-        const QString a = make(u"定型文.cdt"_qs);
-        const QString hidden = make(u".hidden.cdt"_qs);
-        QVERIFY(QDir(m_dir.path()).mkdir(u"folder.cdt"_qs));
-        const QString gone = m_dir.filePath(u"gone.cdt"_qs);
-        QCOMPARE(filelist::existingEntries({b, gone, a, m_dir.filePath(u"folder.cdt"_qs), hidden, b, QString()}),
-                 (QList<Entry>{{u"b.cdt"_qs, b}, {u"定型文.cdt"_qs, a}, {u"b.cdt"_qs, b}}));
+        const QString b = make(u"b.cdt"_s);
+        const QString a = make(u"定型文.cdt"_s);
+        const QString hidden = make(u".hidden.cdt"_s);
+        QVERIFY(QDir(m_dir.path()).mkdir(u"folder.cdt"_s));
+        const QString gone = m_dir.filePath(u"gone.cdt"_s);
+        QCOMPARE(filelist::existingEntries({b, gone, a, m_dir.filePath(u"folder.cdt"_s), hidden, b, QString()}),
+                 (QList<Entry>{{u"b.cdt"_s, b}, {u"定型文.cdt"_s, a}, {u"b.cdt"_s, b}}));
         // Restoring keeps every path, and names a missing file with nothing.
-        QCOMPARE(filelist::restoredEntries({gone, b}), (QList<Entry>{{QString(), gone}, {u"b.cdt"_qs, b}}));
+        QCOMPARE(filelist::restoredEntries({gone, b}), (QList<Entry>{{QString(), gone}, {u"b.cdt"_s, b}}));
     }
 
     void resolveListedPath_data()
@@ -156,11 +158,11 @@ private slots:
     {
         QFETCH(QString, listed);
         QFETCH(QString, resolved);
-        const QString folder = m_dir.filePath(u"start"_qs);
+        const QString folder = m_dir.filePath(u"start"_s);
         if (!QDir(folder).exists()) {
-            QVERIFY(QDir(m_dir.path()).mkpath(u"start/sub"_qs));
+            QVERIFY(QDir(m_dir.path()).mkpath(u"start/sub"_s));
             for (const char *name : {"署名.cdt", "Memo.CDT", "Exact.cdt", "exact.cdt", "b.cdt", "sub/a\\b.cdt"})
-                make(u"start/"_qs + QString::fromUtf8(name));
+                make(u"start/"_s + QString::fromUtf8(name));
         }
         const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
         QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
