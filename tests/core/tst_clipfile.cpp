@@ -10,6 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -87,9 +92,6 @@ private slots:
         QCOMPARE(refused.entryIndex, 1);
         QCOMPARE(filesystem::readWholeFile(m_path), Bytes(written));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"a.cdt"});
-        const auto failed = clipfile::write(m_dir.filePath("no/such/folder/x.cdt"), {{"a", "b"}});
-        QCOMPARE(failed.status, clipfile::WriteResult::Status::Failed);
-        QVERIFY(!failed.error.isEmpty());
 
         QCOMPARE(clipfile::read(m_dir.filePath("none.cdt")).status, clipfile::ReadResult::Status::Missing);
         QFile locked(m_dir.filePath("locked.cdt"));
@@ -101,6 +103,51 @@ private slots:
         const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_qs : locked.fileName());
         QCOMPARE(unreadable.status, clipfile::ReadResult::Status::Unreadable);
         QVERIFY(!unreadable.error.isEmpty());
+    }
+
+    // A write the system refuses leaves the file as it was, no temporary beside it, and
+    // says why. A file size limit fails a write as a full disk or quota does.
+    void refusedWriteKeepsTheFile_data()
+    {
+        QTest::addColumn<QString>("folder"); // "read-only", "vanished", or one that takes `limit` bytes a file
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("size");       // of the new content
+        QTest::addColumn<int>("reason");     // errno
+        QTest::newRow("small file, full disk (saved only when committed)") << "full" << 10 << 100 << EFBIG;
+        QTest::newRow("large file, full disk") << "full" << 20000 << 70000 << EFBIG;
+        QTest::newRow("not a byte fits") << "full" << 0 << 100 << EFBIG;
+        QTest::newRow("read-only folder") << "read-only" << 0 << 100 << EACCES;
+        QTest::newRow("vanished folder") << "vanished" << 0 << 100 << ENOENT;
+    }
+    void refusedWriteKeepsTheFile()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, limit);
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"in/a.cdt"_qs);
+        QVERIFY(QDir(dir.path()).mkdir(u"in"_qs) && filesystem::writeWholeFile(path, "#old\r\n"));
+        // Root writes into any folder: the read-only one is tried as nobody.
+        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther);
+        const bool asNobody = folder == u"read-only" && geteuid() == 0;
+        if (folder == u"read-only")
+            QVERIFY(QFile::setPermissions(dir.filePath(u"in"_qs), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        if (folder == u"vanished")
+            QVERIFY(QDir(dir.filePath(u"in"_qs)).removeRecursively());
+        std::signal(SIGXFSZ, SIG_IGN); // else the size limit ends the process
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const rlimit lowered{folder == u"full" ? rlim_t(limit) : old.rlim_cur, old.rlim_max};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0 && (!asNobody || seteuid(65534) == 0));
+        QString error;
+        const bool written = filesystem::writeWholeFile(path, QByteArray(size, 'x'), &error);
+        QVERIFY((!asNobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &old) == 0);
+        QFETCH(int, reason);
+        QVERIFY(!written);
+        QCOMPARE(error, qt_error_string(reason));
+        QCOMPARE(filesystem::readWholeFile(path), Bytes(folder == u"vanished" ? Bytes() : Bytes("#old\r\n")));
+        QCOMPARE(QDir(dir.filePath(u"in"_qs)).entryList(QDir::Files | QDir::Hidden), folder == u"vanished" ? QStringList() : QStringList{"a.cdt"});
+        QFile::setPermissions(dir.filePath(u"in"_qs), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void encodingIsDetectedAndKept_data()
