@@ -296,7 +296,9 @@ private slots:
         QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
         // With no file in use, a save asks to create one.
         main.SetDataFileName(QString());
-        t.fileDialogs.saveAnswers = {t.path("b.cdt")};
+        t.fileDialogs.saveAnswers = {t.path("gone/b.cdt"), t.path("b.cdt")};
+        QVERIFY(!t.program.form5().ClipFileWrite()); // a file that cannot be written is not listed
+        QCOMPARE(t.program.form3().List2().size(), 2);
         QVERIFY(t.program.form5().ClipFileWrite());
         QCOMPARE(t.boxes.shown.last().text + t.boxes.shown.last().title, form5text::createQuestion + "ｸﾘｯﾌﾟﾌｧｲﾙがありません");
         const QByteArray unset = t.readBytes("新規.cdt");
