@@ -171,7 +171,7 @@ void Form1::StartRead()
 
     m_session.dataFileNum = startini::resolveIndex(settings.savedIndex, exists);
     m_session.selectFile(m_session.dataFileNum);
-    m_session.dataFileName = m_session.writeTarget();
+    m_session.dataFileName = m_session.paths().value(m_session.dataFileNum);
 }
 
 void Form1::ReadFile(const QString &fileName)
@@ -258,9 +258,9 @@ void Form1::InitWrite()
     const startini::Encoded encoded = startini::encode(settings);
     for (const QString &path : encoded.leftOut)
         showNotice(form1text::withValue(form1text::notShiftJis, form1text::fileLabel, path));
-    if (!filesystem::writeWholeFile(InitFileName, encoded.bytes))
-        showNotice(form1text::withValue(form1text::settingsUnwritable, form1text::fileLabel,
-                                        InitFileName));
+    QString reason;
+    if (!filesystem::writeWholeFile(InitFileName, encoded.bytes, &reason))
+        showNotice(form1text::unwritable(form1text::settingsUnwritable, InitFileName, reason));
 }
 
 void Form1::WindowSet(int width, int count, int height)

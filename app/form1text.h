@@ -25,6 +25,8 @@ inline const std::array<QString, 5> controlTips = {
 inline const QString lineBreak = QStringLiteral("\r\n");
 inline const QString fileLabel = QStringLiteral("ﾌｧｲﾙ:");
 inline const QString buttonLabel = QStringLiteral("ﾎﾞﾀﾝ:");
+/** Before the system's own words for why a file could not be written. */
+inline const QString reasonLabel = QStringLiteral("原因:");
 
 inline const QString settingsMissing = QStringLiteral("初期化ﾌｧｲﾙが見つかりません");
 inline const QString settingsUnwritable = QStringLiteral("初期化ﾌｧｲﾙを保存できません");
@@ -40,6 +42,12 @@ inline const QString clipboardEmpty = QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰ�
 inline QString withValue(const QString &message, const QString &label, const QString &value)
 {
     return message + lineBreak + label + value;
+}
+
+/** A file that could not be written: the message, the path and the system's reason. */
+inline QString unwritable(const QString &message, const QString &path, const QString &reason)
+{
+    return withValue(withValue(message, fileLabel, path), reasonLabel, reason);
 }
 
 } // namespace form1text

@@ -15,12 +15,17 @@
 #include <QTranslator>
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 int main(int argc, char *argv[])
 {
+    // A file size limit (ulimit -f) fails a save, which says so and keeps the edit, instead
+    // of ending the program with it.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // Without a display Qt prints pages of advice and aborts; one clear line is kinder.
     sessionplatform::Decision session = sessionplatform::decide(
         sessionplatform::Environment::current(), sessionplatform::platformArgument(argc, argv));

@@ -185,43 +185,43 @@ bool Program::confirmOverwrite(const QString &target)
     return true;
 }
 
-bool Program::saveClipFile()
+Program::SaveResult Program::saveClipFile()
 {
-    using Icon = MessageBoxes::Icon;
     QString target = m_session.writeTarget();
-    if (target.isEmpty()) {
-        const auto answer = m_services.messages.show(form5text::createQuestion,
-                                                     form5text::createQuestionTitle,
-                                                     Icon::Question, MessageBoxes::Buttons::OkCancel);
+    const bool create = target.isEmpty();
+    if (create) {
+        const auto answer = m_services.messages.show(
+                form5text::createQuestion, form5text::createQuestionTitle,
+                MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel);
         if (answer != MessageBoxes::Answer::Ok)
-            return false;
+            return SaveResult::NoFile;
         const std::optional<QString> chosen = m_services.fileDialogs.saveFile();
         if (!chosen || chosen->isEmpty())
-            return false;
+            return SaveResult::NoFile;
         target = *chosen;
-        m_session.addCurrentFile(QFileInfo(target).fileName(), target);
     }
-    if (!confirmOverwrite(target))
-        return false;
+    if (!confirmOverwrite(target) || !reportWrite(m_session.write(target), target))
+        return SaveResult::Kept;
+    const QString name = QFileInfo(target).fileName();
+    if (create)
+        m_session.addCurrentFile(name, target);
+    m_form1->setWindowTitle(captionFor(name));
+    return SaveResult::Saved;
+}
 
-    const clipfile::WriteResult written = m_session.write(target);
-    switch (written.status) {
-    case clipfile::WriteResult::Status::Ok:
-        break;
-    case clipfile::WriteResult::Status::Unencodable:
-        m_services.messages.show(
-                form1text::withValue(form1text::notShiftJis, form1text::buttonLabel,
-                                     m_session.entries().value(written.entryIndex).caption),
-                form1text::title, Icon::Exclamation);
-        return false;
-    case clipfile::WriteResult::Status::Failed:
-        m_services.messages.show(form1text::withValue(form5text::clipFileUnwritable,
-                                                      form1text::fileLabel, target),
-                                 form1text::title, Icon::Exclamation);
-        return false;
-    }
-    m_form1->setWindowTitle(captionFor(QFileInfo(target).fileName()));
-    return true;
+bool Program::reportWrite(const clipfile::WriteResult &written, const QString &target)
+{
+    using Status = clipfile::WriteResult::Status;
+    QString text;
+    if (written.status == Status::Unencodable)
+        text = form1text::withValue(form1text::notShiftJis, form1text::buttonLabel,
+                                    m_session.entries().value(written.entryIndex).caption);
+    else if (written.status == Status::Failed)
+        text = form1text::unwritable(form5text::clipFileUnwritable, target, written.error);
+    else
+        return true;
+    m_services.messages.show(text, form1text::title, MessageBoxes::Icon::Exclamation);
+    return false;
 }
 
 void Program::unload(QWidget *window)

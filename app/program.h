@@ -76,9 +76,17 @@ public:
         focus elsewhere. */
     void returnTo(QWidget &owner, QWidget &window);
 
-    /** Writes the bar to the clip data file in use, asking for a new file when none is.
-        Returns whether the file now holds it; every failure is shown. */
-    bool saveClipFile();
+    enum class SaveResult {
+        Saved,  ///< the file holds the bar
+        NoFile, ///< none was in use and the user chose not to create one: nothing written
+        Kept,   ///< the file stays as it was (the user kept another program's version, or
+                ///< the write failed and said why): the edit goes back to where it was made
+    };
+    /** Writes the bar to the clip data file in use, asking for a new file when none is; a
+        new file joins the read-file list once it is written. */
+    SaveResult saveClipFile();
+    /** Shows why `written` left `target` as it was; true when it was written. */
+    bool reportWrite(const clipfile::WriteResult &written, const QString &target);
     /** Before a save: when `target` holds what another program wrote since the program
         last read or wrote it, asks whether to replace that. False when the user said no. */
     bool confirmOverwrite(const QString &target);

@@ -7,6 +7,8 @@
 #include "files/filewatch.h"
 #include "platform/filesystem.h"
 
+#include <QFileInfo>
+
 namespace {
 
 /** The field's whole number, or `current` (written back into the field) when it holds
@@ -152,12 +154,12 @@ void Session::removeSelectedFile()
 
 void Session::restoreFiles()
 {
-    const int remembered = m_selected;
     m_names.clear();
     m_paths.clear();
     for (const filelist::Entry &entry : filelist::restoredEntries(m_accepted))
         addFile(entry.name, entry.path);
-    selectFile(filelist::selectionAfterRestore(remembered, int(m_names.size())));
+    // The selection goes back with the lists: a row clicked and cancelled is no choice.
+    selectFile(dataFileNum);
 }
 
 QString Session::listedPath(int index, const QString &folder)
@@ -204,9 +206,9 @@ void Session::setKnown(KnownContent known)
         m_watch->setPath(m_known.path);
 }
 
-QString Session::writeTarget() const
+bool Session::holdsContent(const QString &path)
 {
-    return m_selected >= 0 && m_selected < m_paths.size() ? m_paths.at(m_selected) : QString();
+    return QFileInfo(path).size() > 0;
 }
 
 std::optional<QByteArray> Session::unseenContent(const QString &target) const

@@ -123,7 +123,7 @@ public:
     void removeSelectedFile();
     /** The working list becomes the accepted one. */
     void acceptFiles() { m_accepted = m_paths; }
-    /** The working list goes back to the accepted one. */
+    /** The working list goes back to the accepted one, the file in use selected. */
     void restoreFiles();
     /** The file of entry `index` to load. An entry brought over from Windows that names a
         file in `folder` becomes that file, in all three lists. */
@@ -145,8 +145,11 @@ public:
     clipfile::Encoding encodingFor(const QString &path) const;
     const KnownContent &known() const { return m_known; }
     void setKnown(KnownContent known);
-    /** The file saves go to: the selected entry of the read-file list, empty when none. */
-    QString writeTarget() const;
+    /** The file saves go to: the one whose entries the bar shows, whatever row the list
+        has selected; empty when none is in use. */
+    QString writeTarget() const { return dataFileName; }
+    /** Whether emptying `path` for a new set would lose what it holds. */
+    static bool holdsContent(const QString &path);
     /** What `target` holds when writing it would replace content the user has not seen;
         nothing when the save may go on unasked. */
     std::optional<QByteArray> unseenContent(const QString &target) const;

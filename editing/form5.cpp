@@ -199,9 +199,6 @@ void Form5::Text1_Change()
 
 void Form5::Command1_Click()
 {
-    // Declined, the edit stays here as it is and the bar and the file are left alone.
-    if (!confirmOverwrite())
-        return;
     // An empty list gives the bar the default count of unset buttons.
     if (m_entries.count() == 0) {
         for (int i = 0; i < limits::defaultButtonNum; ++i)
@@ -210,17 +207,31 @@ void Form5::Command1_Click()
     }
 
     Form1 &main = m_program.form1();
+    Session &session = m_program.session();
+    QList<ClipEntry> before;
+    for (int i = 0; i < limits::slotCount; ++i)
+        before.append({session.caption(i), session.text(i)});
+    const Settings settingsBefore = session.settings;
+
     const QList<ClipEntry> edited = m_entries.entries();
-    m_program.session().setEntries(edited);
+    session.setEntries(edited);
     main.showCaptions();
 
     // The other fields take the settings in use, not what a cancelled properties dialog
     // left in them.
-    PropertyFields fields = m_program.session().propertyFields();
+    PropertyFields fields = session.propertyFields();
     fields.count = QString::number(edited.size());
     main.applyProperties(fields);
 
-    ClipFileWrite();
+    if (m_program.saveClipFile() == Program::SaveResult::Kept) {
+        // The file keeps what it had and so does the bar; the edit stays here, to be saved
+        // again or dropped.
+        session.setEntries(before);
+        main.showCaptions();
+        main.WindowSet(settingsBefore.buttonWidth, settingsBefore.buttonNum,
+                       settingsBefore.buttonHeight);
+        return;
+    }
     leave();
 }
 
@@ -289,14 +300,9 @@ void Form5::List1_MouseDown(Qt::MouseButton button, QPoint position)
                          m_list1->viewport()->mapToGlobal(position));
 }
 
-bool Form5::confirmOverwrite()
-{
-    return m_program.confirmOverwrite(m_program.session().writeTarget());
-}
-
 bool Form5::ClipFileWrite()
 {
-    return m_program.saveClipFile();
+    return m_program.saveClipFile() == Program::SaveResult::Saved;
 }
 
 void Form5::showLimitMessage()

@@ -44,9 +44,6 @@ public:
     bool ClipFileWrite();
     /** The bar holds 30 buttons at most: says so, when a new one would be the 31st. */
     void showLimitMessage();
-    /** Before a save: false when the file in use holds another program's version the
-        user chose not to replace. */
-    bool confirmOverwrite();
 
     /** Fills the working copy from the main window's entries and selects entry `selected`. */
     void LoadButtons(const QList<ClipEntry> &buttons, int selected);

@@ -71,19 +71,32 @@ void Form6::Present(const QString &name, QWidget &owner)
 
 void Form6::Command1_Click()
 {
-    // Declined, the name stays in the box and nothing is saved.
     Session &session = m_program.session();
-    if (!m_program.confirmOverwrite(session.writeTarget()))
-        return;
+    Form5 &editor = m_program.form5();
     const QString name = m_text1->text();
+    QString before;
     if (EditMode == kButtonMode) {
+        before = session.caption(ButtonNumber);
         session.setCaption(ButtonNumber, name);
         m_program.form1().showCaptions();
     } else if (EditMode == kEditorMode) {
-        m_program.form5().SetEntryName(ButtonNumber, name);
+        before = editor.entries().name(ButtonNumber);
+        editor.SetEntryName(ButtonNumber, name);
+    }
+    if (m_program.saveClipFile() == Program::SaveResult::Kept) {
+        // Nothing saved: the old name goes back and the new one stays in the box, for OK
+        // again or Cancel.
+        if (EditMode == kButtonMode) {
+            session.setCaption(ButtonNumber, before);
+            m_program.form1().showCaptions();
+        } else if (EditMode == kEditorMode) {
+            editor.SetEntryName(ButtonNumber, before);
+        }
+        activateWindow();
+        m_text1->setFocus(Qt::OtherFocusReason);
+        return;
     }
     restoreOwner();
-    m_program.saveClipFile();
 }
 
 void Form6::Command2_Click()

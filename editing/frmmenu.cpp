@@ -1,6 +1,7 @@
 #include "editing/frmmenu.h"
 
 #include "app/form1.h"
+#include "app/form1text.h"
 #include "app/program.h"
 #include "app/session.h"
 #include "app/twips.h"
@@ -10,8 +11,10 @@
 #include "platform/clipboard.h"
 #include "platform/filedialogs.h"
 #include "platform/filesystem.h"
+#include "platform/messageboxes.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace {
@@ -170,37 +173,38 @@ void FrmMenu::applySetting(const std::function<void(Settings &)> &change,
 
 void FrmMenu::Menu_NewFile_Click()
 {
-    // Every failure ends the command where it happens, quietly; what is done stays done.
+    // A cancelled dialog ends the command quietly.
     const std::optional<QString> chosen = m_program.services().fileDialogs.saveFile();
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
-    // Created empty, or an existing file cut to nothing; what another program wrote there
-    // goes only when the user says so.
-    if (!m_program.confirmOverwrite(path) || !filesystem::writeWholeFile(path, QByteArray()))
+    // The dialog names an existing file without a word: one that holds anything, the file
+    // in use included, is emptied only when the user says so.
+    if (Session::holdsContent(path)) {
+        const auto answer = m_program.services().messages.show(
+                form1text::withValue(frmmenutext::replaceQuestion, form1text::fileLabel, path),
+                form1text::title, MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel);
+        if (answer != MessageBoxes::Answer::Ok)
+            return;
+    }
+    // The new set is written before anything changes, so a file that cannot be written
+    // leaves the bar, the list and the file in use as they were. A name too short to lose
+    // an extension gets the file created empty, and nothing written to it.
+    const QString fileName = QFileInfo(path).fileName();
+    const bool named = fileName.size() >= 4;
+    const QList<ClipEntry> unset(named ? limits::defaultButtonNum : 0,
+                                 ClipEntry{form1text::unset, QString()});
+    if (!m_program.reportWrite(clipfile::write(path, unset), path))
         return;
 
     Form1 &main = m_program.form1();
-    const QString name = filesystem::namePart(path);
-    m_program.session().addCurrentFile(name, path);
-
-    // Reading the empty file names the bar after it; a name too short to lose its
-    // extension keeps the caption the bar had.
+    m_program.session().addCurrentFile(filesystem::namePart(path), path);
     const QString caption = main.windowTitle();
     Menu_Update_Click();
-
     // A new file starts with the default count of unset buttons.
     applySetting([](Settings &) {}, limits::defaultButtonNum);
-
     main.InitProc();
-
-    if (name.size() < 4) {
-        main.setWindowTitle(caption);
-        return;
-    }
-    main.setWindowTitle(captionFor(name));
-
-    m_program.saveClipFile();
+    main.setWindowTitle(named ? captionFor(fileName) : caption);
 }
 
 void FrmMenu::Menu_Edit_Click()

@@ -34,5 +34,7 @@ inline const QString listDelete = QStringLiteral("ﾃﾞｰﾀ削除(&D)");
 inline const QString listKill = QStringLiteral("ﾎﾞﾀﾝ削除(&K)");
 
 inline const QString noContent = QStringLiteral("内容が存在しません");
+/** Before the new-file command empties a file that holds something. */
+inline const QString replaceQuestion = QStringLiteral("ﾌｧｲﾙの内容は失われます。新規作成しますか？");
 
 } // namespace frmmenutext

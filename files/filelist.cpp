@@ -67,13 +67,4 @@ int selectionAfterDelete(int removed, int remaining)
     return removed >= remaining ? remaining - 1 : removed;
 }
 
-int selectionAfterRestore(int remembered, int count)
-{
-    if (remembered >= -1 && remembered < count)
-        return remembered;
-    // The remembered entry was one added since the last OK, or the list shrank: the last
-    // entry is the nearest one that is still there.
-    return count - 1;
-}
-
 } // namespace filelist

@@ -37,8 +37,4 @@ QList<Entry> restoredEntries(const QStringList &accepted);
     is empty. */
 int selectionAfterDelete(int removed, int remaining);
 
-/** The selection after a restore left `count` entries: the remembered index while it still
-    names an entry (or is -1), otherwise the last entry, -1 when the list is empty. */
-int selectionAfterRestore(int remembered, int count);
-
 } // namespace filelist

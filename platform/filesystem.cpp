@@ -4,6 +4,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace filesystem {
 
 std::optional<QString> existingFileName(const QString &path)
@@ -49,18 +53,33 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
 
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
+    // Unbuffered: commit() flushes a buffered write (every one under 16 KiB) itself and
+    // misses its failure, renaming a short temporary over the file. And a write that only
+    // partly lands is tried again for the rest, so a full disk reports its own reason.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
+    const auto fail = [&](const QString &reason) {
         if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+            *error = reason;
+        file.cancelWriting(); // which sets an error string of its own
         return false;
+    };
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return fail(file.errorString());
+        done += written;
     }
+    if (!file.flush())
+        return fail(file.errorString());
+    // A network share may report a full quota only when the data reaches it; commit()
+    // syncs as well but ignores what the sync says.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+        return fail(qt_error_string(errno));
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

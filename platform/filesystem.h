@@ -21,8 +21,9 @@ QString joinPath(const QString &folder, const QString &name);
 /** Reads a whole file. On failure returns nothing and puts the reason in `error`. */
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error = nullptr);
 
-/** Replaces a file's content atomically: a temporary file beside it is written, flushed
-    and renamed over it, so a crash or a full disk leaves the previous content whole. */
+/** Replaces a file's content atomically: a temporary file beside it is written, synced
+    and renamed over it, so a crash or a full disk leaves the previous content whole. On
+    failure puts the system's reason in `error`. */
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 } // namespace filesystem

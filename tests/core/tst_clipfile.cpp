@@ -10,6 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -83,15 +88,11 @@ private slots:
         QCOMPARE(read.status, clipfile::ReadResult::Status::Ok);
         QCOMPARE(read.entries, (Entries{{"A", "x\r\ny"}, {"B", ""}, {"未設定", "￥～"}}));
 
-        // A refusal names the entry and leaves the file as it was, with no temporary beside it.
+        // A refusal names the entry and leaves the file as it was.
         const auto refused = clipfile::write(m_path, {{"fine", "ok"}, {"絵文字", "smile 😀"}});
         QCOMPARE(refused.status, clipfile::WriteResult::Status::Unencodable);
         QCOMPARE(refused.entryIndex, 1);
         QCOMPARE(filesystem::readWholeFile(m_path), Bytes(written));
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"a.cdt"});
-        const auto failed = clipfile::write(m_dir.filePath("no/such/folder/x.cdt"), {{"a", "b"}});
-        QCOMPARE(failed.status, clipfile::WriteResult::Status::Failed);
-        QVERIFY(!failed.error.isEmpty());
 
         QCOMPARE(clipfile::read(m_dir.filePath("none.cdt")).status, clipfile::ReadResult::Status::Missing);
         QFile locked(m_dir.filePath("locked.cdt"));
@@ -103,6 +104,52 @@ private slots:
         const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_s : locked.fileName());
         QCOMPARE(unreadable.status, clipfile::ReadResult::Status::Unreadable);
         QVERIFY(!unreadable.error.isEmpty());
+    }
+
+    // A write the system refuses leaves the file as it was, no temporary beside it, and
+    // says why. A file size limit fails a write as a full disk or quota does.
+    void refusedWriteKeepsTheFile_data()
+    {
+        QTest::addColumn<QString>("folder"); // "full" (room for `limit` bytes a file), "read-only" or "vanished"
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("size");       // of the new content
+        QTest::addColumn<int>("reason");     // errno
+        QTest::newRow("small file, full disk (saved only when committed)") << "full" << 10 << 100 << EFBIG;
+        QTest::newRow("large file, full disk") << "full" << 20000 << 70000 << EFBIG;
+        QTest::newRow("not a byte fits") << "full" << 0 << 100 << EFBIG;
+        QTest::newRow("read-only folder") << "read-only" << 0 << 100 << EACCES;
+        QTest::newRow("vanished folder") << "vanished" << 0 << 100 << ENOENT;
+    }
+    void refusedWriteKeepsTheFile()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, limit);
+        QFETCH(int, size);
+        QFETCH(int, reason);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(u"in"_s), path = in + u"/a.cdt"_s;
+        QVERIFY(QDir().mkdir(in) && filesystem::writeWholeFile(path, "#old\r\n"));
+        // Root writes into any folder: the read-only one is tried as nobody.
+        const bool asNobody = folder == u"read-only" && geteuid() == 0;
+        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther);
+        if (folder == u"read-only")
+            QVERIFY(QFile::setPermissions(in, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        if (folder == u"vanished")
+            QVERIFY(QDir(in).removeRecursively());
+        std::signal(SIGXFSZ, SIG_IGN); // else the size limit ends the process
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const rlimit lowered{folder == u"full" ? rlim_t(limit) : old.rlim_cur, old.rlim_max};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0 && (!asNobody || seteuid(65534) == 0));
+        QString error;
+        const bool written = filesystem::writeWholeFile(path, QByteArray(size, 'x'), &error);
+        QVERIFY((!asNobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &old) == 0);
+        QVERIFY(!written);
+        QCOMPARE(error, qt_error_string(reason));
+        const bool gone = folder == u"vanished";
+        QCOMPARE(filesystem::readWholeFile(path), gone ? Bytes() : Bytes("#old\r\n"));
+        QCOMPARE(QDir(in).entryList(QDir::Files | QDir::Hidden), gone ? QStringList() : QStringList{"a.cdt"});
+        QFile::setPermissions(in, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void encodingIsDetectedAndKept_data()

@@ -8,6 +8,7 @@
 #include "platform/sessionplatform.h"
 #include "platform/sjiscodec.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -145,25 +146,52 @@ private slots:
         QVERIFY(filesystem::writeWholeFile(a, "#a\r\n"));
         Session session;
         session.addFile("a.cdt", a, true);
-        session.addFile("b.cdt", dir.filePath("b.cdt"));
-        session.selectFile(5);
-        QCOMPARE(session.writeTarget(), QString());
-        session.selectFile(1);
-        QCOMPARE(session.writeTarget(), dir.filePath("b.cdt"));
-        session.removeSelectedFile();
-        QCOMPARE(session.names(), QStringList{"a.cdt"});
-
-        session.addFile("c.cdt", dir.filePath("c.cdt"));
-        session.selectFile(1);
-        session.restoreFiles(); // back to what was accepted
-        QCOMPARE(session.paths(), QStringList{a});
-
         // A Windows path naming a file beside Start.ini becomes that file in all three lists.
         session.addFile("A.CDT", "C:\\clips\\A.CDT");
         session.acceptFiles();
         QCOMPARE(session.listedPath(1, dir.path()), a);
         QCOMPARE(session.names(), (QStringList{"a.cdt", "a.cdt"}));
         QCOMPARE(session.acceptedPaths(), (QStringList{a, a}));
+    }
+
+    // Saves go to the file whose entries the bar shows; the list's rows are only a choice
+    // until its OK, and its Cancel takes the selection back with the rows. A deleted row's
+    // place goes to the next, or to the new last row.
+    void saveTarget_data()
+    {
+        QTest::addColumn<int>("inUse");     // of a.cdt, b.cdt (accepted); -1 none
+        QTest::addColumn<QString>("steps"); // s<row> select, d delete, + add c.cdt, c cancel
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("another row clicked") << 0 << "s1" << 1 << "a.cdt";
+        QTest::newRow("the file in use deleted") << 0 << "s0d" << 0 << "a.cdt";
+        QTest::newRow("the last row deleted") << 0 << "s1d" << 0 << "a.cdt";
+        QTest::newRow("every row deleted") << 1 << "dd" << -1 << "b.cdt";
+        QTest::newRow("another row clicked, cancelled") << 0 << "s1c" << 0 << "a.cdt";
+        QTest::newRow("a file added and chosen, cancelled") << 1 << "+s2c" << 1 << "b.cdt";
+        QTest::newRow("every row deleted, cancelled") << 0 << "ddc" << 0 << "a.cdt";
+        QTest::newRow("none in use, a row clicked, cancelled") << -1 << "s0c" << -1 << "";
+    }
+    void saveTarget()
+    {
+        QFETCH(int, inUse);
+        QFETCH(QString, steps);
+        Session session;
+        session.addFile("a.cdt", "/a.cdt", true);
+        session.addFile("b.cdt", "/b.cdt", true);
+        session.dataFileNum = inUse;
+        session.dataFileName = session.paths().value(inUse);
+        session.selectFile(inUse);
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            switch (steps[i].toLatin1()) {
+            case 's': session.selectFile(steps[++i].digitValue()); break;
+            case 'd': session.removeSelectedFile(); break;
+            case '+': session.addFile("c.cdt", "/c.cdt"); break;
+            case 'c': session.restoreFiles(); break;
+            }
+        }
+        QTEST(session.selectedFile(), "selected");
+        QTEST(QFileInfo(session.writeTarget()).fileName(), "target");
     }
 
     void writer()

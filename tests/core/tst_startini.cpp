@@ -167,29 +167,6 @@ private slots:
         const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
         QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
     }
-
-    void selection_data()
-    {
-        QTest::addColumn<bool>("afterDelete"); // else after a restore
-        QTest::addColumn<int>("index");        // removed, or remembered
-        QTest::addColumn<int>("count");        // entries left
-        QTest::addColumn<int>("selection");
-        QTest::newRow("delete middle of three") << true << 1 << 2 << 1;
-        QTest::newRow("delete last of three") << true << 2 << 2 << 1;
-        QTest::newRow("delete only entry") << true << 0 << 0 << -1;
-        QTest::newRow("restore: last that fits") << false << 2 << 3 << 2;
-        QTest::newRow("restore: nothing selected stays so") << false << -1 << 3 << -1;
-        QTest::newRow("restore: just beyond the end") << false << 3 << 3 << 2;
-        QTest::newRow("restore: empty list") << false << 2 << 0 << -1;
-    }
-    void selection()
-    {
-        QFETCH(bool, afterDelete);
-        QFETCH(int, index);
-        QFETCH(int, count);
-        QTEST(afterDelete ? filelist::selectionAfterDelete(index, count) : filelist::selectionAfterRestore(index, count),
-              "selection");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestStartIni)

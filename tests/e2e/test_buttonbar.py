@@ -13,15 +13,23 @@ BOM = b"\xef\xbb\xbf"
 
 class DesktopSessionTest(SnipdeckTestCase):
 
-    def edit(self, app, bar, path, text):
-        """F2, `text` typed at the end of the first entry's text, OK; the file as saved."""
+    def edit(self, app, bar, path, text, make_room=None):
+        """F2, `text` typed at the end of the first entry's text, OK; the file as saved. With `make_room` the
+        disk is full: OK leaves the file and the edit, and saves once make_room() has run."""
         before = os.stat(path).st_mtime_ns
         app.key(bar, "F2")
         editor = app.wait_window("ﾎﾞﾀﾝ内容編集")
         app.click(editor, 1920 // 15 + 20, 360 // 15 + 20)  # the text box
         app.key(editor, "ctrl+End")
         app.type(editor, text)
-        app.click(editor, (6600 + 1095 // 2) // 15, (5880 + 255 // 2) // 15)  # OK
+        ok = ((6600 + 1095 // 2) // 15, (5880 + 255 // 2) // 15)
+        app.click(editor, *ok)
+        if make_room:
+            app.key(app.wait_window("Snipdeck"), "Return")  # the message: the path, the system's reason
+            app.wait(lambda: not app.windows("^Snipdeck$"), "the message to go")
+            self.assertEqual((os.stat(path).st_mtime_ns, app.windows("ﾎﾞﾀﾝ内容編集")), (before, [editor]))
+            make_room()
+            app.click(editor, *ok)
         app.wait_gone(editor)
         wait_until(lambda: os.stat(path).st_mtime_ns != before, what="the file to be saved")
         return self.read(os.path.basename(path))
@@ -55,7 +63,11 @@ class DesktopSessionTest(SnipdeckTestCase):
         app.wait(lambda: app.title(bar) == "memo", "file 2")
         app.key(bar, "KP_1")  # keypad digits are not file numbers
         self.paste(app, bar, "こんにちは")
-        self.assertEqual(self.edit(app, bar, memo, "〜é😀"), BOM + "#M\r\nこんにちは〜é😀\r\n".encode())
+        # On a full disk (a file size limit stands in for one) the edit waits in the editor for room.
+        limit = lambda size: self.x.run("prlimit", "--pid", str(app.process.pid), "--fsize=%s:" % size)
+        limit(10)
+        self.assertEqual(self.edit(app, bar, memo, "〜é😀", lambda: limit("unlimited")),
+                         BOM + "#M\r\nこんにちは〜é😀\r\n".encode())
         # An editor's save: a new file renamed over the old one; the second finds the watch renewed.
         for text in ("first", "second"):
             self.write("memo.tmp", b"#A\r\n%s\r\n" % text.encode())
@@ -75,3 +87,4 @@ class DesktopSessionTest(SnipdeckTestCase):
         self.assertEqual(app.process.wait(TIMEOUT), 0)
         self.assertEqual(self.read("Start.ini").split(b"\r\n")[7:], [b" 1 ", greeting.encode("cp932"), memo.encode(), b""])
         self.assertNotIn(b"wl_display", self.read(".snipdeck.log"))
+

@@ -1,5 +1,6 @@
 // Long random sequences of what a user can do, with another program saving the clip files
-// now and then, checked after every step against a model of what the user confirmed.
+// now and then and the disk full at times, checked after every step against a model of
+// what the user confirmed.
 // SNIPDECK_SEED replays a sequence; SNIPDECK_STEPS sets its length.
 #include "testprogram.h"
 
@@ -13,6 +14,7 @@
 #include "editing/form5text.h"
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
+#include "editing/frmmenutext.h"
 #include "files/form3.h"
 #include "files/startini.h"
 #include "platform/sjiscodec.h"
@@ -27,8 +29,12 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -63,16 +69,18 @@ class Run
 public:
     explicit Run(quint32 seed) : rng(seed)
     {
-        QStringList paths;
         for (const QString &name : kPool)
-            paths.append(t.writeBytes(name, encoded(randomEntries())));
-        t.writeStartIni(TestProgram::defaultNumbers, paths);
+            m_list.append(t.writeBytes(name, encoded(randomEntries())));
+        t.writeStartIni(TestProgram::defaultNumbers, m_list);
+        m_inUse = 0; // as Start.ini says
         startProgram();
     }
 
     void step()
     {
         t.boxes.shown.clear();
+        if (!program->form3().isVisible()) // what the dialog starts from
+            m_working = m_list;
         if (chance(5)) {
             externalSave();
         } else if (program->form6().isVisible()) {
@@ -108,6 +116,8 @@ public:
 
         // The bar: every entry up to the count shown, laid out as the numbers say.
         QCOMPARE(bar.GetButtonNum(), m_count);
+        QCOMPARE(bar.GetDataFileName(), shown());
+        QCOMPARE(program->form3().List2(), program->form3().isVisible() ? m_working : m_list);
         QCOMPARE(program->session().entries(), confirmed());
         const bool hidden = bar.GetControlShowFlag() == 1;
         QVERIFY(barlayout::fits(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden));
@@ -167,8 +177,11 @@ private:
             if (!m_expected.contains(name))
                 m_expected[name] = t.readBytes(name);
         }
-        load(main().GetDataFileName());
+        load(shown());
     }
+
+    /** The file whose entries the bar shows: the one last chosen, or created. */
+    QString shown() const { return m_list.value(m_inUse); }
 
     void setEntries(const QList<ClipEntry> &entries, int count)
     {
@@ -191,28 +204,34 @@ private:
 
     void reloadIfChanged()
     {
-        const QString loaded = main().GetDataFileName();
+        const QString loaded = shown();
         if (loaded == m_knownPath && disk(loaded) != m_knownBytes)
             load(loaded);
     }
 
     QByteArray disk(const QString &path) const { return t.readBytes(QFileInfo(path).fileName()); }
-    /** Runs a step that may ask to overwrite, with a random answer scripted. The question must
-        come exactly when `target` holds what the program has not seen; returns whether the
-        step saved `entries` there (it did unless the user cancelled the question). */
+    /** Runs a step that may ask to overwrite, with a random answer scripted, at times on a full
+        disk. A save asks exactly when `target` holds what the program has not seen, a new file when
+        it holds anything; returns whether `entries` were saved there (the user may cancel). */
     bool save(const QString &target, const std::function<void()> &action,
-              const std::function<QList<ClipEntry>()> &entries)
+              const std::function<QList<ClipEntry>()> &entries, bool newFile = false)
     {
         const QByteArray bytes = disk(target);
-        const bool mustAsk = !bytes.isEmpty() && (target != m_knownPath || bytes != m_knownBytes);
+        const bool mustAsk = !bytes.isEmpty() && (newFile || target != m_knownPath || bytes != m_knownBytes);
         const Answer answer = chance(50) ? Answer::Ok : Answer::Cancel;
+        const bool full = chance(15);
         t.boxes.answers = QList<Answer>(4, answer);
         t.boxes.shown.clear();
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit noSpace{0, limit.rlim_max}; // not a byte more fits in a file
+        setrlimit(RLIMIT_FSIZE, full ? &noSpace : &limit);
         action();
+        setrlimit(RLIMIT_FSIZE, &limit);
         t.boxes.answers.clear();
         bool asked = false;
         for (const auto &box : t.boxes.shown)
-            asked |= box.text.startsWith(form5text::overwriteQuestion);
+            asked |= box.text.startsWith(newFile ? frmmenutext::replaceQuestion : form5text::overwriteQuestion);
         if (asked != mustAsk) {
             QTest::qFail(mustAsk ? "the overwrite question did not come" : "an overwrite question came",
                          __FILE__, __LINE__);
@@ -220,17 +239,17 @@ private:
         }
         if (asked && answer == Answer::Cancel)
             return false;
+        if (asked && !newFile) // the user has seen the other version
+            std::tie(m_knownPath, m_knownBytes) = std::pair(target, bytes);
+        if (full && t.messages().value(asked) != form5text::clipFileUnwritable + "\r\nﾌｧｲﾙ:" + target + "\r\n原因:" + qt_error_string(EFBIG))
+            QTest::qFail(qPrintable("no word of the full disk: " + t.messages().join('|')), __FILE__, __LINE__);
+        if (full)
+            return false;
         m_knownPath = target;
         m_knownBytes = encoded(entries());
         m_expected[QFileInfo(target).fileName()] = m_knownBytes;
         return true;
     }
-    QString writeTarget()
-    {
-        const int row = program->form3().selectedIndex();
-        return row >= 0 ? program->form3().List2().at(row) : QString();
-    }
-
     void onBar()
     {
         Form1 &bar = main();
@@ -249,9 +268,10 @@ private:
             done = QStringLiteral("key %1 on %2 %3").arg(key, 0, 16).arg(snippet).arg(index);
             QTest::keyClick(snippet ? &bar.Command1(index) : &bar.Command2(index), Qt::Key(key));
             const int digit = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
-            if (key == Qt::Key_F5
-                || (digit >= 1 && digit <= 10 && digit <= program->form3().List2().size()))
-                load(bar.GetDataFileName());
+            if (digit >= 1 && digit <= 10 && digit <= m_list.size())
+                m_inUse = digit - 1;
+            if (key == Qt::Key_F5 || (digit >= 1 && digit <= 10 && digit <= m_list.size()))
+                load(shown());
             if (key == Qt::Key_Return && snippet)
                 QCOMPARE(t.clipboard.text(), onClipboard(m_buttons[index].text));
         } else if (choice < 65) {
@@ -275,8 +295,11 @@ private:
             done = "new file " + path;
             t.fileDialogs.saveAnswers = {path};
             if (save(path, [this] { program->frmMenu().Menu_NewFile_Click(); },
-                     [] { return QList<ClipEntry>(14, kUnset); }))
+                     [] { return QList<ClipEntry>(14, kUnset); }, true)) {
+                m_list.append(path); // only once it is written
+                m_inUse = int(m_list.size()) - 1;
                 setEntries({}, 14);
+            }
         }
     }
 
@@ -310,10 +333,10 @@ private:
             QList<ClipEntry> edited = editor.entries().entries();
             if (edited.isEmpty())
                 edited = QList<ClipEntry>(14, kUnset);
-            if (save(writeTarget(), [&editor] { editor.Command1().click(); }, [&] { return edited; }))
+            if (save(shown(), [&editor] { editor.Command1().click(); }, [&] { return edited; }))
                 setEntries(edited, int(edited.size()));
             else if (!QTest::currentTestFailed())
-                QVERIFY(editor.isVisible());
+                QVERIFY(editor.isVisible() && editor.entries().entries() == edited);
         }
     }
 
@@ -339,7 +362,7 @@ private:
                 entries[index].caption = name;
             return entries;
         };
-        if (save(writeTarget(), ok, renamed)) {
+        if (save(shown(), ok, renamed)) {
             if (ofBar)
                 m_buttons[index].caption = name;
         } else if (!QTest::currentTestFailed()) {
@@ -376,19 +399,36 @@ private:
     void onReadFiles()
     {
         Form3 &files = program->form3();
-        files.selectIndex(pick(files.List2().size()));
-        done = "read files";
-        if (chance(40)) {
+        const int row = pick(m_working.size() + 1) - 1; // or none: OK then loads the first
+        files.selectIndex(row);
+        const int choice = pick(10);
+        done = QStringLiteral("read files: %1 on row %2").arg(choice).arg(row);
+        if (choice < 3) {
             chance(50) ? files.Command2().click() : void(files.close());
-            return;
+        } else if (choice < 5) {
+            files.Command4().click();
+            if (row >= 0)
+                m_working.removeAt(row);
+        } else if (choice < 6) {
+            const QStringList added{t.path(kPool.at(pick(kPool.size())))};
+            const bool cancelled = chance(50);
+            t.fileDialogs.openAnswers = {cancelled ? std::nullopt : std::optional(added)};
+            files.Command3().click();
+            m_working += cancelled ? QStringList() : added;
+        } else {
+            files.Command1().click();
+            QCOMPARE(t.messages(), m_working.isEmpty() ? QStringList{"読込ﾌｧｲﾙが選択されていません"} : QStringList());
+            if (m_working.isEmpty())
+                return;
+            m_list = m_working;
+            m_inUse = std::max(row, 0);
+            load(shown());
         }
-        files.Command1().click();
-        load(main().GetDataFileName());
     }
 
     void externalSave()
     {
-        const QString current = QFileInfo(main().GetDataFileName()).fileName();
+        const QString current = QFileInfo(shown()).fileName();
         const QString name = chance(60) && !current.isEmpty() ? current : kPool.at(pick(kPool.size()));
         const QByteArray bytes = encoded(randomEntries());
         done = "another program saved " + name;
@@ -413,7 +453,7 @@ private:
         done = "restarted";
         const Settings &in = program->session().settings;
         StartSettings before{in.buttonNum, in.buttonHeight, in.buttonWidth, in.winZ, in.controlShowFlag,
-                             {}, {}, main().GetDataFileNum(), program->form3().List2()};
+                             {}, {}, m_inUse, m_list};
         main().close();
         StartSettings saved = startini::parse(sjis::decode(t.readBytes("Start.ini")));
         saved.top.reset();
@@ -422,12 +462,14 @@ private:
         program.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         startProgram();
-        QCOMPARE(main().GetDataFileNum(), before.savedIndex);
     }
 
     // What the user has confirmed and what the program has seen.
     std::array<ClipEntry, barlayout::snippetButtons> m_buttons;
     int m_count = 14;
+    QStringList m_list;    ///< the read-file list as last accepted
+    QStringList m_working; ///< as the open read-file dialog holds it
+    int m_inUse = -1;      ///< the entry whose file the bar shows
     QString m_knownPath;
     QByteArray m_knownBytes;
     bool m_reloadPending = false;
@@ -445,6 +487,7 @@ class TestCommandSequences : public QObject
 private slots:
     void randomSequencesKeepEveryEdit()
     {
+        std::signal(SIGXFSZ, SIG_IGN); // a full disk fails the write, and ends nothing
         bool fixed = false;
         const quint32 seed = qEnvironmentVariable("SNIPDECK_SEED").toUInt(&fixed);
         const quint32 first = fixed ? seed : QRandomGenerator::global()->generate();

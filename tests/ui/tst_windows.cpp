@@ -13,6 +13,7 @@
 #include "editing/form5text.h"
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
+#include "editing/frmmenutext.h"
 #include "files/form3.h"
 #include "files/module1.h"
 #include "platform/qtfiledialogs.h"
@@ -203,9 +204,11 @@ private slots:
         // Messages whose every way out is hard to reach from a window test.
         QTest::newRow("messages")
                 << QStringList{form1text::settingsMissing, form1text::settingsUnwritable, form1text::clipFileUnreadable,
-                               form1text::clipboardNotText, form1text::tooManyButtons, form5text::clipFileUnwritable}.join(u'|')
+                               form1text::clipboardNotText, form1text::tooManyButtons, form5text::clipFileUnwritable,
+                               frmmenutext::replaceQuestion}.join(u'|')
                 << "初期化ﾌｧｲﾙが見つかりません|初期化ﾌｧｲﾙを保存できません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容が"
-                   "ﾃｷｽﾄ形式ではありません|ﾎﾞﾀﾝを30個以上登録することは出来ません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません";
+                   "ﾃｷｽﾄ形式ではありません|ﾎﾞﾀﾝを30個以上登録することは出来ません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません|"
+                   "ﾌｧｲﾙの内容は失われます。新規作成しますか？";
     }
 
     void looks()
@@ -390,8 +393,9 @@ private slots:
         QCOMPARE(main.windowTitle(), QStringLiteral("新規"));
         // With no file in use, a save asks to create one.
         main.SetDataFileName(QString());
-        t.program.form3().selectIndex(-1);
-        t.fileDialogs.saveAnswers = {t.path("b.cdt")};
+        t.fileDialogs.saveAnswers = {t.path("gone/b.cdt"), t.path("b.cdt")};
+        QVERIFY(!t.program.form5().ClipFileWrite()); // a file that cannot be written is not listed
+        QCOMPARE(t.program.form3().List2().size(), 2);
         QVERIFY(t.program.form5().ClipFileWrite());
         QCOMPARE(t.boxes.shown.last().text + t.boxes.shown.last().title, form5text::createQuestion + "ｸﾘｯﾌﾟﾌｧｲﾙがありません");
         const QByteArray unset = t.readBytes("新規.cdt");
@@ -417,13 +421,6 @@ private slots:
         QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
         QTest::keyClick(&files.List1(), Qt::Key_Return);
         QCOMPARE(main.windowTitle(), QStringLiteral("b"));
-        main.Command2(2).click();
-        files.Command4().click();
-        files.Command4().click();
-        files.Command1().click();
-        QCOMPARE(t.messages().last(), QStringLiteral("読込ﾌｧｲﾙが選択されていません"));
-        QVERIFY(files.isVisible());
-        files.close();
 
         // The properties' arrows step their fields; OK puts the windows on top.
         main.Command2(3).click();
