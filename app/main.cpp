@@ -5,6 +5,7 @@
 #include "platform/qtlauncher.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/qtwindoworder.h"
+#include "platform/x11paster.h"
 #include "platform/sessionplatform.h"
 #include "platform/terminationsignals.h"
 #include "version.h"
@@ -59,8 +60,12 @@ int main(int argc, char *argv[])
     QtFileDialogs fileDialogs;
     QtWindowOrder windowOrder;
     QtLauncher launcher;
-    Program program({clipboard, messages, fileDialogs, windowOrder, launcher},
+    X11Paster paster(session.otherWindowsReachable);
+    Program program({clipboard, messages, fileDialogs, windowOrder, launcher, paster},
                     QDir::currentPath(), [] { QCoreApplication::exit(0); });
+    program.session().autostart = {
+            autostart::folder(qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()),
+            QCoreApplication::applicationFilePath()};
     QApplication::setWindowIcon(program.icon()); // message boxes and Qt's dialogs wear it too
     program.start();
     if (program.hasEnded())
