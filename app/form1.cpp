@@ -100,9 +100,9 @@ void Form1::Form_Load()
 
     StartRead();
     // A missing or unreadable file leaves every option off.
-    const QString optionsFile =
-            filesystem::joinPath(m_program.workingDirectory(), options::fileName);
-    m_session.options = options::parse(filesystem::readWholeFile(optionsFile).value_or(QByteArray()));
+    const auto optionBytes = filesystem::readWholeFile(
+            filesystem::joinPath(m_program.workingDirectory(), options::fileName));
+    m_session.options = options::parse(optionBytes.value_or(QByteArray()));
     ReadFile(m_session.dataFileName);
     // Put on top only once laid out: this shows the bar, and a window resized after it is
     // shown but before the window manager has framed it lands a frame's size off its place.

@@ -5,9 +5,9 @@
 #include "platform/qtlauncher.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/qtwindoworder.h"
-#include "platform/x11paster.h"
 #include "platform/sessionplatform.h"
 #include "platform/terminationsignals.h"
+#include "platform/x11paster.h"
 #include "version.h"
 
 #include <QApplication>
