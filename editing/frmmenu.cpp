@@ -73,7 +73,6 @@ void FrmMenu::buildMouseMenu()
     if (!canPaste)
         m_menuClickPaste->setToolTip(clickPasteUnavailableTip);
     m_menuAutoStart = addCheckItem(*m_mouseMenu, startAtLogin, &FrmMenu::Menu_AutoStart_Click);
-    m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty());
     m_mouseMenu->setToolTipsVisible(true);
     m_mouseMenu->addSeparator();
 
@@ -117,6 +116,7 @@ void FrmMenu::popUpMouseMenu(const MenuState &state, QPoint position)
     m_menuClickPaste->setChecked(state.clickPaste && m_menuClickPaste->isEnabled());
     // Read from the entry each time: the desktop's own settings may have changed it.
     m_menuAutoStart->setChecked(state.startAtLogin);
+    m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty());
     m_mouseMenu->popup(position);
 }
 

@@ -64,6 +64,8 @@ bool isOn(const QString &folder)
 
 bool set(const Place &place, const QString &workingFolder, bool on)
 {
+    if (place.folder.isEmpty())
+        return false;
     const QString path = entryPath(place.folder);
     if (!on)
         return !QFileInfo::exists(path) || QFile::remove(path);

@@ -30,7 +30,8 @@ QByteArray entry(const QString &program, const QString &workingFolder);
 bool isOn(const QString &folder);
 
 /** Writes the entry for `workingFolder` (the folder made if need be), or removes it.
-    False when the folder or the file could not be written or removed. */
+    False when the folder or the file could not be written or removed, or no folder is
+    known. */
 bool set(const Place &place, const QString &workingFolder, bool on);
 
 } // namespace autostart

@@ -19,9 +19,9 @@ class PasteTest(SnipdeckTestCase):
         app.key(bar)
         self.x.xdotool("mousemove", "--window", bar, "20", "5")
         self.x.xdotool("click", "3")
-        time.sleep(0.5)
+        app.wait(lambda: len(app.windows()) > 1, "the menu")
         self.x.xdotool("key", key)
-        time.sleep(0.5)
+        app.wait(lambda: len(app.windows()) == 1, "the menu to close")
 
     def test_paste_on_and_off(self):
         config = self.path("config")
