@@ -15,7 +15,7 @@
 namespace {
 
 /** A paste lands within half a second or not at all. */
-constexpr int kGiveUpMilliseconds = 400;
+constexpr int kGiveUpMilliseconds = 500;
 constexpr int kPollMilliseconds = 10;
 /** _NET_ACTIVE_WINDOW's source: a pager, which window managers treat as the user's own
     request instead of an application stealing the focus. */
