@@ -14,10 +14,12 @@
 #include "files/filewatch.h"
 #include "files/form3.h"
 #include "files/module1.h"
+#include "files/options.h"
 #include "files/startini.h"
 #include "platform/clipboard.h"
 #include "platform/filesystem.h"
 #include "platform/messageboxes.h"
+#include "platform/paster.h"
 #include "platform/sjiscodec.h"
 
 #include <QCloseEvent>
@@ -97,6 +99,10 @@ void Form1::Form_Load()
     m_session.dataFileNum = -1;
 
     StartRead();
+    // A missing or unreadable file leaves every option off.
+    const auto optionBytes = filesystem::readWholeFile(
+            filesystem::joinPath(m_program.workingDirectory(), options::fileName));
+    m_session.options = options::parse(optionBytes.value_or(QByteArray()));
     ReadFile(m_session.dataFileName);
     // Put on top only once laid out: this shows the bar, and a window resized after it is
     // shown but before the window manager has framed it lands a frame's size off its place.
@@ -401,6 +407,11 @@ void Form1::Command1_Click(int Index)
     Clipboard &clipboard = m_program.services().clipboard;
     clipboard.clear();
     clipboard.setText(m_session.text(Index));
+    // Only a press of the button itself (a click, Enter or Space) gets here, never a key
+    // command; the clipboard keeps the text whether or not the paste reaches a window.
+    Paster &paster = m_program.services().paster;
+    if (m_session.options.clickPaste && paster.available())
+        paster.pasteIntoPrevious();
 }
 
 void Form1::Command2_Click(int Index)

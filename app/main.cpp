@@ -7,6 +7,7 @@
 #include "platform/qtwindoworder.h"
 #include "platform/sessionplatform.h"
 #include "platform/terminationsignals.h"
+#include "platform/x11paster.h"
 #include "version.h"
 
 #include <QApplication>
@@ -64,8 +65,12 @@ int main(int argc, char *argv[])
     QtFileDialogs fileDialogs;
     QtWindowOrder windowOrder;
     QtLauncher launcher;
-    Program program({clipboard, messages, fileDialogs, windowOrder, launcher},
+    X11Paster paster(session.otherWindowsReachable);
+    Program program({clipboard, messages, fileDialogs, windowOrder, launcher, paster},
                     QDir::currentPath(), [] { QCoreApplication::exit(0); });
+    program.session().autostart = {
+            autostart::folder(qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()),
+            QCoreApplication::applicationFilePath()};
     QApplication::setWindowIcon(program.icon()); // message boxes and Qt's dialogs wear it too
     program.start();
     if (program.hasEnded())

@@ -113,7 +113,8 @@ PropertyFields Session::propertyFields() const
 
 MenuState Session::menuState(bool onSnippet) const
 {
-    return {onSnippet, !dataFileName.isEmpty(), settings.onTop(), settings.controlsHidden()};
+    return {onSnippet, !dataFileName.isEmpty(), settings.onTop(), settings.controlsHidden(),
+            options.clickPaste, !autostart.folder.isEmpty() && autostart::isOn(autostart.folder)};
 }
 
 QList<ClipEntry> Session::entries() const

@@ -2,8 +2,10 @@
 
 #include "app/barlayout.h"
 #include "app/limits.h"
+#include "files/autostart.h"
 #include "files/clipfile.h"
 #include "files/knowncontent.h"
+#include "files/options.h"
 
 #include <QString>
 #include <QStringList>
@@ -74,6 +76,8 @@ struct MenuState
     bool fileCommands = false;   ///< edit and update need a file in use
     bool onTop = false;
     bool controlsHidden = false;
+    bool clickPaste = false;
+    bool startAtLogin = false; ///< the autostart entry is there and not switched off
     bool operator==(const MenuState &) const = default;
 };
 
@@ -93,6 +97,10 @@ public:
     Session &operator=(const Session &) = delete;
 
     Settings settings;
+    /** The settings of the file beside Start.ini. */
+    options::Options options;
+    /** Where the entry that starts the bar at login goes; no folder, no entry. */
+    autostart::Place autostart;
     /** Lays the bar out and keeps the numbers the layout applied. */
     barlayout::Layout layOut(int width, int count, int height);
     /** The properties OK on the settings: on top and hidden control buttons are taken as

@@ -12,6 +12,7 @@
 #include "platform/filedialogs.h"
 #include "platform/filesystem.h"
 #include "platform/messageboxes.h"
+#include "platform/paster.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -65,6 +66,15 @@ void FrmMenu::buildMouseMenu()
     m_menuAllways = addCheckItem(*m_mouseMenu, allways, &FrmMenu::Menu_Allways_Click);
     m_menuControlButton =
             addCheckItem(*m_mouseMenu, controlButton, &FrmMenu::Menu_ControlButton_Click);
+    // Where other programs' windows are out of reach the item says why, and stays off.
+    const bool canPaste = m_program.services().paster.available();
+    m_menuClickPaste = addCheckItem(*m_mouseMenu, canPaste ? clickPaste : clickPasteUnavailable,
+                                    &FrmMenu::Menu_ClickPaste_Click);
+    m_menuClickPaste->setEnabled(canPaste);
+    if (!canPaste)
+        m_menuClickPaste->setToolTip(clickPasteUnavailableTip);
+    m_menuAutoStart = addCheckItem(*m_mouseMenu, startAtLogin, &FrmMenu::Menu_AutoStart_Click);
+    m_mouseMenu->setToolTipsVisible(true);
     m_mouseMenu->addSeparator();
 
     auto *fileMenu = m_mouseMenu->addMenu(file);
@@ -104,6 +114,10 @@ void FrmMenu::popUpMouseMenu(const MenuState &state, QPoint position)
     // The applied settings, not what the properties dialog shows unconfirmed.
     m_menuAllways->setChecked(state.onTop);
     m_menuControlButton->setChecked(state.controlsHidden);
+    m_menuClickPaste->setChecked(state.clickPaste && m_menuClickPaste->isEnabled());
+    // Read from the entry each time: the desktop's own settings may have changed it.
+    m_menuAutoStart->setChecked(state.startAtLogin);
+    m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty());
     m_mouseMenu->popup(position);
 }
 
@@ -158,6 +172,30 @@ void FrmMenu::Menu_ControlButton_Click()
     applySetting([](Settings &settings) {
         settings.controlShowFlag = settings.controlsHidden() ? 0 : 1;
     });
+}
+
+void FrmMenu::Menu_ClickPaste_Click()
+{
+    Session &session = m_program.session();
+    session.options.clickPaste = !session.options.clickPaste;
+    // On for this run even when it cannot be kept; the user is told so.
+    const QString path = filesystem::joinPath(m_program.workingDirectory(), options::fileName);
+    if (!filesystem::writeWholeFile(path, options::encode(session.options)))
+        showNotice(frmmenutext::optionsUnwritable, path);
+}
+
+void FrmMenu::Menu_AutoStart_Click()
+{
+    const autostart::Place &place = m_program.session().autostart;
+    if (!autostart::set(place, m_program.workingDirectory(), !autostart::isOn(place.folder)))
+        showNotice(frmmenutext::autostartUnwritable, autostart::entryPath(place.folder));
+}
+
+void FrmMenu::showNotice(const QString &message, const QString &path)
+{
+    m_program.services().messages.show(
+            form1text::withValue(message, form1text::fileLabel, path), form1text::title,
+            MessageBoxes::Icon::Exclamation);
 }
 
 void FrmMenu::applySetting(const std::function<void(Settings &)> &change,

@@ -41,6 +41,8 @@ public:
     QAction &Menu_Delete_Clip() const { return *m_menuDeleteClip; }
     QAction &Menu_Allways() const { return *m_menuAllways; }
     QAction &Menu_ControlButton() const { return *m_menuControlButton; }
+    QAction &Menu_ClickPaste() const { return *m_menuClickPaste; }
+    QAction &Menu_AutoStart() const { return *m_menuAutoStart; }
     QAction &Menu_File() const { return *m_menuFile; }
     QAction &Menu_NewFile() const { return *m_menuNewFile; }
     QAction &Menu_Edit() const { return *m_menuEdit; }
@@ -65,6 +67,8 @@ public:
     void Menu_Delete_Clip_Click();
     void Menu_Allways_Click();
     void Menu_ControlButton_Click();
+    void Menu_ClickPaste_Click();
+    void Menu_AutoStart_Click();
     void Menu_NewFile_Click();
     void Menu_Edit_Click();
     void Menu_Update_Click();
@@ -84,6 +88,8 @@ private:
         filled from the settings in use (the count from `count` when given). */
     void applySetting(const std::function<void(Settings &)> &change,
                       std::optional<int> count = std::nullopt);
+    /** A failure to keep a setting, with the file it concerns. */
+    void showNotice(const QString &message, const QString &path);
     QAction *addCheckItem(QMenu &menu, const QString &caption, void (FrmMenu::*command)());
     void buildMouseMenu();
     void buildMouseMenu2();
@@ -102,6 +108,8 @@ private:
     QAction *m_menuDeleteClip = nullptr;
     QAction *m_menuAllways = nullptr;
     QAction *m_menuControlButton = nullptr;
+    QAction *m_menuClickPaste = nullptr;
+    QAction *m_menuAutoStart = nullptr;
     QAction *m_menuFile = nullptr;
     QAction *m_menuNewFile = nullptr;
     QAction *m_menuEdit = nullptr;

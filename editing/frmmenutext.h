@@ -24,6 +24,14 @@ inline const QString updateFile = QStringLiteral("更新(&U)");
 inline const QString reread = QStringLiteral("再読込(&R)");
 inline const QString about = QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(&A)");
 inline const QString exitProgram = QStringLiteral("終了(&X)");
+inline const QString clickPaste = QStringLiteral("ｸﾘｯｸで貼り付け(&P)");
+/** The same item where no other program's window can be reached. */
+inline const QString clickPasteUnavailable = QStringLiteral("ｸﾘｯｸで貼り付け(&P)（Waylandでは使えません）");
+inline const QString clickPasteUnavailableTip =
+        QStringLiteral("Waylandのｾｯｼｮﾝでは、ほかのﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳに貼り付けられません");
+inline const QString startAtLogin = QStringLiteral("ﾛｸﾞｲﾝ時に起動(&L)");
+inline const QString optionsUnwritable = QStringLiteral("設定ﾌｧｲﾙを保存できません");
+inline const QString autostartUnwritable = QStringLiteral("ﾛｸﾞｲﾝ時の起動を設定できません");
 
 inline const QString mouseMenu2 = QStringLiteral("ﾒﾆｭｰ(&2)");
 inline const QString listUp = QStringLiteral("上へ(&U)");

@@ -1,5 +1,7 @@
 #include "platform/desktopexec.h"
 
+#include <algorithm>
+
 namespace desktopexec {
 
 QString unquoted(const QString &quotedPath)
@@ -47,6 +49,37 @@ QStringList argumentsBeforeFile(const QStringList &words)
             arguments.append(expanded);
     }
     return arguments;
+}
+
+QString execWord(const QString &word)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool quote = word.isEmpty()
+            || std::any_of(word.begin(), word.end(), [](QChar c) { return reserved.contains(c); });
+    QString result;
+    for (const QChar c : word) {
+        if (quote && (c == u'"' || c == u'`' || c == u'$' || c == u'\\'))
+            result.append(u'\\');
+        result.append(c);
+        if (c == u'%')
+            result.append(u'%');
+    }
+    return quote ? u'"' + result + u'"' : result;
+}
+
+QString escapedValue(const QString &value)
+{
+    QString result;
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case u'\\': result.append(QStringLiteral("\\\\")); break;
+        case u'\n': result.append(QStringLiteral("\\n")); break;
+        case u'\t': result.append(QStringLiteral("\\t")); break;
+        case u'\r': result.append(QStringLiteral("\\r")); break;
+        default: result.append(c); break;
+        }
+    }
+    return result;
 }
 
 } // namespace desktopexec

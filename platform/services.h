@@ -4,6 +4,7 @@ class Clipboard;
 class FileDialogs;
 class Launcher;
 class MessageBoxes;
+class Paster;
 class WindowOrder;
 
 /** The platform services the windows use, created in main() (or by a test) and passed in. */
@@ -14,4 +15,5 @@ struct Services
     FileDialogs &fileDialogs;
     WindowOrder &windowOrder;
     Launcher &launcher;
+    Paster &paster;
 };

@@ -47,6 +47,7 @@ Decision decide(const Environment &env, const std::optional<QByteArray> &platfor
         decision.forcedPlatform.value_or(platformArgument.value_or(env.qtQpaPlatform));
     decision.displayFound = !needsDisplayServer(platform) || !env.display.isEmpty()
         || !env.waylandDisplay.isEmpty();
+    decision.otherWindowsReachable = !waylandSession;
     return decision;
 }
 

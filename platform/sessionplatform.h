@@ -31,6 +31,9 @@ struct Decision
     /** False when the plugin Qt will use needs a display and none is set, so that the
         program can say so in one line instead of letting Qt abort. */
     bool displayFound = false;
+    /** False in a Wayland session: the other programs' windows are no X clients there, even
+        when this one runs through XWayland, so it can give them neither focus nor keys. */
+    bool otherWindowsReachable = false;
 };
 
 /** The value of Qt's -platform (or --platform) option among the arguments, if given. */

@@ -5,6 +5,7 @@
 #include "editing/editorentries.h"
 #include "platform/desktopexec.h"
 #include "platform/filesystem.h"
+#include "platform/pastekeys.h"
 #include "platform/sessionplatform.h"
 #include "platform/sjiscodec.h"
 
@@ -128,12 +129,13 @@ private slots:
     void menuAndCaption()
     {
         Session session;
-        QCOMPARE(session.menuState(true), (MenuState{true, false, false, false}));
+        QCOMPARE(session.menuState(true), (MenuState{true, false, false, false, false, false}));
         session.dataFileName = u"/x.cdt"_s;
         session.settings.winZ = 1;
-        QCOMPARE(session.menuState(false), (MenuState{false, true, true, false}));
+        QCOMPARE(session.menuState(false), (MenuState{false, true, true, false, false, false}));
         session.settings.controlShowFlag = 1;
-        QCOMPARE(session.menuState(true), (MenuState{true, true, true, true}));
+        session.options.clickPaste = true;
+        QCOMPARE(session.menuState(true), (MenuState{true, true, true, true, true, false}));
         QCOMPARE(captionFor(u"定型文.cdt"_s), u"定型文"_s);
         QCOMPARE(captionFor(u"a.cd"_s), QString());
         QCOMPARE(captionFor(u"abc"_s), QString());
@@ -346,20 +348,22 @@ private slots:
         QTest::addColumn<QByteArrayList>("args"); // without the program name
         QTest::addColumn<QString>("forced");      // empty: nothing forced
         QTest::addColumn<bool>("displayFound");
+        QTest::addColumn<bool>("othersReachable"); // other programs' windows are X clients
         using Args = QByteArrayList;
-        QTest::newRow("wayland display with xwayland runs on xcb") << "||wayland-0|:0" << Args{"-style", "fusion"} << "xcb" << true;
-        QTest::newRow("session type alone marks the session") << "|wayland||:1" << Args{"-platformtheme", "gtk3"} << "xcb" << true;
-        QTest::newRow("-platform without a value is none") << "|wayland||:1" << Args{"-platform"} << "xcb" << true;
-        QTest::newRow("wayland without xwayland runs natively") << "|wayland|wayland-0|" << Args{} << "" << true;
-        QTest::newRow("QT_QPA_PLATFORM is the user's choice") << "xcb|wayland|wayland-0|:0" << Args{} << "" << true;
-        QTest::newRow("-platform is the user's choice") << "|wayland|wayland-0|:0" << Args{"-platform", "wayland"} << "" << true;
-        QTest::newRow("no display at all is refused") << "|||" << Args{} << "" << false;
-        QTest::newRow("wayland session type without a display") << "|wayland||" << Args{} << "" << false;
-        QTest::newRow("offscreen needs no display") << "offscreen|||" << Args{} << "" << true;
-        QTest::newRow("--platform offscreen too") << "|||" << Args{"--platform", "offscreen"} << "" << true;
-        QTest::newRow("-platform xcb overrides offscreen") << "offscreen|||" << Args{"-platform", "xcb"} << "" << false;
-        QTest::newRow("the last -platform wins") << "|||" << Args{"-platform", "xcb", "-platform", "offscreen"} << "" << true;
-        QTest::newRow("xcb with options needs a display") << "xcb:nograb|||" << Args{} << "" << false;
+        QTest::newRow("wayland display with xwayland runs on xcb") << "||wayland-0|:0" << Args{"-style", "fusion"} << "xcb" << true << false;
+        QTest::newRow("session type alone marks the session") << "|wayland||:1" << Args{"-platformtheme", "gtk3"} << "xcb" << true << false;
+        QTest::newRow("-platform without a value is none") << "|wayland||:1" << Args{"-platform"} << "xcb" << true << false;
+        QTest::newRow("wayland without xwayland runs natively") << "|wayland|wayland-0|" << Args{} << "" << true << false;
+        QTest::newRow("QT_QPA_PLATFORM is the user's choice") << "xcb|wayland|wayland-0|:0" << Args{} << "" << true << false;
+        QTest::newRow("-platform is the user's choice") << "|wayland|wayland-0|:0" << Args{"-platform", "wayland"} << "" << true << false;
+        QTest::newRow("x11 session") << "|x11||:0" << Args{} << "" << true << true;
+        QTest::newRow("no display at all is refused") << "|||" << Args{} << "" << false << true;
+        QTest::newRow("wayland session type without a display") << "|wayland||" << Args{} << "" << false << false;
+        QTest::newRow("offscreen needs no display") << "offscreen|||" << Args{} << "" << true << true;
+        QTest::newRow("--platform offscreen too") << "|||" << Args{"--platform", "offscreen"} << "" << true << true;
+        QTest::newRow("-platform xcb overrides offscreen") << "offscreen|||" << Args{"-platform", "xcb"} << "" << false << true;
+        QTest::newRow("the last -platform wins") << "|||" << Args{"-platform", "xcb", "-platform", "offscreen"} << "" << true << true;
+        QTest::newRow("xcb with options needs a display") << "xcb:nograb|||" << Args{} << "" << false << true;
     }
     void platform()
     {
@@ -375,6 +379,28 @@ private slots:
         QFETCH(QString, forced);
         QCOMPARE(d.forcedPlatform, forced.isEmpty() ? std::nullopt : std::optional(forced.toUtf8()));
         QTEST(d.displayFound, "displayFound");
+        QTEST(d.otherWindowsReachable, "othersReachable");
+    }
+
+    void pasteKeys_data()
+    {
+        // A window's WM_CLASS, instance and class each ended by a zero byte.
+        using Keys = pastekeys::Keys;
+        QTest::addColumn<QByteArray>("wmClass");
+        QTest::addColumn<Keys>("keys");
+        QTest::newRow("browser") << QByteArray("Navigator\0firefox\0", 18) << Keys::ControlV;
+        QTest::newRow("LibreOffice") << QByteArray("libreoffice\0libreoffice-writer\0", 31) << Keys::ControlV;
+        QTest::newRow("no class") << QByteArray() << Keys::ControlV;
+        QTest::newRow("GNOME Terminal") << QByteArray("gnome-terminal-server\0Gnome-terminal\0", 37) << Keys::ControlShiftV;
+        QTest::newRow("Konsole") << QByteArray("konsole\0konsole\0", 16) << Keys::ControlShiftV;
+        QTest::newRow("Xfce Terminal") << QByteArray("xfce4-terminal\0Xfce4-terminal\0", 30) << Keys::ControlShiftV;
+        QTest::newRow("xterm pastes the primary selection") << QByteArray("xterm\0XTerm\0", 12) << Keys::LeaveAlone;
+        QTest::newRow("urxvt too") << QByteArray("urxvt\0URxvt\0", 12) << Keys::LeaveAlone;
+    }
+    void pasteKeys()
+    {
+        QFETCH(QByteArray, wmClass);
+        QTEST(pastekeys::forWindowClass(wmClass), "keys");
     }
 
     void argumentsBeforeFile_data()

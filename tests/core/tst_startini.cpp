@@ -1,9 +1,13 @@
+#include "files/autostart.h"
 #include "files/filelist.h"
+#include "files/options.h"
 #include "files/startini.h"
 #include "platform/sjiscodec.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -167,6 +171,67 @@ private slots:
         const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
         QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
     }
+
+    void autostartEntry_data()
+    {
+        // The program and the folder it runs in, as the entry's Exec and Path lines hold them.
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("plain") << "/usr/bin/snipdeck" << "/home/u/.local/share/snipdeck"
+                               << "Exec=/usr/bin/snipdeck|Path=/home/u/.local/share/snipdeck";
+        QTest::newRow("blanks and percent") << "/opt/my apps/50%/snipdeck" << "/home/u/定型 文"
+                                            << "Exec=\"/opt/my apps/50%%/snipdeck\"|Path=/home/u/定型 文";
+        QTest::newRow("shell characters") << "/opt/a\"$`\\b;c" << "/x\\y"
+                                          << "Exec=\"/opt/a\\\\\"\\\\$\\\\`\\\\\\\\b;c\"|Path=/x\\\\y";
+        QTest::newRow("line break, tab") << "/bin/s" << "/tmp/a\nb\tc" << "Exec=/bin/s|Path=/tmp/a\\nb\\tc";
+    }
+    void autostartEntry()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, folder);
+        QTemporaryDir home;
+        const autostart::Place place{autostart::folder(home.filePath(u"config"_s), home.path()), program};
+        QCOMPARE(place.folder, home.filePath(u"config/autostart"_s));
+        QVERIFY(!autostart::isOn(place.folder));
+        QVERIFY(autostart::set(place, folder, true));
+        const QString path = autostart::entryPath(place.folder);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        QCOMPARE(lines.mid(0, 3), (QStringList{u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=Snipdeck"_s}));
+        QTEST(lines.mid(4, 2).join(u'|'), "lines");
+        // The desktop's own checker, where it is installed.
+        if (const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s); !validate.isEmpty()) {
+            QProcess check;
+            check.start(validate, {path});
+            QVERIFY(check.waitForFinished());
+            QCOMPARE(check.readAll() + QByteArray::number(check.exitCode()), QByteArray("0"));
+        }
+        QVERIFY(autostart::isOn(place.folder));
+        // Switched off by the desktop's settings, in the entry's group only.
+        for (const QByteArray off : {"[Other]\nHidden=true\n", "[Desktop Entry]\nX-GNOME-Autostart-enabled = false\n",
+                                      "Hidden=true\n"}) {
+            QFile append(path);
+            QVERIFY(append.open(QIODevice::Append));
+            append.write(off);
+            append.close();
+            QCOMPARE(autostart::isOn(place.folder), off.startsWith("[Other]"));
+        }
+        QVERIFY(autostart::set(place, folder, false));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(autostart::set(place, folder, false)); // nothing to remove is no failure
+        // A file where the folder goes.
+        QVERIFY(QFile::rename(home.filePath(u"config/autostart"_s), home.filePath(u"gone"_s)));
+        QVERIFY(QFile(place.folder).open(QIODevice::WriteOnly));
+        QVERIFY(!autostart::set(place, folder, true));
+        // XDG_CONFIG_HOME counts when it is an absolute path.
+        for (const QString &unusable : {QString(), u"config"_s})
+            QCOMPARE(autostart::folder(unusable, u"/home/u"_s), u"/home/u/.config/autostart"_s);
+        QCOMPARE(options::parse(options::encode({true})), options::Options{true});
+        QCOMPARE(options::parse("ClickPaste = 1\r\nOther=0"), options::Options{true});
+    }
+
 };
 
 QTEST_GUILESS_MAIN(TestStartIni)

@@ -42,12 +42,20 @@ class DesktopSessionTest(SnipdeckTestCase):
         greeting = self.write("挨拶.cdt", "#挨拶\r\nお世話になっております。\r\n山田です。\r\n".encode("cp932"))
         memo = self.write("memo.cdt", BOM + "#M\r\nこんにちは\r\n".encode())
         # No compositor: WAYLAND_DISPLAY names no socket, and Qt says "wl_display" if it tries.
-        wayland = {"XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "none", "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=self.dir)}
+        wayland = {"XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "none", "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=self.dir),
+                   "XDG_CONFIG_HOME": self.path("config")}
         app = self.start([1, 240, 2400, 0, 0, 1500, 3000, 0],
                          ["C:\\Users\\yamada\\定型文\\挨拶.cdt", "\\\\server\\share\\MEMO.CDT", "D:\\共有\\署名.cdt"], wayland)
         app.key(app.wait_window("Snipdeck"), "Return")  # 署名.cdt is nowhere: the one message
         bar = app.wait_window("挨拶")
         self.assertEqual(app.geometry(bar)[:2], (200, 100))  # left 3000, top 1500 twips
+        # The other windows of a Wayland session are out of reach: ｸﾘｯｸで貼り付け(&P) is disabled, the
+        # menu stays open for ﾛｸﾞｲﾝ時に起動(&L).
+        app.key(bar, "Menu")
+        app.wait(lambda: len(app.windows()) > 1, "the menu")
+        self.x.xdotool("key", "p", "l")
+        wait_until(lambda: os.path.exists(self.path("config/autostart/snipdeck.desktop")), what="the autostart entry")
+        self.assertFalse(os.path.exists(self.path("Snipdeck.ini")))
 
         self.paste(app, bar, "お世話になっております。\n山田です。")
         targets = self.x.clipboard("TARGETS").decode().split()

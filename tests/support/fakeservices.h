@@ -4,6 +4,7 @@
 #include "platform/filedialogs.h"
 #include "platform/launcher.h"
 #include "platform/messageboxes.h"
+#include "platform/paster.h"
 #include "platform/windoworder.h"
 
 #include <QList>
@@ -109,4 +110,14 @@ public:
     bool startSucceeds = true;
     QStringList mails;
     bool mailSucceeds = true;
+};
+
+class FakePaster final : public Paster
+{
+public:
+    bool available() const override { return isAvailable; }
+    void pasteIntoPrevious() override { ++pastes; }
+
+    bool isAvailable = true;
+    int pastes = 0;
 };

@@ -8,9 +8,10 @@
 const QStringList TestProgram::defaultNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};
 
 TestProgram::TestProgram()
-    : program({clipboard, boxes, fileDialogs, windowOrder, launcher}, dir.path(),
+    : program({clipboard, boxes, fileDialogs, windowOrder, launcher, paster}, dir.path(),
               [this] { ++endProcessCalls; })
 {
+    program.session().autostart = {path(QStringLiteral("config/autostart")), QStringLiteral("/usr/bin/snipdeck")};
 }
 
 void TestProgram::startOn(const QString &clipFile)

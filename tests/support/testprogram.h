@@ -45,6 +45,7 @@ public:
     FakeFileDialogs fileDialogs;
     FakeWindowOrder windowOrder;
     FakeLauncher launcher;
+    FakePaster paster;
     int endProcessCalls = 0;
     Program program;
 };

@@ -170,7 +170,7 @@ private:
     void startProgram()
     {
         program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs,
-                                                     t.windowOrder, t.launcher},
+                                                     t.windowOrder, t.launcher, t.paster},
                                             t.dir.path());
         program->start();
         for (const QString &name : kPool + kNewNames) {

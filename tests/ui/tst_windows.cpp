@@ -22,14 +22,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QHeaderView>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QStyleOption>
-#include <QTreeView>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -37,9 +35,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QStyleOption>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 
 namespace {
 
@@ -161,6 +163,8 @@ QString outcome(TestProgram &t, const QPushButton &button)
     for (const auto &start : t.launcher.started)
         seen << start.first + " " + start.second.join(u' ').replace(t.dir.path(), "~");
     seen << t.clipboard.text();
+    if (t.paster.pastes)
+        seen << QStringLiteral("pasted");
     if (!t.program.form1().isEnabled())
         seen << QStringLiteral("bar disabled");
     return seen.join(u'|');
@@ -188,8 +192,15 @@ private slots:
                    "再読込(&R)|ｸﾘｯﾌﾟﾌｧｲﾙの追加、削除、再読込を行います|ﾌﾟﾛﾊﾟﾃｨ(&P)|ﾌﾟﾛﾊﾟﾃｨを表示します|終了(&X)|ﾌﾟﾛｸﾞﾗﾑを終了します";
         QTest::newRow("menu") << textsOf(t.program.frmMenu().MouseMenu())
                               << "ﾒﾆｭｰ（&1)|(ﾎﾞﾀﾝ(&B)|ﾎﾞﾀﾝ内容表示(&D)|ﾎﾞﾀﾝ名変更(&C)|ﾎﾞﾀﾝ内容の編集(&E))|-|(ｸﾘｯﾌﾟﾎﾞｰﾄﾞ(&C)|"
-                                 "内容確認(&K)|ﾃﾞｰﾀの削除(&D))|-|常に最前面に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|-|(ｸﾘｯﾌﾟﾌｧｲﾙ(&F)|"
+                                 "内容確認(&K)|ﾃﾞｰﾀの削除(&D))|-|常に最前面に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ｸﾘｯｸで貼り付け(&P)|"
+                                 "ﾛｸﾞｲﾝ時に起動(&L)|-|(ｸﾘｯﾌﾟﾌｧｲﾙ(&F)|"
                                  "新規作成(&N)|編集(&E)|更新(&U)|再読込(&R))|-|ﾌﾟﾛﾊﾟﾃｨ(&A)|-|終了(&X)";
+        TestProgram wayland; // where other programs' windows are out of reach
+        wayland.paster.isAvailable = false;
+        const QAction &unavailable = wayland.program.frmMenu().Menu_ClickPaste();
+        QTest::newRow("click to paste out of reach")
+                << unavailable.text() + "|" + unavailable.toolTip() + (unavailable.isEnabled() ? "|enabled" : "")
+                << "ｸﾘｯｸで貼り付け(&P)（Waylandでは使えません）|Waylandのｾｯｼｮﾝでは、ほかのﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳに貼り付けられません";
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
                                           << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
         QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
@@ -266,7 +277,10 @@ private slots:
         QTest::newRow("F6 read files") << int(Qt::Key_F6) << false << 0 << "Form3" + up;
         QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0 << "/bin/ed -s ~/k.cdt|clip";
         QTest::newRow("F8 properties") << int(Qt::Key_F8) << true << 0 << "Form4" + up;
-        QTest::newRow("Enter copies") << int(Qt::Key_Return) << false << 0 << "text a";
+        QTest::newRow("Enter copies") << int(Qt::Key_Return) << false << 0 << "text a|pasted";
+        QTest::newRow("Space copies") << int(Qt::Key_Space) << false << 0 << "text a|pasted";
+        QTest::newRow("a click copies") << 0 << false << 0 << "text a|pasted";
+        QTest::newRow("digit 1 reloads") << int(Qt::Key_1) << false << 1 << "clip";
         QTest::newRow("Enter on 内容確認") << int(Qt::Key_Return) << true << 0 << "clip under" + up;
         QTest::newRow("Shift+F10") << (Qt::ShiftModifier | Qt::Key_F10).toCombined() << false << 1 << "menu on 1 with ﾎﾞﾀﾝ|clip";
         QTest::newRow("menu key") << int(Qt::Key_Menu) << false << 0 << "menu on 0 with ﾎﾞﾀﾝ|clip";
@@ -280,10 +294,20 @@ private slots:
 
     void commands()
     {
+        // With click to paste off (as when no one has set it), and on: the same commands, and
+        // only a press of a snippet button pastes.
+        QFETCH(QString, expected);
+        command(false, QString(expected).remove(QStringLiteral("|pasted")));
+        command(true, expected);
+    }
+
+    void command(bool clickPaste, const QString &expected)
+    {
         QFETCH(int, key);
         QFETCH(bool, control);
         QFETCH(int, index);
         TestProgram t;
+        t.writeBytes(QStringLiteral("Snipdeck.ini"), clickPaste ? "ClickPaste=1\n" : "ClickPaste=0\n");
         t.startOn(t.writeShiftJis("k.cdt", "#a\r\ntext a\r\n#b\r\n\r\n"));
         t.clipboard.setText(QStringLiteral("clip"));
         t.launcher.association = {Status::Found, QStringLiteral("/bin/ed"), {"-s"}};
@@ -294,7 +318,7 @@ private slots:
             QTest::mouseClick(&button, key ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
         else
             QTest::keyClick(&button, Qt::Key(key & ~Qt::KeyboardModifierMask), Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
-        QTEST(outcome(t, button), "expected");
+        QCOMPARE(outcome(t, button), expected);
         // Cancel, or a left click on the view (a right click does nothing), hands the bar back
         // with the focus on the button: keys work on it.
         for (QWidget *window : t.program.loadedWindows()) {
@@ -326,10 +350,56 @@ private slots:
         QTest::keyClick(&main.Command1(0), Qt::Key_Menu);
         QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked()); // the hidden control buttons
         main.move(300, 200);
+        // The two options of this system alone leave Start.ini's bytes as they were.
+        t.program.frmMenu().Menu_ClickPaste().trigger();
+        t.program.frmMenu().Menu_AutoStart().trigger();
         t.program.frmMenu().Menu_Exit_Click();
         QCOMPARE(t.endProcessCalls, 1);
         QCOMPARE(t.readBytes("Start.ini"),
                  *sjis::encode(" 2 \r\n 300 \r\n 1800 \r\n 0 \r\n 1 \r\n 3000 \r\n 4500 \r\n 0 \r\n" + a + "\r\n"));
+    }
+
+    void clickPasteAndStartAtLogin()
+    {
+        TestProgram t;
+        t.writeBytes(QStringLiteral("Snipdeck.ini"), "ClickPaste=1\n"); // as an earlier run left it
+        t.startOn(t.writeShiftJis("o.cdt", "#a\r\n"));
+        FrmMenu &menu = t.program.frmMenu();
+        const auto marks = [&] {
+            QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_Menu);
+            QApplication::activePopupWidget()->close();
+            return QString::number(menu.Menu_ClickPaste().isChecked()) + QString::number(menu.Menu_AutoStart().isChecked());
+        };
+        const QString entry = QStringLiteral("config/autostart/snipdeck.desktop");
+        QCOMPARE(marks(), "10");
+        menu.Menu_AutoStart().trigger();
+        QCOMPARE(marks(), "11");
+        QVERIFY(t.readBytes(entry).contains("\nPath=" + t.dir.path().toUtf8() + "\n"));
+        // Switched off in the desktop's own settings: the mark follows, and on writes it anew.
+        t.writeBytes(entry, t.readBytes(entry) + "Hidden=true\n");
+        QCOMPARE(marks(), "10");
+        menu.Menu_AutoStart().trigger();
+        QCOMPARE(marks(), "11");
+        menu.Menu_AutoStart().trigger();
+        menu.Menu_ClickPaste().trigger();
+        QCOMPARE(marks(), "00");
+        QVERIFY(!QFile::exists(t.path(entry)));
+        QCOMPARE(t.readBytes("Snipdeck.ini"), "ClickPaste=0\n");
+        // A folder where either file goes: the user is told, the option holds for this run.
+        QVERIFY(QDir(t.dir.path()).mkpath(entry) && QFile::remove(t.path("Snipdeck.ini")) && QDir(t.dir.path()).mkdir("Snipdeck.ini"));
+        menu.Menu_ClickPaste().trigger();
+        menu.Menu_AutoStart().trigger();
+        QCOMPARE(marks(), "10");
+        QCOMPARE(t.messages(), (QStringList{"設定ﾌｧｲﾙを保存できません\r\nﾌｧｲﾙ:" + t.path("Snipdeck.ini"),
+                                            "ﾛｸﾞｲﾝ時の起動を設定できません\r\nﾌｧｲﾙ:" + t.path(entry)}));
+
+        // Where other programs' windows are out of reach, a press copies as it always did.
+        TestProgram wayland;
+        wayland.paster.isAvailable = false;
+        wayland.writeBytes(QStringLiteral("Snipdeck.ini"), "ClickPaste=1\n");
+        wayland.startOn(wayland.writeShiftJis("w.cdt", "#a\r\nw\r\n"));
+        wayland.program.form1().Command1(0).click();
+        QCOMPARE(wayland.clipboard.text() + QString::number(wayland.paster.pastes), "w0");
     }
 
     void renameAndEditorAnswerTheirKeys()

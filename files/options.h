@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/** The settings Start.ini has no line for, in a file of their own beside it: Start.ini
+    keeps the bytes a Windows copy of the program reads. */
+namespace options {
+
+/** The file's name, in the folder of Start.ini. */
+inline const QString fileName = QStringLiteral("Snipdeck.ini");
+
+struct Options
+{
+    bool clickPaste = false; ///< a press of a snippet button pastes where the user was typing
+    bool operator==(const Options &) const = default;
+};
+
+/** The file's lines "key=value"; an unknown key, a line without "=" or a missing file
+    leaves the defaults. */
+Options parse(const QByteArray &bytes);
+QByteArray encode(const Options &options);
+
+} // namespace options
