@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLineEdit field;
     field.setWindowTitle(QStringLiteral("field"));
-    QObject::connect(&field, &QLineEdit::textChanged, [](const QString &text) {
+    QObject::connect(&field, &QLineEdit::textChanged, &field, [](const QString &text) {
         std::printf("%s\n", qPrintable(QString(text).replace(u'\n', u' ')));
         std::fflush(stdout);
     });
