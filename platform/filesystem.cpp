@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace filesystem {
 
 std::optional<QString> existingFileName(const QString &path)
@@ -44,6 +46,47 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
             *error = file.errorString();
         return std::nullopt;
     }
+    return bytes;
+}
+
+std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool *tooLarge,
+                                       QString *error)
+{
+    *tooLarge = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    // The size first, so a huge file costs nothing; then as much as is there, in case it
+    // grew meanwhile or has no size (a device), never more than the limit allows.
+    const qint64 size = file.size();
+    if (size > maxSize) {
+        *tooLarge = true;
+        return std::nullopt;
+    }
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > maxSize) {
+                *tooLarge = true;
+                return std::nullopt;
+            }
+            bytes.resize(std::min(std::max(2 * got, got + 64 * 1024), maxSize + 1));
+        }
+        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            if (error)
+                *error = file.errorString();
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
     return bytes;
 }
 

@@ -21,6 +21,11 @@ QString joinPath(const QString &folder, const QString &name);
 /** Reads a whole file. On failure returns nothing and puts the reason in `error`. */
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error = nullptr);
 
+/** Reads a whole file of at most `maxSize` bytes into a buffer of its size. A larger file
+    is not read (nor the rest of an endless one): returns nothing and sets `tooLarge`. */
+std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool *tooLarge,
+                                       QString *error = nullptr);
+
 /** Replaces a file's content atomically: a temporary file beside it is written, flushed
     and renamed over it, so a crash or a full disk leaves the previous content whole. */
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);

@@ -52,7 +52,9 @@ private slots:
         QTest::newRow("only empty lines") << u"#A\r\n\r\n\r\n#B\r\nb"_qs << Entries{{"A", ""}, {"B", "b"}};
         QTest::newRow("lone CR ends a line, as does the file's end")
                 << u"#A\rx\r\ny\rlast"_qs << Entries{{"A", "x\r\ny\r\nlast"}};
-        QTest::newRow("bare LF file is one line") << u"#A\nx\n#B\n"_qs << Entries{{"A\nx\n#B\n", ""}};
+        QTest::newRow("LF, CR LF and lone CR line ends mixed")
+                << u"#A\nx\r\ny\n\n#B\rb\n\r#C\n\n\n"_qs << Entries{{"A", "x\r\ny\r\n"}, {"B", "b\r\n"}, {"C", ""}};
+        QTest::newRow("LF file") << u"#A\n\nx\n\ny\n#B\nz"_qs << Entries{{"A", "x\r\n\r\ny"}, {"B", "z"}};
         QTest::newRow("blank before # and full-width number sign are text")
                 << u"#A\r\n #x\r\n＃y\r\n"_qs << Entries{{"A", " #x\r\n＃y"}};
         QString text;
@@ -69,7 +71,12 @@ private slots:
     void parse()
     {
         QFETCH(QString, text);
-        QTEST(clipfile::parse(text), "entries");
+        QFETCH(Entries, entries);
+        QCOMPARE(clipfile::parse(text), entries);
+        // A file's bytes are read entry by entry, never decoded whole: the same entries.
+        QCOMPARE(clipfile::parseBytes(text.toUtf8()).entries, entries);
+        if (const auto shiftJis = sjis::encode(text))
+            QCOMPARE(clipfile::parseBytes(*shiftJis).entries, entries);
     }
 
     void writeAndRead()
@@ -101,6 +108,13 @@ private slots:
         const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_qs : locked.fileName());
         QCOMPARE(unreadable.status, clipfile::ReadResult::Status::Unreadable);
         QVERIFY(!unreadable.error.isEmpty());
+        // A file picked by mistake is refused by its size, unread; an endless one at the limit.
+        QFile big(m_dir.filePath("big.cdt"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(clipfile::maxFileSize + 1));
+        QCOMPARE(clipfile::read(big.fileName()).status, clipfile::ReadResult::Status::TooLarge);
+        bool tooLarge = false;
+        QCOMPARE(filesystem::readFileUpTo(u"/dev/zero"_qs, 1000, &tooLarge), std::nullopt);
+        QVERIFY(tooLarge);
     }
 
     void encodingIsDetectedAndKept_data()
@@ -120,8 +134,13 @@ private slots:
         QTest::newRow("UTF-8 that Shift-JIS cannot read") << QByteArray("#Ä\r\n\r\n") << Encoding::Utf8 << QByteArray();
         QTest::newRow("byte order mark kept; nothing Shift-JIS lacks is refused")
                 << bom + "#〜 😀\r\ncafé\r\n" << Encoding::Utf8WithBom << QByteArray();
-        QTest::newRow("UTF-8 lines end in CR LF") << QByteArray("#日本語\rx\ny") << Encoding::Utf8
-                                                  << QByteArray("#日本語\r\nx\ny\r\n");
+        // Line ends as they came: LF alone stays LF; a file with any CR, CR LF.
+        QTest::newRow("UTF-8, LF") << QByteArray("#日本語\nx\n\n#b\n\n") << Encoding::Utf8 << QByteArray();
+        QTest::newRow("Shift-JIS, LF, no last line end") << sjis::encode(u"#未設定\nお世話\nﾎﾞﾀﾝ"_qs).value()
+                << Encoding::ShiftJis << sjis::encode(u"#未設定\nお世話\nﾎﾞﾀﾝ\n"_qs).value();
+        QTest::newRow("UTF-8, lone CR and LF") << QByteArray("#日本語\rx\ny") << Encoding::Utf8
+                                               << QByteArray("#日本語\r\nx\r\ny\r\n");
+        QTest::newRow("mostly LF, one CR LF") << QByteArray("#a\nx\r\ny\n") << Encoding::ShiftJis << QByteArray("#a\r\nx\r\ny\r\n");
         // Left without its Japanese line, "©" alone would read back as half-width katakana.
         QTest::newRow("a mark where the rest would read as Shift-JIS") << QByteArray("あ\r\n#©\r\n") << Encoding::Utf8
                                                                        << bom + "#©\r\n\r\n";
@@ -132,7 +151,7 @@ private slots:
         QTEST(clipfile::detectEncoding(bytes), "encoding");
         QVERIFY(filesystem::writeWholeFile(m_path, bytes));
         const auto read = clipfile::read(m_path);
-        QVERIFY(clipfile::write(m_path, read.entries, read.encoding).ok());
+        QVERIFY(clipfile::write(m_path, read.entries, read.encoding, read.lineEnd).ok());
         QFETCH(QByteArray, written);
         QCOMPARE(filesystem::readWholeFile(m_path).value(), written.isEmpty() ? bytes : written);
     }
