@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace filesystem {
 
 std::optional<QString> existingFileName(const QString &path)
@@ -88,6 +90,17 @@ std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool
     }
     bytes.truncate(got);
     return bytes;
+}
+
+std::optional<Stamp> stamp(const QString &path)
+{
+    struct stat st;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    constexpr qint64 ns = 1000 * 1000 * 1000;
+    return Stamp{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size),
+                 qint64(st.st_mtim.tv_sec) * ns + st.st_mtim.tv_nsec,
+                 qint64(st.st_ctim.tv_sec) * ns + st.st_ctim.tv_nsec};
 }
 
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error)

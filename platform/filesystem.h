@@ -26,6 +26,22 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error = nu
 std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool *tooLarge,
                                        QString *error = nullptr);
 
+/** What tells that a file has changed without reading it: which file it is, its size and
+    its times, to the nanosecond where the file system keeps them. */
+struct Stamp
+{
+    qint64 device = 0;
+    qint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+
+    bool operator==(const Stamp &) const = default;
+};
+
+/** The stamp of the file at `path` (links followed), nothing when there is none. */
+std::optional<Stamp> stamp(const QString &path);
+
 /** Replaces a file's content atomically: a temporary file beside it is written, flushed
     and renamed over it, so a crash or a full disk leaves the previous content whole. */
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);

@@ -1,4 +1,5 @@
 #include "files/clipfile.h"
+#include "files/filewatch.h"
 #include "files/knowncontent.h"
 #include "platform/filesystem.h"
 #include "platform/sjiscodec.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -173,6 +175,55 @@ private slots:
         QFETCH(QString, target);
         QFETCH(Bytes, onDisk);
         QTEST(KnownContent({u"a.cdt"_qs, QByteArray("#x\r\n")}).wouldOverwriteUnseen(target, onDisk), "asks");
+    }
+
+    // How saves by other programs reach the bar: through the system's events, through a
+    // look at the file's size and times (a network share sends no events), or both at once.
+    // Steps: w written in place, b five writes at once, r replaced by a rename, d removed,
+    // c created, . a pause longer than a save takes.
+    void fileWatch_data()
+    {
+        QTest::addColumn<bool>("events");
+        QTest::addColumn<int>("pollMs"); // 0: never looked at
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("event: written in place") << true << 0 << "w" << 1;
+        QTest::newRow("event: a burst is one save") << true << 0 << "b" << 1;
+        QTest::newRow("event: replaced, then written in place") << true << 0 << "r.w" << 2;
+        QTest::newRow("event: removed, back, written in place") << true << 0 << "d.c.w" << 3;
+        QTest::newRow("poll: written in place") << false << 100 << "w" << 1;
+        QTest::newRow("poll: a burst, replaced, removed, back") << false << 100 << "b.r.d.c" << 4;
+        QTest::newRow("both: nothing changes") << true << 100 << "" << 0;
+        QTest::newRow("both: each save once") << true << 100 << "b.r.w" << 3;
+    }
+    void fileWatch()
+    {
+        QFETCH(bool, events);
+        QFETCH(int, pollMs);
+        QFETCH(QString, steps);
+        const FileWatch::Timing timing{150, pollMs, events};
+        QVERIFY(filesystem::writeWholeFile(m_path, "#a\n"));
+        FileWatch watch(timing);
+        QSignalSpy changed(&watch, &FileWatch::changed);
+        watch.setPath(m_path);
+        auto writeInPlace = [this] {
+            QFile file(m_path);
+            QVERIFY(file.open(QIODevice::Append) && file.write("x") == 1);
+        };
+        for (const QChar step : steps) {
+            switch (step.unicode()) {
+            case 'w': writeInPlace(); break;
+            case 'b': for (int i = 0; i < 5; ++i) writeInPlace(); break;
+            case 'r': QVERIFY(filesystem::writeWholeFile(m_path, "#replaced\n")); break;
+            case 'd': QVERIFY(QFile::remove(m_path)); break;
+            case 'c': QVERIFY(filesystem::writeWholeFile(m_path, "#back\n")); break;
+            default: QTest::qWait(4 * timing.settleMs + 2 * pollMs);
+            }
+        }
+        QFETCH(int, changes);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.size(), changes, 5000);
+        QTest::qWait(2 * timing.settleMs + 3 * pollMs); // and no more
+        QCOMPARE(changed.size(), changes);
     }
 
     // A save never leaves a clip data file half written: a writer (this program again) killed
