@@ -220,7 +220,12 @@ std::optional<QByteArray> Session::unseenContent(const QString &target) const
 {
     if (target.isEmpty())
         return std::nullopt;
-    std::optional<QByteArray> onDisk = filesystem::readWholeFile(target);
+    bool tooLarge = false;
+    std::optional<QByteArray> onDisk = filesystem::readFileUpTo(target, clipfile::maxFileSize,
+                                                                &tooLarge);
+    // Too large to read is too large to have been seen: asked about, its bytes unread.
+    if (tooLarge)
+        return QByteArray();
     if (!m_known.wouldOverwriteUnseen(target, onDisk))
         return std::nullopt;
     return onDisk;
