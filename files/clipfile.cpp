@@ -27,6 +27,8 @@ bool isAsciiAlphanumeric(uchar c)
     is ever part of a Shift-JIS or UTF-8 character: bytes split at them as the text would. */
 qsizetype nextByte(QByteArrayView bytes, qsizetype from, char c)
 {
+    if (from >= bytes.size())
+        return bytes.size();
     const void *found = std::memchr(bytes.data() + from, c, size_t(bytes.size() - from));
     return found ? static_cast<const char *>(found) - bytes.data() : bytes.size();
 }
@@ -255,7 +257,9 @@ QString decodeText(QByteArrayView bytes, Encoding encoding, qsizetype loneEnds)
     if (encoding == Encoding::ShiftJis) {
         size = sjis::decodeInto(bytes, data);
     } else {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // A mark in the middle of the file is a character like any other, as the text had it.
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         size = utf8.appendToBuffer(reinterpret_cast<QChar *>(data), bytes) - reinterpret_cast<QChar *>(data);
     }
     if (loneEnds > 0) {
