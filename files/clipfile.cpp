@@ -90,9 +90,13 @@ QString decode(QByteArrayView bytes, Encoding encoding)
 {
     if (encoding == Encoding::ShiftJis)
         return sjis::decode(bytes);
-    if (bytes.startsWith(kBom))
+    // Marks at the start tell the encoding (a careless tool may have added a second one);
+    // one further on is part of the text.
+    while (bytes.startsWith(kBom))
         bytes = bytes.sliced(kBom.size());
-    return QString::fromUtf8(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
 }
 
 namespace {
@@ -306,7 +310,7 @@ ReadResult parseBytes(QByteArrayView bytes)
     ReadResult result;
     result.encoding = detectEncoding(bytes);
     result.lineEnd = detectLineEnd(bytes);
-    if (result.encoding == Encoding::Utf8WithBom)
+    while (bytes.startsWith(kBom)) // as decode() takes them
         bytes = bytes.sliced(kBom.size());
 
     // Where each entry's caption and text lie in the bytes; decoded once all are found.

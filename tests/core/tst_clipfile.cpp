@@ -136,6 +136,8 @@ private slots:
         QTest::newRow("UTF-8 that Shift-JIS cannot read") << QByteArray("#Ä\r\n\r\n") << Encoding::Utf8 << QByteArray();
         QTest::newRow("byte order mark kept; nothing Shift-JIS lacks is refused")
                 << bom + "#〜 😀\r\ncafé\r\n" << Encoding::Utf8WithBom << QByteArray();
+        QTest::newRow("a second mark at the start is dropped, one inside kept")
+                << bom + bom + "#a\r\n" + bom + "b\r\n" << Encoding::Utf8WithBom << bom + "#a\r\n" + bom + "b\r\n";
         // Line ends as they came: LF alone stays LF; a file with any CR, CR LF.
         QTest::newRow("UTF-8, LF") << QByteArray("#日本語\nx\n\n#b\n\n") << Encoding::Utf8 << QByteArray();
         QTest::newRow("Shift-JIS, LF, no last line end") << sjis::encode(u"#未設定\nお世話\nﾎﾞﾀﾝ"_qs).value()
