@@ -45,7 +45,7 @@ enum class Encoding {
     katakana; Shift-JIS otherwise. */
 Encoding detectEncoding(QByteArrayView bytes);
 
-/** The text of a file's bytes in `encoding`, without a byte order mark. */
+/** The text of a file's bytes in `encoding`, without the byte order marks it starts with. */
 QString decode(QByteArrayView bytes, Encoding encoding);
 
 /** How a clip data file's lines end. */
@@ -85,7 +85,8 @@ struct WriteResult
 
 /** Encodes `entries`, or reports the first entry that Shift-JIS cannot hold. Look-alikes
     go into Shift-JIS as the code page's characters (sjis::LookAlikes::Fold). A UTF-8 file
-    whose bytes would read back as Shift-JIS gets a byte order mark. */
+    whose bytes would read back as Shift-JIS gets a byte order mark. Lines end as `lineEnd`
+    says. */
 WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes,
                    Encoding encoding = Encoding::ShiftJis, LineEnd lineEnd = LineEnd::CrLf);
 
