@@ -234,7 +234,7 @@ std::optional<QByteArray> Session::unseenContent(const QString &target) const
 clipfile::WriteResult Session::write(const QString &target)
 {
     const clipfile::WriteResult written = clipfile::write(target, entries(), encodingFor(target),
-                                                                  lineEndFor(target));
+                                                          lineEndFor(target));
     if (written.ok())
         setKnown({target, filesystem::readWholeFile(target)});
     return written;

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <algorithm>
-
 #include <sys/stat.h>
 
 namespace filesystem {
@@ -70,26 +68,35 @@ std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool
     }
     QByteArray bytes(size, Qt::Uninitialized);
     qint64 got = 0;
-    for (;;) {
-        if (got == bytes.size()) {
-            if (got > maxSize) {
-                *tooLarge = true;
-                return std::nullopt;
-            }
-            bytes.resize(std::min(std::max(2 * got, got + 64 * 1024), maxSize + 1));
+    while (got < size) {
+        const qint64 n = file.read(bytes.data() + got, size - got);
+        if (n < 0) {
+            if (error)
+                *error = file.errorString();
+            return std::nullopt;
         }
-        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n == 0) { // it shrank meanwhile
+            bytes.truncate(got);
+            return bytes;
+        }
+        got += n;
+    }
+    char piece[64 * 1024];
+    for (;;) {
+        const qint64 n = file.read(piece, sizeof piece);
         if (n < 0) {
             if (error)
                 *error = file.errorString();
             return std::nullopt;
         }
         if (n == 0)
-            break;
-        got += n;
+            return bytes;
+        if (bytes.size() + n > maxSize) {
+            *tooLarge = true;
+            return std::nullopt;
+        }
+        bytes.append(piece, n);
     }
-    bytes.truncate(got);
-    return bytes;
 }
 
 std::optional<Stamp> stamp(const QString &path)
