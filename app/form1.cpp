@@ -189,17 +189,21 @@ void Form1::ReadFile(const QString &fileName)
         const auto name = filesystem::existingFileName(fileName);
         // The entries come from the very bytes kept as known: a save by another program
         // after this read shows as a change, never goes unseen.
+        bool tooLarge = false;
         if (name)
-            known.bytes = filesystem::readWholeFile(fileName);
+            known.bytes = filesystem::readFileUpTo(fileName, clipfile::maxFileSize, &tooLarge);
         if (!name) {
             showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
+                                            fileName));
+        } else if (tooLarge) {
+            showNotice(form1text::withValue(form1text::clipFileTooLarge, form1text::fileLabel,
                                             fileName));
         } else if (!known.bytes) {
             showNotice(form1text::withValue(form1text::clipFileUnreadable,
                                             form1text::fileLabel, fileName));
         } else {
             const clipfile::ReadResult read = clipfile::parseBytes(*known.bytes);
-            m_session.setReadFrom(fileName, read.encoding);
+            m_session.setReadFrom(fileName, read.encoding, read.lineEnd);
             m_session.settings.buttonNum = int(read.entries.size());
             m_session.setEntries(read.entries);
             showCaptions();
@@ -234,8 +238,9 @@ void Form1::fileChangedOnDisk()
     // bar keeps its entries until the file is back.
     if (!filesystem::existingFileName(inUse))
         return;
-    const auto bytes = filesystem::readWholeFile(inUse);
-    if (bytes && bytes != m_session.known().bytes)
+    bool tooLarge = false;
+    const auto bytes = filesystem::readFileUpTo(inUse, clipfile::maxFileSize, &tooLarge);
+    if (tooLarge || (bytes && bytes != m_session.known().bytes))
         ReadFile(inUse);
 }
 

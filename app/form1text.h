@@ -32,6 +32,8 @@ inline const QString settingsMissing = QStringLiteral("初期化ﾌｧｲﾙが�
 inline const QString settingsUnwritable = QStringLiteral("初期化ﾌｧｲﾙを保存できません");
 inline const QString clipFileMissing = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙが見つかりません");
 inline const QString clipFileUnreadable = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません");
+/** A file over clipfile::maxFileSize, refused before it is read. */
+inline const QString clipFileTooLarge = QStringLiteral("ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙが大きすぎます(64MBまで)");
 inline const QString notShiftJis = QStringLiteral("ｼﾌﾄJISで保存できない文字があります");
 inline const QString clipboardNotText = QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容がﾃｷｽﾄ形式ではありません");
 /** The editor and its list menu, when a 31st entry is asked for. */

@@ -189,15 +189,22 @@ void Session::addCurrentFile(const QString &name, const QString &path)
     dataFileNum = m_selected;
 }
 
-void Session::setReadFrom(const QString &path, clipfile::Encoding encoding)
+void Session::setReadFrom(const QString &path, clipfile::Encoding encoding,
+                          clipfile::LineEnd lineEnd)
 {
     m_readFileName = path;
     m_readEncoding = encoding;
+    m_readLineEnd = lineEnd;
 }
 
 clipfile::Encoding Session::encodingFor(const QString &path) const
 {
     return path == m_readFileName ? m_readEncoding : clipfile::Encoding::ShiftJis;
+}
+
+clipfile::LineEnd Session::lineEndFor(const QString &path) const
+{
+    return path == m_readFileName ? m_readLineEnd : clipfile::LineEnd::CrLf;
 }
 
 void Session::setKnown(KnownContent known)
@@ -216,7 +223,12 @@ std::optional<QByteArray> Session::unseenContent(const QString &target) const
 {
     if (target.isEmpty())
         return std::nullopt;
-    std::optional<QByteArray> onDisk = filesystem::readWholeFile(target);
+    bool tooLarge = false;
+    std::optional<QByteArray> onDisk = filesystem::readFileUpTo(target, clipfile::maxFileSize,
+                                                                &tooLarge);
+    // Too large to read is too large to have been seen: asked about, its bytes unread.
+    if (tooLarge)
+        return QByteArray();
     if (!m_known.wouldOverwriteUnseen(target, onDisk))
         return std::nullopt;
     return onDisk;
@@ -224,7 +236,8 @@ std::optional<QByteArray> Session::unseenContent(const QString &target) const
 
 clipfile::WriteResult Session::write(const QString &target)
 {
-    const clipfile::WriteResult written = clipfile::write(target, entries(), encodingFor(target));
+    const clipfile::WriteResult written = clipfile::write(target, entries(), encodingFor(target),
+                                                          lineEndFor(target));
     if (written.ok())
         setKnown({target, filesystem::readWholeFile(target)});
     return written;

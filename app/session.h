@@ -147,10 +147,13 @@ public:
     int dataFileNum = -1;
 
     // The writer's work.
-    /** Remembers the clip data file the entries came from and its encoding. */
-    void setReadFrom(const QString &path, clipfile::Encoding encoding);
+    /** Remembers the clip data file the entries came from, its encoding and line ends. */
+    void setReadFrom(const QString &path, clipfile::Encoding encoding,
+                     clipfile::LineEnd lineEnd = clipfile::LineEnd::CrLf);
     /** The encoding to write `path` in: the one it was read in, Shift-JIS for any other. */
     clipfile::Encoding encodingFor(const QString &path) const;
+    /** The line ends to write `path` with: the ones it was read with, CR LF for any other. */
+    clipfile::LineEnd lineEndFor(const QString &path) const;
     const KnownContent &known() const { return m_known; }
     void setKnown(KnownContent known);
     /** The file saves go to: the one whose entries the bar shows, whatever row the list
@@ -175,6 +178,7 @@ private:
     int m_selected = -1;
     QString m_readFileName;
     clipfile::Encoding m_readEncoding = clipfile::Encoding::ShiftJis;
+    clipfile::LineEnd m_readLineEnd = clipfile::LineEnd::CrLf;
     KnownContent m_known;
     std::unique_ptr<FileWatch> m_watch;
 };

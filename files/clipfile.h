@@ -22,7 +22,12 @@ namespace clipfile {
 /** Most entries a file can hold; a 31st header and everything after it are ignored. */
 inline constexpr int maxEntries = limits::maxEntries;
 
-/** Parses decoded file text into its entries. */
+/** A file larger than this is refused before it is read: no one keeps 30 snippets this
+    long, and reading a file picked by mistake could take all the memory there is. */
+inline constexpr qint64 maxFileSize = 64 * 1024 * 1024;
+
+/** Parses decoded file text into its entries. A line ends at CR LF, a lone CR or a lone
+    LF; an entry's lines are joined with CR LF whatever ended them in the file. */
 QList<ClipEntry> parse(QStringView text);
 
 /** The file text for `entries`, each line ended by CR LF. */
@@ -40,21 +45,32 @@ enum class Encoding {
     katakana; Shift-JIS otherwise. */
 Encoding detectEncoding(QByteArrayView bytes);
 
-/** The text of a file's bytes in `encoding`, without a byte order mark. */
+/** The text of a file's bytes in `encoding`, without the byte order marks it starts with. */
 QString decode(QByteArrayView bytes, Encoding encoding);
+
+/** How a clip data file's lines end. */
+enum class LineEnd {
+    CrLf, ///< the program's own files, every file it creates, and any file with a CR in it
+    Lf,   ///< as a Linux text editor saves it
+};
+
+/** The line ends a file's bytes are written back with: LF when every line ends in LF. */
+LineEnd detectLineEnd(QByteArrayView bytes);
 
 struct ReadResult
 {
-    enum class Status { Ok, Missing, Unreadable };
+    enum class Status { Ok, Missing, Unreadable, TooLarge };
     Status status = Status::Ok;
     QList<ClipEntry> entries;
     Encoding encoding = Encoding::ShiftJis;
+    LineEnd lineEnd = LineEnd::CrLf;
     QString error;
 };
 
-/** Reads a clip data file in the encoding it is in. */
+/** Reads a clip data file in the encoding it is in; one over maxFileSize is not read. */
 ReadResult read(const QString &path);
-/** The entries of a clip data file's bytes, read in the encoding they are in. */
+/** The entries of a clip data file's bytes, read in the encoding they are in: what
+    parse() makes of their text, decoded entry by entry into the texts themselves. */
 ReadResult parseBytes(QByteArrayView bytes);
 
 struct WriteResult
@@ -69,13 +85,14 @@ struct WriteResult
 
 /** Encodes `entries`, or reports the first entry that Shift-JIS cannot hold. Look-alikes
     go into Shift-JIS as the code page's characters (sjis::LookAlikes::Fold). A UTF-8 file
-    whose bytes would read back as Shift-JIS gets a byte order mark. */
+    whose bytes would read back as Shift-JIS gets a byte order mark. Lines end as `lineEnd`
+    says. */
 WriteResult encode(const QList<ClipEntry> &entries, QByteArray *bytes,
-                   Encoding encoding = Encoding::ShiftJis);
+                   Encoding encoding = Encoding::ShiftJis, LineEnd lineEnd = LineEnd::CrLf);
 
 /** Replaces the file at `path` with `entries`, atomically. When an entry cannot be held in
     Shift-JIS nothing is written and the file stays as it was. */
 WriteResult write(const QString &path, const QList<ClipEntry> &entries,
-                  Encoding encoding = Encoding::ShiftJis);
+                  Encoding encoding = Encoding::ShiftJis, LineEnd lineEnd = LineEnd::CrLf);
 
 } // namespace clipfile

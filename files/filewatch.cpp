@@ -3,20 +3,19 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
-namespace {
-
-/** How long a save may take from its first event to its last. */
-constexpr int kSettleMs = 150;
-
-} // namespace
-
-FileWatch::FileWatch(QObject *parent) : QObject(parent), m_watcher(new QFileSystemWatcher(this))
+FileWatch::FileWatch(Timing timing, QObject *parent) : QObject(parent)
 {
     m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &FileWatch::changed);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FileWatch::onEvent);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &FileWatch::onEvent);
+    m_settle.setInterval(timing.settleMs);
+    connect(&m_settle, &QTimer::timeout, this, &FileWatch::onSettled);
+    m_poll.setInterval(timing.pollMs);
+    if (timing.pollMs > 0)
+        connect(&m_poll, &QTimer::timeout, this, &FileWatch::onPoll);
+    if (timing.events) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FileWatch::onEvent);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &FileWatch::onEvent);
+    }
 }
 
 FileWatch::~FileWatch() = default;
@@ -27,10 +26,17 @@ void FileWatch::setPath(const QString &path)
         return;
     m_path = path;
     m_settle.stop();
-    const QStringList watched = m_watcher->files() + m_watcher->directories();
-    if (!watched.isEmpty())
-        m_watcher->removePaths(watched);
+    m_stamp = filesystem::stamp(m_path);
+    if (m_watcher) {
+        const QStringList watched = m_watcher->files() + m_watcher->directories();
+        if (!watched.isEmpty())
+            m_watcher->removePaths(watched);
+    }
     rewatch();
+    if (m_path.isEmpty() || m_poll.interval() <= 0)
+        m_poll.stop();
+    else
+        m_poll.start();
 }
 
 void FileWatch::onEvent()
@@ -39,9 +45,23 @@ void FileWatch::onEvent()
     m_settle.start();
 }
 
+void FileWatch::onPoll()
+{
+    // A stat, not a read: this runs every few seconds for as long as the program does.
+    if (!m_settle.isActive() && filesystem::stamp(m_path) != m_stamp)
+        onEvent();
+}
+
+void FileWatch::onSettled()
+{
+    // What is reported now the poll need not report again.
+    m_stamp = filesystem::stamp(m_path);
+    emit changed();
+}
+
 void FileWatch::rewatch()
 {
-    if (m_path.isEmpty())
+    if (m_path.isEmpty() || !m_watcher)
         return;
     const QFileInfo file(m_path);
     const QString folder = file.absolutePath();

@@ -21,6 +21,27 @@ QString joinPath(const QString &folder, const QString &name);
 /** Reads a whole file. On failure returns nothing and puts the reason in `error`. */
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error = nullptr);
 
+/** Reads a whole file of at most `maxSize` bytes into a buffer of its size. A larger file
+    is not read (nor the rest of an endless one): returns nothing and sets `tooLarge`. */
+std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool *tooLarge,
+                                       QString *error = nullptr);
+
+/** What tells that a file has changed without reading it: which file it is, its size and
+    its times, to the nanosecond where the file system keeps them. */
+struct Stamp
+{
+    qint64 device = 0;
+    qint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+
+    bool operator==(const Stamp &) const = default;
+};
+
+/** The stamp of the file at `path` (links followed), nothing when there is none. */
+std::optional<Stamp> stamp(const QString &path);
+
 /** Replaces a file's content atomically: a temporary file beside it is written, synced
     and renamed over it, so a crash or a full disk leaves the previous content whole. On
     failure puts the system's reason in `error`. */

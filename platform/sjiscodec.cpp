@@ -65,26 +65,30 @@ namespace sjis {
 
 QString decode(QByteArrayView bytes)
 {
-    QString out;
+    // CP932 never yields more UTF-16 units than it has bytes.
+    QString out(bytes.size(), Qt::Uninitialized);
+    out.truncate(decodeInto(bytes, reinterpret_cast<char16_t *>(out.data())));
+    return out;
+}
+
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out)
+{
     if (bytes.isEmpty())
-        return out;
+        return 0;
 
     Iconv cd(kUtf16, kCodePage);
     if (!cd.isValid()) {
         // Without the converter the best we can do is keep ASCII readable.
-        out.reserve(bytes.size());
         for (const char c : bytes)
-            out.append(static_cast<unsigned char>(c) < 0x80 ? QChar(c) : QChar(kReplacement));
-        return out;
+            *out++ = static_cast<unsigned char>(c) < 0x80 ? char16_t(c) : kReplacement;
+        return bytes.size();
     }
 
-    // CP932 never yields more UTF-16 units than it has bytes.
-    out.resize(bytes.size());
     char *inPtr = const_cast<char *>(bytes.data());
     size_t inLeft = static_cast<size_t>(bytes.size());
-    char *outBase = reinterpret_cast<char *>(out.data());
+    char *outBase = reinterpret_cast<char *>(out);
     char *outPtr = outBase;
-    size_t outLeft = static_cast<size_t>(out.size()) * sizeof(char16_t);
+    size_t outLeft = static_cast<size_t>(bytes.size()) * sizeof(char16_t);
 
     // iconv gets a block at a time. Each bad byte starts a new call, and a call that looks
     // at all the input it is given (sanitizer builds check it whole) would make a file full
@@ -110,10 +114,9 @@ QString decode(QByteArrayView bytes)
             cd.reset();
             continue;
         }
-        break; // E2BIG cannot happen with the buffer sized above
+        break; // E2BIG cannot happen with the room the caller gives
     }
-    out.truncate(static_cast<qsizetype>((outPtr - outBase) / static_cast<ptrdiff_t>(sizeof(char16_t))));
-    return out;
+    return static_cast<qsizetype>((outPtr - outBase) / static_cast<ptrdiff_t>(sizeof(char16_t)));
 }
 
 QString foldLookAlikes(QStringView text)

@@ -13,6 +13,10 @@ namespace sjis {
 /** Decodes bytes; every byte sequence that is not CP932 becomes U+FFFD and decoding goes on. */
 QString decode(QByteArrayView bytes);
 
+/** Decodes bytes as decode() does into `out`, which has room for `bytes.size()` UTF-16
+    units (CP932 never yields more); returns the units written. */
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out);
+
 /** What encoding does with the characters that stand, in another Unicode mapping of
     JIS X 0208, for a character the code page maps elsewhere: U+301C WAVE DASH, which Linux
     input methods type for the code page's U+FF5E, U+2016, U+2212, U+00A2, U+00A3, U+00AC

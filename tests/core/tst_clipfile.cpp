@@ -1,4 +1,5 @@
 #include "files/clipfile.h"
+#include "files/filewatch.h"
 #include "files/knowncontent.h"
 #include "platform/filesystem.h"
 #include "platform/sjiscodec.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,7 +61,9 @@ private slots:
         QTest::newRow("only empty lines") << u"#A\r\n\r\n\r\n#B\r\nb"_s << Entries{{"A", ""}, {"B", "b"}};
         QTest::newRow("lone CR ends a line, as does the file's end")
                 << u"#A\rx\r\ny\rlast"_s << Entries{{"A", "x\r\ny\r\nlast"}};
-        QTest::newRow("bare LF file is one line") << u"#A\nx\n#B\n"_s << Entries{{"A\nx\n#B\n", ""}};
+        QTest::newRow("LF, CR LF and lone CR line ends mixed")
+                << u"#A\nx\r\ny\n\n#B\rb\n\r#C\n\n\n"_s << Entries{{"A", "x\r\ny\r\n"}, {"B", "b\r\n"}, {"C", ""}};
+        QTest::newRow("LF file") << u"#A\n\nx\n\ny\n#B\nz"_s << Entries{{"A", "x\r\n\r\ny"}, {"B", "z"}};
         QTest::newRow("blank before # and full-width number sign are text")
                 << u"#A\r\n #x\r\n＃y\r\n"_s << Entries{{"A", " #x\r\n＃y"}};
         QString text;
@@ -76,7 +80,12 @@ private slots:
     void parse()
     {
         QFETCH(QString, text);
-        QTEST(clipfile::parse(text), "entries");
+        QFETCH(Entries, entries);
+        QCOMPARE(clipfile::parse(text), entries);
+        // A file's bytes are read entry by entry, never decoded whole: the same entries.
+        QCOMPARE(clipfile::parseBytes(text.toUtf8()).entries, entries);
+        if (const auto shiftJis = sjis::encode(text))
+            QCOMPARE(clipfile::parseBytes(*shiftJis).entries, entries);
     }
 
     void writeAndRead()
@@ -104,6 +113,13 @@ private slots:
         const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_s : locked.fileName());
         QCOMPARE(unreadable.status, clipfile::ReadResult::Status::Unreadable);
         QVERIFY(!unreadable.error.isEmpty());
+        // A file picked by mistake is refused by its size, unread; an endless one at the limit.
+        QFile big(m_dir.filePath("big.cdt"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(clipfile::maxFileSize + 1));
+        QCOMPARE(clipfile::read(big.fileName()).status, clipfile::ReadResult::Status::TooLarge);
+        bool tooLarge = false;
+        QCOMPARE(filesystem::readFileUpTo(u"/dev/zero"_s, 1000, &tooLarge), std::nullopt);
+        QVERIFY(tooLarge);
     }
 
     // A write the system refuses leaves the file as it was, no temporary beside it, and
@@ -169,8 +185,15 @@ private slots:
         QTest::newRow("UTF-8 that Shift-JIS cannot read") << QByteArray("#Ä\r\n\r\n") << Encoding::Utf8 << QByteArray();
         QTest::newRow("byte order mark kept; nothing Shift-JIS lacks is refused")
                 << bom + "#〜 😀\r\ncafé\r\n" << Encoding::Utf8WithBom << QByteArray();
-        QTest::newRow("UTF-8 lines end in CR LF") << QByteArray("#日本語\rx\ny") << Encoding::Utf8
-                                                  << QByteArray("#日本語\r\nx\ny\r\n");
+        QTest::newRow("a second mark at the start is dropped, one inside kept")
+                << bom + bom + "#a\r\n" + bom + "b\r\n" << Encoding::Utf8WithBom << bom + "#a\r\n" + bom + "b\r\n";
+        // Line ends as they came: LF alone stays LF; a file with any CR, CR LF.
+        QTest::newRow("UTF-8, LF") << QByteArray("#日本語\nx\n\n#b\n\n") << Encoding::Utf8 << QByteArray();
+        QTest::newRow("Shift-JIS, LF, no last line end") << sjis::encode(u"#未設定\nお世話\nﾎﾞﾀﾝ"_s).value()
+                << Encoding::ShiftJis << sjis::encode(u"#未設定\nお世話\nﾎﾞﾀﾝ\n"_s).value();
+        QTest::newRow("UTF-8, lone CR and LF") << QByteArray("#日本語\rx\ny") << Encoding::Utf8
+                                               << QByteArray("#日本語\r\nx\r\ny\r\n");
+        QTest::newRow("mostly LF, one CR LF") << QByteArray("#a\nx\r\ny\n") << Encoding::ShiftJis << QByteArray("#a\r\nx\r\ny\r\n");
         // Left without its Japanese line, "©" alone would read back as half-width katakana.
         QTest::newRow("a mark where the rest would read as Shift-JIS") << QByteArray("あ\r\n#©\r\n") << Encoding::Utf8
                                                                        << bom + "#©\r\n\r\n";
@@ -181,7 +204,7 @@ private slots:
         QTEST(clipfile::detectEncoding(bytes), "encoding");
         QVERIFY(filesystem::writeWholeFile(m_path, bytes));
         const auto read = clipfile::read(m_path);
-        QVERIFY(clipfile::write(m_path, read.entries, read.encoding).ok());
+        QVERIFY(clipfile::write(m_path, read.entries, read.encoding, read.lineEnd).ok());
         QFETCH(QByteArray, written);
         QCOMPARE(filesystem::readWholeFile(m_path).value(), written.isEmpty() ? bytes : written);
     }
@@ -203,6 +226,55 @@ private slots:
         QFETCH(QString, target);
         QFETCH(Bytes, onDisk);
         QTEST(KnownContent({u"a.cdt"_s, QByteArray("#x\r\n")}).wouldOverwriteUnseen(target, onDisk), "asks");
+    }
+
+    // How saves by other programs reach the bar: through the system's events, through a
+    // look at the file's size and times (a network share sends no events), or both at once.
+    // Steps: w written in place, b five writes at once, r replaced by a rename, d removed,
+    // c created, . a pause longer than a save takes.
+    void fileWatch_data()
+    {
+        QTest::addColumn<bool>("events");
+        QTest::addColumn<int>("pollMs"); // 0: never looked at
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("event: written in place") << true << 0 << "w" << 1;
+        QTest::newRow("event: a burst is one save") << true << 0 << "b" << 1;
+        QTest::newRow("event: replaced, then written in place") << true << 0 << "r.w" << 2;
+        QTest::newRow("event: removed, back, written in place") << true << 0 << "d.c.w" << 3;
+        QTest::newRow("poll: written in place") << false << 100 << "w" << 1;
+        QTest::newRow("poll: a burst, replaced, removed, back") << false << 100 << "b.r.d.c" << 4;
+        QTest::newRow("both: nothing changes") << true << 100 << "" << 0;
+        QTest::newRow("both: each save once") << true << 100 << "b.r.w" << 3;
+    }
+    void fileWatch()
+    {
+        QFETCH(bool, events);
+        QFETCH(int, pollMs);
+        QFETCH(QString, steps);
+        const FileWatch::Timing timing{150, pollMs, events};
+        QVERIFY(filesystem::writeWholeFile(m_path, "#a\n"));
+        FileWatch watch(timing);
+        QSignalSpy changed(&watch, &FileWatch::changed);
+        watch.setPath(m_path);
+        auto writeInPlace = [this] {
+            QFile file(m_path);
+            QVERIFY(file.open(QIODevice::Append) && file.write("x") == 1);
+        };
+        for (const QChar step : steps) {
+            switch (step.unicode()) {
+            case 'w': writeInPlace(); break;
+            case 'b': for (int i = 0; i < 5; ++i) writeInPlace(); break;
+            case 'r': QVERIFY(filesystem::writeWholeFile(m_path, "#replaced\n")); break;
+            case 'd': QVERIFY(QFile::remove(m_path)); break;
+            case 'c': QVERIFY(filesystem::writeWholeFile(m_path, "#back\n")); break;
+            default: QTest::qWait(4 * timing.settleMs + 2 * pollMs);
+            }
+        }
+        QFETCH(int, changes);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.size(), changes, 5000);
+        QTest::qWait(2 * timing.settleMs + 3 * pollMs); // and no more
+        QCOMPARE(changed.size(), changes);
     }
 
     // A save never leaves a clip data file half written: a writer (this program again) killed

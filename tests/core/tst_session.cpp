@@ -205,11 +205,12 @@ private slots:
         session.settings.buttonNum = 2;
         QVERIFY(session.write(target).ok());
         QCOMPARE(filesystem::readWholeFile(target), sjis::encode(u"#ｱ\r\nx\r\ny\r\n#b\r\n\r\n"_s));
-        // A file read as UTF-8 is written back as UTF-8; any other file in Shift-JIS.
-        session.setReadFrom(target, clipfile::Encoding::Utf8);
-        QCOMPARE(session.encodingFor(dir.filePath("v.cdt")), clipfile::Encoding::ShiftJis);
+        // A file read as UTF-8 with LF is written back so; any other file in Shift-JIS, CR LF.
+        session.setReadFrom(target, clipfile::Encoding::Utf8, clipfile::LineEnd::Lf);
+        QVERIFY(session.write(dir.filePath("v.cdt")).ok());
+        QCOMPARE(filesystem::readWholeFile(dir.filePath("v.cdt")), filesystem::readWholeFile(target));
         QVERIFY(session.write(target).ok());
-        QCOMPARE(filesystem::readWholeFile(target), std::optional<QByteArray>("#\xef\xbd\xb1\r\nx\r\ny\r\n#b\r\n\r\n"));
+        QCOMPARE(filesystem::readWholeFile(target), std::optional<QByteArray>("#\xef\xbd\xb1\nx\ny\n#b\n\n"));
     }
 
     void barLayout()

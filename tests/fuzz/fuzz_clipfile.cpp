@@ -22,7 +22,7 @@ static QList<ClipEntry> plainParse(QStringView text)
             body += (body.isEmpty() ? QString() : QStringLiteral("\r\n")) + line.toString();
         }
         return true;
-    });
+    }, textlines::LoneLf::LineEnd);
     return entries;
 }
 
@@ -34,10 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(text.size() <= bytes.size());
     const QList<ClipEntry> entries = clipfile::parse(text);
     FUZZ_CHECK(entries == plainParse(text));
+    // Read from the bytes entry by entry, the file gives what its whole text gives.
+    const clipfile::ReadResult read = clipfile::parseBytes(bytes);
+    FUZZ_CHECK(read.encoding == encoding && read.entries == entries);
     FUZZ_CHECK(clipfile::parse(clipfile::serialize(entries)) == entries);
 
     QByteArray encoded;
     const bool encodable = clipfile::encode(entries, &encoded, encoding).ok();
+    // Written with LF, the same entries read back; a file of LF alone is written as it came.
+    QByteArray lf;
+    FUZZ_CHECK(clipfile::encode(entries, &lf, encoding, clipfile::LineEnd::Lf).ok() == encodable);
+    FUZZ_CHECK(!encodable || (!lf.contains('\r') || encoded.count('\r') > encoded.count("\r\n")));
+    FUZZ_CHECK(!encodable || clipfile::parseBytes(lf).entries == clipfile::parseBytes(encoded).entries);
     // Look-alikes are saved as their Shift-JIS twins, and read back as those.
     const QString folded = sjis::foldLookAlikes(text);
     const auto typed = sjis::encode(text, sjis::LookAlikes::Fold);
