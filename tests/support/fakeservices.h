@@ -15,6 +15,18 @@
 
 // Services that answer as scripted and record what the program asked of them.
 
+/** The first of the scripted answers, taken off the list. A list emptied so is replaced by a
+    new one: Qt 6.8 asserts in a debug build when an emptied list, which keeps its room at the
+    front, is given new answers with `= {...}`. */
+template <typename T>
+T takeNext(QList<T> &list)
+{
+    T next = list.takeFirst();
+    if (list.isEmpty())
+        list = QList<T>();
+    return next;
+}
+
 class FakeClipboard final : public Clipboard
 {
 public:
@@ -43,7 +55,7 @@ public:
     Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override
     {
         shown.append({text, title, icon, buttons});
-        return answers.isEmpty() ? Answer::Ok : answers.takeFirst();
+        return answers.isEmpty() ? Answer::Ok : takeNext(answers);
     }
 
     QList<Box> shown;
@@ -56,11 +68,11 @@ class FakeFileDialogs final : public FileDialogs
 public:
     std::optional<QStringList> openFiles() override
     {
-        return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
+        return openAnswers.isEmpty() ? std::nullopt : takeNext(openAnswers);
     }
     std::optional<QString> saveFile() override
     {
-        return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
+        return saveAnswers.isEmpty() ? std::nullopt : takeNext(saveAnswers);
     }
 
     QList<std::optional<QStringList>> openAnswers;
