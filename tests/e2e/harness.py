@@ -110,7 +110,13 @@ class Snipdeck:
 
     def exit(self, bar):
         self.key(bar, "alt+x")  # 終了(&X)
-        assert self.process.wait(TIMEOUT) == 0
+        self.assert_ended_well()
+
+    def assert_ended_well(self):
+        """The program has ended with 0; else its output says why."""
+        code = self.process.wait(TIMEOUT)
+        self.log.seek(0)
+        assert code == 0, "exit code %d:\n%s" % (code, self.log.read().decode(errors="replace")[-3000:])
 
 
 class SnipdeckTestCase(unittest.TestCase):

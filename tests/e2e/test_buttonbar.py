@@ -92,7 +92,7 @@ class DesktopSessionTest(SnipdeckTestCase):
         app.wait_gone(view)
 
         app.process.send_signal(signal.SIGTERM)  # ends like closing: Start.ini saved
-        self.assertEqual(app.process.wait(TIMEOUT), 0)
+        app.assert_ended_well()
         self.assertEqual(self.read("Start.ini").split(b"\r\n")[7:], [b" 1 ", greeting.encode("cp932"), memo.encode(), b""])
         self.assertNotIn(b"wl_display", self.read(".snipdeck.log"))
 
