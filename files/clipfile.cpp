@@ -144,7 +144,7 @@ namespace {
 
 /** The most of a file held at a time while it is read: large enough that reading and
     decoding cost no more than they would whole, small next to the texts read. */
-constexpr qsizetype kPiece = 1024 * 1024;
+constexpr qsizetype kPiece = 512 * 1024;
 /** The least a piece can be: a character and a line end with room to spare. */
 constexpr qsizetype kLeastPiece = 16;
 
