@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -89,6 +90,12 @@ private slots:
             if (const auto shiftJis = sjis::encode(text))
                 QCOMPARE(clipfile::parseBytes(*shiftJis, piece).entries, entries);
         }
+        // So is a file, and its digest is that of its bytes however they were read.
+        const QByteArray bytes = text.toUtf8();
+        QVERIFY(filesystem::writeWholeFile(m_path, bytes));
+        const auto read = clipfile::read(m_path, std::numeric_limits<qint64>::max());
+        QCOMPARE(read.entries, entries);
+        QCOMPARE(read.digest, Digester::of(bytes));
     }
 
     void writeAndRead()
