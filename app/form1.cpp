@@ -187,22 +187,23 @@ void Form1::ReadFile(const QString &fileName)
     KnownContent known{fileName, std::nullopt};
     if (!fileName.isEmpty()) {
         const auto name = filesystem::existingFileName(fileName);
-        // The entries come from the very bytes kept as known: a save by another program
-        // after this read shows as a change, never goes unseen.
-        bool tooLarge = false;
+        // The entries come from the very bytes whose digest is kept as known: a save by
+        // another program after this read shows as a change, never goes unseen.
+        clipfile::ReadResult read;
         if (name)
-            known.bytes = filesystem::readFileUpTo(fileName, clipfile::maxFileSize, &tooLarge);
+            read = clipfile::read(fileName);
+        using Status = clipfile::ReadResult::Status;
         if (!name) {
             showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
                                             fileName));
-        } else if (tooLarge) {
+        } else if (read.status == Status::TooLarge) {
             showNotice(form1text::withValue(form1text::clipFileTooLarge, form1text::fileLabel,
                                             fileName));
-        } else if (!known.bytes) {
+        } else if (read.status != Status::Ok) {
             showNotice(form1text::withValue(form1text::clipFileUnreadable,
                                             form1text::fileLabel, fileName));
         } else {
-            const clipfile::ReadResult read = clipfile::parseBytes(*known.bytes);
+            known.content = read.digest;
             m_session.setReadFrom(fileName, read.encoding, read.lineEnd);
             m_session.settings.buttonNum = int(read.entries.size());
             m_session.setEntries(read.entries);
@@ -238,9 +239,10 @@ void Form1::fileChangedOnDisk()
     // bar keeps its entries until the file is back.
     if (!filesystem::existingFileName(inUse))
         return;
-    bool tooLarge = false;
-    const auto bytes = filesystem::readFileUpTo(inUse, clipfile::maxFileSize, &tooLarge);
-    if (tooLarge || (bytes && bytes != m_session.known().bytes))
+    using Status = clipfile::ReadResult::Status;
+    const clipfile::ReadResult onDisk = clipfile::digest(inUse);
+    if (onDisk.status == Status::TooLarge
+        || (onDisk.status == Status::Ok && onDisk.digest != m_session.known().content))
         ReadFile(inUse);
 }
 

@@ -172,7 +172,7 @@ void Program::returnTo(QWidget &owner, QWidget &window)
 
 bool Program::confirmOverwrite(const QString &target)
 {
-    const std::optional<QByteArray> onDisk = m_session.unseenContent(target);
+    const std::optional<ContentDigest> onDisk = m_session.unseenContent(target);
     if (!onDisk)
         return true;
     const auto answer = m_services.messages.show(

@@ -219,16 +219,17 @@ bool Session::holdsContent(const QString &path)
     return QFileInfo(path).size() > 0;
 }
 
-std::optional<QByteArray> Session::unseenContent(const QString &target) const
+std::optional<ContentDigest> Session::unseenContent(const QString &target) const
 {
     if (target.isEmpty())
         return std::nullopt;
-    bool tooLarge = false;
-    std::optional<QByteArray> onDisk = filesystem::readFileUpTo(target, clipfile::maxFileSize,
-                                                                &tooLarge);
+    const clipfile::ReadResult read = clipfile::digest(target);
     // Too large to read is too large to have been seen: asked about, its bytes unread.
-    if (tooLarge)
-        return QByteArray();
+    if (read.status == clipfile::ReadResult::Status::TooLarge)
+        return ContentDigest{QFileInfo(target).size(), QByteArray()};
+    std::optional<ContentDigest> onDisk;
+    if (read.status == clipfile::ReadResult::Status::Ok)
+        onDisk = read.digest;
     if (!m_known.wouldOverwriteUnseen(target, onDisk))
         return std::nullopt;
     return onDisk;
@@ -238,8 +239,11 @@ clipfile::WriteResult Session::write(const QString &target)
 {
     const clipfile::WriteResult written = clipfile::write(target, entries(), encodingFor(target),
                                                           lineEndFor(target));
-    if (written.ok())
-        setKnown({target, filesystem::readWholeFile(target)});
+    if (written.ok()) {
+        const clipfile::ReadResult onDisk = clipfile::digest(target);
+        setKnown({target, onDisk.status == clipfile::ReadResult::Status::Ok
+                                  ? std::optional(onDisk.digest) : std::nullopt});
+    }
     return written;
 }
 

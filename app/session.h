@@ -163,7 +163,7 @@ public:
     static bool holdsContent(const QString &path);
     /** What `target` holds when writing it would replace content the user has not seen;
         nothing when the save may go on unasked. */
-    std::optional<QByteArray> unseenContent(const QString &target) const;
+    std::optional<ContentDigest> unseenContent(const QString &target) const;
     /** Writes the bar's entries to `target`; what was written becomes the known content. */
     clipfile::WriteResult write(const QString &target);
     /** Watches the known file from now on; the watch follows it. */

@@ -4,6 +4,7 @@
 #include "platform/filesystem.h"
 #include "platform/sjiscodec.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -18,11 +19,6 @@ constexpr QStringView kLineEnd = u"\r\n";
 constexpr QChar kHeaderMark = u'#';
 constexpr QByteArrayView kBom = "\xEF\xBB\xBF";
 
-bool isAsciiAlphanumeric(uchar c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 /** Where the next line end (CR or LF byte) at or after `from` is, or the end. Neither byte
     is ever part of a Shift-JIS or UTF-8 character: bytes split at them as the text would. */
 qsizetype nextByte(QByteArrayView bytes, qsizetype from, char c)
@@ -33,58 +29,7 @@ qsizetype nextByte(QByteArrayView bytes, qsizetype from, char c)
     return found ? static_cast<const char *>(found) - bytes.data() : bytes.size();
 }
 
-/** Whether Shift-JIS reads some of `bytes` as no character, decoded a stretch of lines at a
-    time so a big file needs no copy of its text. */
-bool notAllShiftJis(QByteArrayView bytes)
-{
-    constexpr qsizetype kStretch = 256 * 1024;
-    std::vector<char16_t> decoded;
-    for (qsizetype pos = 0; pos < bytes.size();) {
-        qsizetype end = std::min(pos + kStretch, bytes.size());
-        if (end < bytes.size())
-            end = std::min(nextByte(bytes, end, '\n'), nextByte(bytes, end, '\r'));
-        const QByteArrayView stretch = bytes.sliced(pos, end - pos);
-        decoded.resize(size_t(stretch.size()));
-        const qsizetype units = sjis::decodeInto(stretch, decoded.data());
-        if (std::find(decoded.begin(), decoded.begin() + units, char16_t(0xFFFD)) != decoded.begin() + units)
-            return true;
-        pos = end;
-    }
-    return false;
-}
 } // namespace
-
-Encoding detectEncoding(QByteArrayView bytes)
-{
-    if (bytes.startsWith(kBom))
-        return Encoding::Utf8WithBom;
-    if (!bytes.isValidUtf8())
-        return Encoding::ShiftJis; // Japanese Shift-JIS text practically never is
-    bool beyondAscii = false;
-    bool inLatinWord = false;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto c = static_cast<uchar>(bytes[i]);
-        // A sequence of three or four bytes: every kana, kanji and full-width form.
-        if (c >= 0xE0)
-            return Encoding::Utf8;
-        if (c < 0xC0)
-            continue;
-        beyondAscii = true;
-        // Two bytes, U+0080 to U+07FF, which Shift-JIS reads as a half-width katakana
-        // followed by another or by a double-byte character. An accented letter of a
-        // European word sits next to plain letters; half-width katakana seldom do.
-        const auto next = static_cast<uchar>(bytes[i + 1]); // valid UTF-8: there is one
-        const bool afterLetter = i > 0 && isAsciiAlphanumeric(static_cast<uchar>(bytes[i - 1]));
-        const bool beforeLetter = next >= 0xA0 && i + 2 < bytes.size()
-                && isAsciiAlphanumeric(static_cast<uchar>(bytes[i + 2]));
-        inLatinWord = inLatinWord || afterLetter || beforeLetter;
-    }
-    if (!beyondAscii)
-        return Encoding::ShiftJis; // ASCII reads the same either way
-    if (inLatinWord || notAllShiftJis(bytes))
-        return Encoding::Utf8;
-    return Encoding::ShiftJis;
-}
 
 QString decode(QByteArrayView bytes, Encoding encoding)
 {
@@ -195,164 +140,600 @@ QString serialize(const QList<ClipEntry> &entries)
     return out;
 }
 
-LineEnd detectLineEnd(QByteArrayView bytes)
+namespace {
+
+/** The most of a file held at a time while it is read: large enough that reading and
+    decoding cost no more than they would whole, small next to the texts read. */
+constexpr qsizetype kPiece = 512 * 1024;
+/** The least a piece can be: a character and a line end with room to spare. */
+constexpr qsizetype kLeastPiece = 16;
+
+/** Bytes looked through front to back a piece at a time, as often as the reader needs. */
+class Source
 {
-    const bool anyCr = nextByte(bytes, 0, '\r') < bytes.size();
-    return !anyCr && nextByte(bytes, 0, '\n') < bytes.size() ? LineEnd::Lf : LineEnd::CrLf;
+public:
+    virtual ~Source() = default;
+    /** Starts a look from the first byte. */
+    virtual bool restart() = 0;
+    /** The bytes from `from` on, never before where the last piece started: a piece's
+        worth, fewer only at the end, which `atEnd` tells. False when they cannot be read. */
+    virtual bool piece(qint64 from, QByteArrayView *bytes, bool *atEnd) = 0;
+};
+
+class MemorySource final : public Source
+{
+public:
+    MemorySource(QByteArrayView bytes, qsizetype piece) : m_bytes(bytes), m_piece(piece) {}
+    bool restart() override { return true; }
+    bool piece(qint64 from, QByteArrayView *bytes, bool *atEnd) override
+    {
+        const QByteArrayView rest = m_bytes.sliced(qsizetype(from));
+        *bytes = rest.first(std::min(rest.size(), m_piece));
+        *atEnd = bytes->size() == rest.size();
+        return true;
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_piece;
+};
+
+/** A file read a piece at a time, each look hashed whole as it goes; one larger than the
+    limit (or growing beyond it, or endless) is refused. */
+class FileSource final : public Source
+{
+public:
+    FileSource(const QString &path, qint64 maxSize) : m_file(path), m_maxSize(maxSize) {}
+
+    ReadResult::Status status = ReadResult::Status::Ok;
+    QString error;
+    /** The digest of each look that went to the end, in order. */
+    QList<ContentDigest> looks;
+
+    bool restart() override
+    {
+        m_file.close();
+        if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return fail(ReadResult::Status::Unreadable);
+        // The size first, so a huge file costs nothing.
+        if (m_file.size() > m_maxSize)
+            return fail(ReadResult::Status::TooLarge);
+        m_digester.emplace();
+        m_size = 0;
+        m_buffer.reserve(kPiece);
+        m_buffer.clear();
+        m_start = 0;
+        m_end = false;
+        return true;
+    }
+
+    bool piece(qint64 from, QByteArrayView *bytes, bool *atEnd) override
+    {
+        if (from - m_start < m_buffer.size()) {
+            m_buffer.remove(0, qsizetype(from - m_start));
+        } else { // what lies before `from` is read past, and hashed
+            m_start += m_buffer.size();
+            m_buffer.clear();
+            while (m_start < from && !m_end) {
+                if (!fill(qsizetype(std::min<qint64>(kPiece, from - m_start))))
+                    return false;
+                m_start += m_buffer.size();
+                m_buffer.clear();
+            }
+        }
+        m_start = from;
+        if (!fill(kPiece))
+            return false;
+        *bytes = m_buffer;
+        *atEnd = m_end;
+        return true;
+    }
+
+private:
+    bool fail(ReadResult::Status why)
+    {
+        status = why;
+        if (why == ReadResult::Status::Unreadable)
+            error = m_file.errorString();
+        return false;
+    }
+
+    /** Reads on until the buffer holds `size` bytes or the file has ended. */
+    bool fill(qsizetype size)
+    {
+        while (!m_end && m_buffer.size() < size) {
+            const qsizetype held = m_buffer.size();
+            m_buffer.resize(size);
+            const qint64 n = m_file.read(m_buffer.data() + held, size - held);
+            if (n < 0)
+                return fail(ReadResult::Status::Unreadable);
+            m_buffer.resize(held + qsizetype(n));
+            m_digester->add(QByteArrayView(m_buffer).sliced(held));
+            m_size += n;
+            if (m_size > m_maxSize)
+                return fail(ReadResult::Status::TooLarge);
+            if (n == 0) {
+                m_end = true;
+                looks.append(m_digester->result());
+            }
+        }
+        return true;
+    }
+
+    QFile m_file;
+    qint64 m_maxSize;
+    std::optional<Digester> m_digester;
+    qint64 m_size = 0; ///< read in this look
+    QByteArray m_buffer;
+    qint64 m_start = 0; ///< where the buffer's first byte lies in the file
+    bool m_end = false;
+};
+
+bool isContinuation(char c)
+{
+    return (static_cast<uchar>(c) & 0xC0) == 0x80;
 }
 
-ReadResult read(const QString &path)
+/** Where to end a stretch of `bytes` that more follow, so that UTF-8 decodes the stretches
+    as it would the bytes whole: before the last byte that is not the continuation of a
+    character, if one of the last four is. A decoder never takes such a byte into the
+    character before it, good or bad. */
+qsizetype utf8Cut(QByteArrayView bytes)
+{
+    for (qsizetype back = 1; back <= 4 && back <= bytes.size(); ++back) {
+        if (!isContinuation(bytes[bytes.size() - back]))
+            return bytes.size() - back;
+    }
+    return bytes.size();
+}
+
+LineEnd lineEndFor(bool anyCr, bool anyLf)
+{
+    return !anyCr && anyLf ? LineEnd::Lf : LineEnd::CrLf;
+}
+
+/** Where an entry's caption and text lie in the file. */
+struct Found
+{
+    qint64 captionBegin = 0;
+    qint64 captionEnd = 0;
+    qint64 begin = -1; ///< of the text's first line; -1 while it has none
+    qint64 end = -1;   ///< of its last line, the line end not counted
+    qsizetype loneEnds = 0; ///< of the text's lines, the last one's end not counted
+    bool lastLone = false;
+};
+
+/** What a first look through a file's bytes finds: what tells their encoding, how their
+    lines end, and where the entries lie. Given the bytes in stretches, each cut by
+    utf8Cut() but the last. */
+class Layout
+{
+public:
+    QList<Found> found;
+    bool bom = false;
+    bool validUtf8 = true;
+    bool wide = false; ///< a sequence of three or four bytes seen
+    bool beyondAscii = false;
+    bool inLatinWord = false;
+    bool anyCr = false;
+    bool anyLf = false;
+
+    void feed(QByteArrayView part, qint64 base, bool last)
+    {
+        if (base == 0)
+            bom = part.startsWith(kBom);
+        // Stretches cut between characters are valid UTF-8 each when the whole is.
+        validUtf8 = validUtf8 && (bom || part.isValidUtf8());
+        if (!bom && validUtf8 && !wide)
+            weighUtf8(part, last);
+        anyCr = anyCr || nextByte(part, 0, '\r') < part.size();
+        anyLf = anyLf || nextByte(part, 0, '\n') < part.size();
+        if (!m_full)
+            scanLines(part, base, last);
+    }
+
+private:
+    static bool isAsciiAlphanumeric(char c)
+    {
+        const auto u = static_cast<uchar>(c);
+        return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+    }
+
+    void weighUtf8(QByteArrayView part, bool last)
+    {
+        const qsizetype n = part.size();
+        if (m_letterAfter && n > 0)
+            inLatinWord = inLatinWord || isAsciiAlphanumeric(part[0]);
+        m_letterAfter = false;
+        for (qsizetype i = 0; i < n; ++i) {
+            const auto c = static_cast<uchar>(part[i]);
+            // A sequence of three or four bytes: every kana, kanji and full-width form.
+            if (c >= 0xE0) {
+                wide = true;
+                return;
+            }
+            if (c < 0xC0)
+                continue;
+            beyondAscii = true;
+            // Two bytes, U+0080 to U+07FF, which Shift-JIS reads as a half-width katakana
+            // followed by another or by a double-byte character. An accented letter of a
+            // European word sits next to plain letters; half-width katakana seldom do.
+            if (i + 1 == n)
+                continue; // valid UTF-8 has the second byte in the same stretch
+            const auto next = static_cast<uchar>(part[i + 1]);
+            const bool afterLetter = isAsciiAlphanumeric(i > 0 ? part[i - 1] : m_previous);
+            const bool beforeLetter = next >= 0xA0 && i + 2 < n && isAsciiAlphanumeric(part[i + 2]);
+            m_letterAfter = next >= 0xA0 && i + 2 == n && !last; // the next stretch tells
+            inLatinWord = inLatinWord || afterLetter || beforeLetter;
+        }
+        if (n > 0)
+            m_previous = part[n - 1];
+    }
+
+    /** The lines as the bytes hold them: a line ends at CR LF, a lone CR or a lone LF; a
+        last line without a line end is still a line. */
+    void scanLines(QByteArrayView part, qint64 base, bool last)
+    {
+        const qsizetype n = part.size();
+        qsizetype i = 0;
+        if (m_lineStart < 0) {
+            // Marks at the start tell the encoding (a careless tool may have added a second
+            // one); a mark is never cut, being a character.
+            while (part.sliced(i).startsWith(kBom))
+                i += kBom.size();
+            if (i == n && !last)
+                return;
+            m_lineStart = base + i;
+        }
+        if (m_crAt >= 0 && i < n) {
+            const bool crLf = part[i] == '\n';
+            line(m_crAt, !crLf);
+            i += crLf;
+            startLine(base + i);
+        }
+        qsizetype cr = -1;
+        qsizetype lf = -1;
+        while (i < n && !m_full) {
+            if (!m_firstKnown) {
+                m_first = part[i];
+                m_firstKnown = true;
+            }
+            if (cr < i)
+                cr = nextByte(part, i, '\r');
+            if (lf < i)
+                lf = nextByte(part, i, '\n');
+            const qsizetype end = std::min(cr, lf);
+            if (end == n)
+                break; // the line goes on in the next stretch
+            if (end == cr && end + 1 == n) {
+                m_crAt = base + end; // whether an LF follows, the next stretch tells
+                break;
+            }
+            const bool crLf = end == cr && lf == end + 1;
+            line(base + end, !crLf);
+            i = end + (crLf ? 2 : 1);
+            startLine(base + i);
+        }
+        if (!last || m_full)
+            return;
+        if (m_crAt >= 0)
+            line(m_crAt, true);
+        else if (m_lineStart < base + n)
+            line(base + n, false);
+    }
+
+    void startLine(qint64 at)
+    {
+        m_lineStart = at;
+        m_crAt = -1;
+        m_firstKnown = false;
+    }
+
+    void line(qint64 end, bool loneEnd)
+    {
+        const qint64 begin = m_lineStart;
+        if (end > begin && m_first == '#') {
+            if (found.size() == maxEntries) {
+                m_full = true; // a 31st header and everything after it are ignored
+                return;
+            }
+            found.append({begin + 1, end});
+            return;
+        }
+        if (found.isEmpty()) // lines before the first header belong to no entry
+            return;
+        Found &entry = found.last();
+        // An empty text stays empty on an empty line, so leading blank lines are dropped.
+        if (entry.begin < 0) {
+            if (end == begin)
+                return;
+            entry.begin = begin;
+        } else {
+            entry.loneEnds += entry.lastLone;
+        }
+        entry.end = end;
+        entry.lastLone = loneEnd;
+    }
+
+    char m_previous = 0;
+    bool m_letterAfter = false;
+    qint64 m_lineStart = -1; ///< -1 while marks at the start may still follow
+    qint64 m_crAt = -1;      ///< a CR that ended the last stretch
+    char m_first = 0;
+    bool m_firstKnown = false;
+    bool m_full = false;
+};
+
+/** Takes a look through `source` from its start; false when it cannot be read. */
+bool look(Source &source, Layout *layout)
+{
+    if (!source.restart())
+        return false;
+    for (qint64 at = 0;;) {
+        QByteArrayView bytes;
+        bool atEnd = false;
+        if (!source.piece(at, &bytes, &atEnd))
+            return false;
+        const qsizetype cut = atEnd ? bytes.size() : utf8Cut(bytes);
+        layout->feed(bytes.first(cut), at, atEnd);
+        at += cut;
+        if (atEnd)
+            return true;
+    }
+}
+
+/** Whether Shift-JIS reads some of the bytes as no character. */
+bool notAllShiftJis(Source &source, bool *failed)
+{
+    *failed = !source.restart();
+    std::vector<char16_t> decoded;
+    for (qint64 at = 0; !*failed;) {
+        QByteArrayView bytes;
+        bool atEnd = false;
+        if (!source.piece(at, &bytes, &atEnd)) {
+            *failed = true;
+            break;
+        }
+        decoded.resize(size_t(bytes.size()));
+        qsizetype used = 0;
+        const qsizetype units = sjis::decodeInto(bytes, decoded.data(), !atEnd, &used);
+        if (std::find(decoded.begin(), decoded.begin() + units, char16_t(0xFFFD)) != decoded.begin() + units)
+            return true;
+        at += used;
+        if (atEnd)
+            break;
+    }
+    return false;
+}
+
+/** The encoding a first look found, taking another look where that has not told. */
+Encoding encodingOf(Source &source, const Layout &layout, bool *failed)
+{
+    *failed = false;
+    if (layout.bom)
+        return Encoding::Utf8WithBom;
+    if (!layout.validUtf8)
+        return Encoding::ShiftJis; // Japanese Shift-JIS text practically never is
+    if (layout.wide)
+        return Encoding::Utf8;
+    if (!layout.beyondAscii)
+        return Encoding::ShiftJis; // ASCII reads the same either way
+    if (layout.inLatinWord || notAllShiftJis(source, failed))
+        return Encoding::Utf8;
+    return Encoding::ShiftJis;
+}
+
+/** Decodes a stretch of a file onto the end of `out`, which has room for it; `used` is
+    how many bytes were decoded, all but a character cut by the end when `more` follow. */
+qsizetype decodeStretch(QByteArrayView bytes, Encoding encoding, char16_t *out, bool more,
+                        qsizetype *used)
+{
+    if (encoding == Encoding::ShiftJis)
+        return sjis::decodeInto(bytes, out, more, used);
+    *used = bytes.size();
+    // A mark in the middle of the file is a character like any other, as the text had it.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.appendToBuffer(reinterpret_cast<QChar *>(out), bytes) - reinterpret_cast<QChar *>(out);
+}
+
+/** Makes every line end in the `size` units of `out` from `at` on CR LF; returns how many
+    units they are now. A stretch never ends between the CR and the LF of a line end. */
+qsizetype joinWithCrLf(QString &out, qsizetype at, qsizetype size)
+{
+    auto *data = reinterpret_cast<char16_t *>(out.data()) + at;
+    qsizetype loneEnds = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] == u'\r')
+            loneEnds += i + 1 == size || data[i + 1] != u'\n';
+        else if (data[i] == u'\n')
+            loneEnds += i == 0 || data[i - 1] != u'\r';
+    }
+    if (loneEnds == 0)
+        return size;
+    if (at + size + loneEnds > out.size()) { // only when the file changed since the first look
+        out.resize(at + size + loneEnds);
+        data = reinterpret_cast<char16_t *>(out.data()) + at;
+    }
+    // From the back, so each character moves once: a CR is put before each lone LF and an
+    // LF after each lone CR.
+    qsizetype to = size + loneEnds;
+    for (qsizetype from = size; from-- > 0;) {
+        const char16_t c = data[from];
+        if (c == u'\n') {
+            data[--to] = u'\n';
+            if (from > 0 && data[from - 1] == u'\r')
+                --from;
+        } else if (c == u'\r') {
+            data[--to] = u'\n';
+        } else {
+            data[--to] = c;
+            continue;
+        }
+        data[--to] = u'\r';
+    }
+    return size + loneEnds;
+}
+
+/** Decodes the file from `begin` to `end` straight into the string that keeps it, a piece
+    at a time, with every line end made CR LF; `loneEnds` is how many of them are not, so
+    the room is known beforehand. The text is never copied: a big file costs its texts and
+    a piece. */
+bool decodeText(Source &source, qint64 begin, qint64 end, qsizetype loneEnds,
+                Encoding encoding, QString *text)
+{
+    // Neither Shift-JIS nor UTF-8 yields more UTF-16 units than it has bytes.
+    QString out(qsizetype(end - begin) + loneEnds, Qt::Uninitialized);
+    qsizetype size = 0;
+    for (qint64 at = begin; at < end;) {
+        QByteArrayView bytes;
+        bool atEnd = false;
+        if (!source.piece(at, &bytes, &atEnd))
+            return false;
+        const bool last = atEnd || at + bytes.size() >= end;
+        bytes = bytes.first(qsizetype(std::min<qint64>(bytes.size(), end - at)));
+        // A stretch ends after a line end where it can: no character spans one.
+        qsizetype cut = bytes.size();
+        if (!last) {
+            const void *lineEnd = nullptr;
+            for (const char c : {'\r', '\n'}) {
+                const void *found = memrchr(bytes.data(), c, size_t(bytes.size() - 1));
+                lineEnd = std::max(lineEnd, found);
+            }
+            cut = 0;
+            if (lineEnd) {
+                cut = static_cast<const char *>(lineEnd) - bytes.data() + 1;
+                cut += bytes[cut - 1] == '\r' && bytes[cut] == '\n';
+            } else if (encoding != Encoding::ShiftJis) {
+                cut = utf8Cut(bytes);
+            }
+        }
+        char16_t *into = reinterpret_cast<char16_t *>(out.data()) + size;
+        qsizetype used = 0;
+        const qsizetype units = cut > 0 ? decodeStretch(bytes.first(cut), encoding, into, false, &used)
+                                        : sjis::decodeInto(bytes.chopped(1), into, true, &used);
+        size += joinWithCrLf(out, size, units);
+        at += used;
+        if (last)
+            break;
+    }
+    out.truncate(size);
+    out.squeeze(); // gives back what the room held in reserve, without a copy of the text
+    *text = std::move(out);
+    return true;
+}
+
+/** Reads the entries from `source`: a first look for the encoding and where the entries
+    lie, then their texts decoded. False when the source cannot be read. */
+bool readFrom(Source &source, ReadResult *result)
+{
+    Layout layout;
+    if (!look(source, &layout))
+        return false;
+    bool failed = false;
+    result->encoding = encodingOf(source, layout, &failed);
+    result->lineEnd = lineEndFor(layout.anyCr, layout.anyLf);
+    if (failed || !source.restart())
+        return false;
+    result->entries.clear();
+    result->entries.reserve(layout.found.size());
+    qint64 at = 0;
+    for (const Found &entry : std::as_const(layout.found)) {
+        ClipEntry decoded;
+        if (!decodeText(source, entry.captionBegin, entry.captionEnd, 0, result->encoding,
+                        &decoded.caption))
+            return false;
+        if (entry.begin >= 0
+            && !decodeText(source, entry.begin, entry.end, entry.loneEnds, result->encoding,
+                           &decoded.text))
+            return false;
+        result->entries.append(std::move(decoded));
+        at = entry.begin >= 0 ? entry.end : entry.captionEnd;
+    }
+    // To the end, so a file's look is hashed whole.
+    for (bool atEnd = false; !atEnd;) {
+        QByteArrayView bytes;
+        if (!source.piece(at, &bytes, &atEnd))
+            return false;
+        at += bytes.size();
+    }
+    return true;
+}
+
+} // namespace
+
+Encoding detectEncoding(QByteArrayView bytes)
+{
+    MemorySource source(bytes, std::max(bytes.size(), kLeastPiece));
+    Layout layout;
+    look(source, &layout);
+    bool failed = false;
+    return encodingOf(source, layout, &failed);
+}
+
+LineEnd detectLineEnd(QByteArrayView bytes)
+{
+    return lineEndFor(nextByte(bytes, 0, '\r') < bytes.size(), nextByte(bytes, 0, '\n') < bytes.size());
+}
+
+ReadResult parseBytes(QByteArrayView bytes, qsizetype piece)
+{
+    MemorySource source(bytes, std::max(piece > 0 ? piece : bytes.size(), kLeastPiece));
+    ReadResult result;
+    readFrom(source, &result);
+    return result;
+}
+
+ReadResult read(const QString &path, qint64 maxSize)
 {
     ReadResult result;
     if (!QFileInfo::exists(path)) {
         result.status = ReadResult::Status::Missing;
         return result;
     }
+    // The entries and the digest kept as known come from the same bytes: a file replaced
+    // between the looks is read again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        FileSource file(path, maxSize);
+        if (!readFrom(file, &result)) {
+            result.status = file.status;
+            result.error = file.error;
+            result.entries.clear();
+            return result;
+        }
+        if (!file.looks.isEmpty() && file.looks.count(file.looks.first()) == file.looks.size()) {
+            result.digest = file.looks.first();
+            return result;
+        }
+    }
+    // Changing all the while: read at once, which costs its bytes besides.
     bool tooLarge = false;
-    const auto bytes = filesystem::readFileUpTo(path, maxFileSize, &tooLarge, &result.error);
+    const auto bytes = filesystem::readFileUpTo(path, maxSize, &tooLarge, &result.error);
     if (!bytes) {
         result.status = tooLarge ? ReadResult::Status::TooLarge : ReadResult::Status::Unreadable;
         return result;
     }
-    return parseBytes(*bytes);
+    result = parseBytes(*bytes);
+    result.digest = Digester::of(*bytes);
+    return result;
 }
 
-namespace {
-
-/** The lines of a file's bytes, each with whether its line end is other than CR LF. */
-class ByteLines
-{
-public:
-    explicit ByteLines(QByteArrayView bytes) : m_bytes(bytes) {}
-
-    bool next(QByteArrayView *line, bool *loneEnd)
-    {
-        if (m_pos >= m_bytes.size())
-            return false;
-        // Each byte is looked for again only once it has been passed.
-        if (m_cr < m_pos)
-            m_cr = nextByte(m_bytes, m_pos, '\r');
-        if (m_lf < m_pos)
-            m_lf = nextByte(m_bytes, m_pos, '\n');
-        const qsizetype end = std::min(m_cr, m_lf);
-        *line = m_bytes.sliced(m_pos, end - m_pos);
-        const bool crLf = end == m_cr && m_lf == end + 1;
-        *loneEnd = end < m_bytes.size() && !crLf;
-        m_pos = end + (crLf ? 2 : 1);
-        return true;
-    }
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_pos = 0;
-    qsizetype m_cr = -1;
-    qsizetype m_lf = -1;
-};
-
-/** Decodes a stretch of a file straight into the string that keeps it, with every line end
-    made CR LF; `loneEnds` is how many of them are not, so the room is known beforehand. The
-    file's text is never copied whole: a big file costs its bytes and its entries alone. */
-QString decodeText(QByteArrayView bytes, Encoding encoding, qsizetype loneEnds)
-{
-    // Neither Shift-JIS nor UTF-8 yields more UTF-16 units than it has bytes.
-    QString out(bytes.size() + loneEnds, Qt::Uninitialized);
-    auto *data = reinterpret_cast<char16_t *>(out.data());
-    qsizetype size = 0;
-    if (encoding == Encoding::ShiftJis) {
-        size = sjis::decodeInto(bytes, data);
-    } else {
-        // A mark in the middle of the file is a character like any other, as the text had it.
-        QStringDecoder utf8(QStringDecoder::Utf8,
-                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-        size = utf8.appendToBuffer(reinterpret_cast<QChar *>(data), bytes) - reinterpret_cast<QChar *>(data);
-    }
-    if (loneEnds > 0) {
-        // Counted again in the text, which is what is moved (a bad byte never hides a line end).
-        loneEnds = 0;
-        for (qsizetype i = 0; i < size; ++i) {
-            if (data[i] == u'\r')
-                loneEnds += i + 1 == size || data[i + 1] != u'\n';
-            else if (data[i] == u'\n')
-                loneEnds += i == 0 || data[i - 1] != u'\r';
-        }
-        if (size + loneEnds > out.size()) {
-            out.resize(size + loneEnds);
-            data = reinterpret_cast<char16_t *>(out.data());
-        }
-        // From the back, so each character moves once: a CR is put before each lone LF and
-        // an LF after each lone CR.
-        qsizetype to = size + loneEnds;
-        for (qsizetype from = size; from-- > 0;) {
-            const char16_t c = data[from];
-            if (c == u'\n') {
-                data[--to] = u'\n';
-                if (from > 0 && data[from - 1] == u'\r')
-                    --from;
-            } else if (c == u'\r') {
-                data[--to] = u'\n';
-            } else {
-                data[--to] = c;
-                continue;
-            }
-            data[--to] = u'\r';
-        }
-        size += loneEnds;
-    }
-    out.truncate(size);
-    out.squeeze(); // gives back what the room held in reserve, without a copy of the text
-    return out;
-}
-
-} // namespace
-
-ReadResult parseBytes(QByteArrayView bytes)
+ReadResult digest(const QString &path)
 {
     ReadResult result;
-    result.encoding = detectEncoding(bytes);
-    result.lineEnd = detectLineEnd(bytes);
-    while (bytes.startsWith(kBom)) // as decode() takes them
-        bytes = bytes.sliced(kBom.size());
-
-    // Where each entry's caption and text lie in the bytes; decoded once all are found.
-    struct Found
-    {
-        QByteArrayView caption;
-        const char *begin = nullptr;
-        const char *end = nullptr;
-        qsizetype loneEnds = 0; ///< of the text's lines, the last one's end not counted
-        bool lastLone = false;
-    };
-    QList<Found> found;
-    ByteLines lines(bytes);
-    QByteArrayView line;
-    bool loneEnd = false;
-    while (lines.next(&line, &loneEnd)) {
-        if (!line.isEmpty() && line.front() == '#') {
-            if (found.size() == maxEntries)
-                break;
-            found.append({line.sliced(1)});
-            continue;
-        }
-        if (found.isEmpty()) // lines before the first header belong to no entry
-            continue;
-        Found &entry = found.last();
-        // An empty text stays empty on an empty line, so leading blank lines are dropped.
-        if (!entry.begin) {
-            if (line.isEmpty())
-                continue;
-            entry.begin = line.data();
-        } else {
-            entry.loneEnds += entry.lastLone;
-        }
-        entry.end = line.data() + line.size();
-        entry.lastLone = loneEnd;
+    if (!QFileInfo::exists(path)) {
+        result.status = ReadResult::Status::Missing;
+        return result;
     }
-    result.entries.reserve(found.size());
-    for (const Found &entry : found) {
-        const QByteArrayView text = entry.begin ? QByteArrayView(entry.begin, entry.end) : QByteArrayView();
-        result.entries.append({decodeText(entry.caption, result.encoding, 0),
-                               decodeText(text, result.encoding, entry.loneEnds)});
-    }
+    FileSource file(path, maxFileSize);
+    QByteArrayView bytes;
+    bool atEnd = !file.restart();
+    for (qint64 at = 0; !atEnd && file.piece(at, &bytes, &atEnd);)
+        at += bytes.size();
+    result.status = file.status;
+    result.error = file.error;
+    if (result.status == ReadResult::Status::Ok)
+        result.digest = file.looks.value(0);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/limits.h"
+#include "files/knowncontent.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -65,13 +66,19 @@ struct ReadResult
     Encoding encoding = Encoding::ShiftJis;
     LineEnd lineEnd = LineEnd::CrLf;
     QString error;
+    ContentDigest digest; ///< of the bytes the entries came from, for a file read
 };
 
-/** Reads a clip data file in the encoding it is in; one over maxFileSize is not read. */
-ReadResult read(const QString &path);
+/** Reads a clip data file in the encoding it is in, a piece at a time: what it costs is
+    its texts and a piece. One over `maxSize` is not read. */
+ReadResult read(const QString &path, qint64 maxSize = maxFileSize);
 /** The entries of a clip data file's bytes, read in the encoding they are in: what
-    parse() makes of their text, decoded entry by entry into the texts themselves. */
-ReadResult parseBytes(QByteArrayView bytes);
+    parse() makes of their text, decoded entry by entry into the texts themselves. Looked
+    through `piece` bytes at a time as a file is (all at once when 0). */
+ReadResult parseBytes(QByteArrayView bytes, qsizetype piece = 0);
+/** The digest of the file at `path`, read a piece at a time; one over maxFileSize is not
+    read. Only `status`, `error` and `digest` are filled in. */
+ReadResult digest(const QString &path);
 
 struct WriteResult
 {

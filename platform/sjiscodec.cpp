@@ -73,6 +73,13 @@ QString decode(QByteArrayView bytes)
 
 qsizetype decodeInto(QByteArrayView bytes, char16_t *out)
 {
+    qsizetype used = 0;
+    return decodeInto(bytes, out, false, &used);
+}
+
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out, bool more, qsizetype *used)
+{
+    *used = bytes.size();
     if (bytes.isEmpty())
         return 0;
 
@@ -96,14 +103,18 @@ qsizetype decodeInto(QByteArrayView bytes, char16_t *out)
     constexpr size_t kBlock = 64 * 1024;
     while (inLeft > 0) {
         const size_t block = std::min(inLeft, kBlock);
-        const bool lastBlock = block == inLeft;
+        const bool finalBlock = block == inLeft;
+        const bool lastBlock = finalBlock && !more;
         size_t blockLeft = block;
         const size_t rc = iconv(cd.handle(), &inPtr, &blockLeft, &outPtr, &outLeft);
         inLeft -= block - blockLeft;
         if (rc != static_cast<size_t>(-1))
             continue;
-        if (errno == EINVAL && !lastBlock)
+        if (errno == EINVAL && !lastBlock) {
+            if (finalBlock)
+                break; // cut by the end of the stretch: the bytes after it complete it
             continue; // a character cut by the block's end: the next block starts with it
+        }
         if (errno == EILSEQ || errno == EINVAL) {
             // One bad byte costs one replacement character; the rest is read on.
             std::memcpy(outPtr, &kReplacement, sizeof(char16_t));
@@ -116,6 +127,7 @@ qsizetype decodeInto(QByteArrayView bytes, char16_t *out)
         }
         break; // E2BIG cannot happen with the room the caller gives
     }
+    *used = bytes.size() - qsizetype(inLeft);
     return static_cast<qsizetype>((outPtr - outBase) / static_cast<ptrdiff_t>(sizeof(char16_t)));
 }
 

@@ -17,6 +17,11 @@ QString decode(QByteArrayView bytes);
     units (CP932 never yields more); returns the units written. */
 qsizetype decodeInto(QByteArrayView bytes, char16_t *out);
 
+/** As decodeInto(), for a stretch of bytes that `more` says others follow: a character cut
+    by its end is left undecoded. `used` is how many bytes were decoded; the next stretch
+    starts there, and the stretches together decode as the bytes would whole. */
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out, bool more, qsizetype *used);
+
 /** What encoding does with the characters that stand, in another Unicode mapping of
     JIS X 0208, for a character the code page maps elsewhere: U+301C WAVE DASH, which Linux
     input methods type for the code page's U+FF5E, U+2016, U+2212, U+00A2, U+00A3, U+00AC

@@ -13,7 +13,7 @@ jobs=${JOBS:-$(nproc)}
 
 configure "$build" -DCMAKE_BUILD_TYPE=Release -DSNIPDECK_BENCH=ON \
     -DBUILD_TESTING=OFF
-cmake --build "$build" -j"$jobs" --target bench_clipfile >/dev/null
+cmake --build "$build" -j"$jobs" --target bench_clipfile readmemory >/dev/null
 
 json=$build/bench_clipfile.json
 "$build/tests/bench/bench_clipfile" --benchmark_repetitions="${BENCH_REPETITIONS:-3}" \
@@ -52,3 +52,10 @@ wgrowth = secs("Write", 10) / secs("Write", 1)
 print(f"writing a 10x file: {wgrowth:.2f}x the time (goal <= 11x): {'met' if wgrowth <= 11 else 'NOT met'}")
 print(f"  of which the disk alone (same bytes, same save): {secs('SaveFloor', 10) / secs('SaveFloor', 1):.2f}x")
 PY
+
+# Memory (goal: at most twice the file's size besides what the process held before).
+echo
+for kind in sjis ascii; do
+    "$build/tests/bench/readmemory" make "$build/$kind.cdt" "$kind" 30
+    "$build/tests/bench/readmemory" read "$build/$kind.cdt"
+done

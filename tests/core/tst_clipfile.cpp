@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -83,9 +84,18 @@ private slots:
         QFETCH(Entries, entries);
         QCOMPARE(clipfile::parse(text), entries);
         // A file's bytes are read entry by entry, never decoded whole: the same entries.
-        QCOMPARE(clipfile::parseBytes(text.toUtf8()).entries, entries);
-        if (const auto shiftJis = sjis::encode(text))
-            QCOMPARE(clipfile::parseBytes(*shiftJis).entries, entries);
+        // A file is read a piece at a time: pieces of any size give the same entries.
+        for (const qsizetype piece : {qsizetype(0), qsizetype(16), qsizetype(17), qsizetype(MiB)}) {
+            QCOMPARE(clipfile::parseBytes(text.toUtf8(), piece).entries, entries);
+            if (const auto shiftJis = sjis::encode(text))
+                QCOMPARE(clipfile::parseBytes(*shiftJis, piece).entries, entries);
+        }
+        // So is a file, and its digest is that of its bytes however they were read.
+        const QByteArray bytes = text.toUtf8();
+        QVERIFY(filesystem::writeWholeFile(m_path, bytes));
+        const auto read = clipfile::read(m_path, std::numeric_limits<qint64>::max());
+        QCOMPARE(read.entries, entries);
+        QCOMPARE(read.digest, Digester::of(bytes));
     }
 
     void writeAndRead()
@@ -216,7 +226,8 @@ private slots:
         QTest::addColumn<Bytes>("onDisk");
         QTest::addColumn<bool>("asks");
         QTest::newRow("as read") << "a.cdt" << Bytes("#x\r\n") << false;
-        QTest::newRow("changed since") << "a.cdt" << Bytes("#y\r\n") << true;
+        QTest::newRow("changed since, same size") << "a.cdt" << Bytes("#y\r\n") << true;
+        QTest::newRow("grown since") << "a.cdt" << Bytes("#x\r\n#y\r\n") << true;
         QTest::newRow("gone since") << "a.cdt" << Bytes() << false;
         QTest::newRow("emptied since") << "a.cdt" << Bytes("") << false;
         QTest::newRow("another file with content") << "b.cdt" << Bytes("#x\r\n") << true;
@@ -225,7 +236,9 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(Bytes, onDisk);
-        QTEST(KnownContent({u"a.cdt"_s, QByteArray("#x\r\n")}).wouldOverwriteUnseen(target, onDisk), "asks");
+        // What is kept is a digest: the same size with other bytes is still another content.
+        const KnownContent known{u"a.cdt"_s, Digester::of("#x\r\n")};
+        QTEST(known.wouldOverwriteUnseen(target, onDisk ? std::optional(Digester::of(*onDisk)) : std::nullopt), "asks");
     }
 
     // How saves by other programs reach the bar: through the system's events, through a

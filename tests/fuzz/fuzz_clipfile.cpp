@@ -37,6 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Read from the bytes entry by entry, the file gives what its whole text gives.
     const clipfile::ReadResult read = clipfile::parseBytes(bytes);
     FUZZ_CHECK(read.encoding == encoding && read.entries == entries);
+    // A file is looked through a piece at a time, cut anywhere: it reads as its bytes whole.
+    const clipfile::ReadResult pieces = clipfile::parseBytes(bytes, size > 0 ? 16 + data[0] % 32 : 0);
+    FUZZ_CHECK(pieces.encoding == encoding && pieces.entries == entries && pieces.lineEnd == read.lineEnd);
     FUZZ_CHECK(clipfile::parse(clipfile::serialize(entries)) == entries);
 
     QByteArray encoded;
