@@ -205,11 +205,11 @@ QSize fitControls(QWidget &parent)
     });
     for (QWidget *control : controls) {
         int left = control->x();
-        for (QWidget *before_ : controls) {
-            const QRect was = before[before_];
-            if (before_ == control || was.right() >= before[control].left())
+        for (QWidget *beside : controls) {
+            const QRect was = before[beside];
+            if (beside == control || was.right() >= before[control].left())
                 continue;
-            const QRect now = before_->geometry();
+            const QRect now = beside->geometry();
             if (now.top() > control->geometry().bottom() || now.bottom() < control->y())
                 continue;
             const int gap = std::min(kMostGap, before[control].left() - was.right() - 1);
