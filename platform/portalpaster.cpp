@@ -38,18 +38,23 @@ QDBusMessage portalCall(const QString &method)
 
 PortalPaster::PortalPaster()
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(
-            kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-            QStringLiteral("GetAll"));
-    get << kRemoteDesktop;
-    auto *call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
-    connect(call, &QDBusPendingCallWatcher::finished, this, &PortalPaster::probed);
     // Back in another window: the bar lets go of the keyboard it was given on purpose.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state != Qt::ApplicationActive && m_step == Step::Started)
                     setFocusable(false);
             });
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        m_probing = false;
+        m_obstacle = Obstacle::Unreachable;
+        return;
+    }
+    QDBusMessage get = QDBusMessage::createMethodCall(
+            kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("GetAll"));
+    get << kRemoteDesktop;
+    auto *call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, &PortalPaster::probed);
 }
 
 PortalPaster::~PortalPaster()
