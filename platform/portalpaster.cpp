@@ -143,7 +143,10 @@ void PortalPaster::requestAnswered(uint response, const QVariantMap &results)
     }
     switch (m_step) {
     case Step::CreateSession: {
-        m_session = results.value(QStringLiteral("session_handle")).toString();
+        // A string by the portal's documentation; an object path in some versions.
+        const QVariant handle = results.value(QStringLiteral("session_handle"));
+        m_session = handle.canConvert<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path()
+                                                         : handle.toString();
         QDBusConnection::sessionBus().connect(kService, m_session, kSession,
                                               QStringLiteral("Closed"), this,
                                               SLOT(sessionClosed()));

@@ -126,7 +126,10 @@ def main(snipdeck, work):
                     box.get_action_iface().do_action(0)
                     time.sleep(0.3)
                     share.get_action_iface().do_action(0)
-                wait_until(lambda: b"RestoreToken=" in open(options, "rb").read(), "the restore token kept")
+                    wait_until(lambda: b"RestoreToken=" in open(options, "rb").read(), "the restore token kept")
+                # Once the desktop has given the keyboard, a click no longer takes the focus.
+                wait_until(lambda: "input or input focus: False" in subprocess.run(
+                    ["xprop", "-id", window, "WM_HINTS"], capture_output=True, text=True).stdout, "the bar unfocusable")
                 pointer.click(640, 512)  # the user's field, in the middle of the screen
                 wait_until(lambda: text().startswith("1"), "the field active")
                 geometry = dict(line.split("=") for line in subprocess.run(
