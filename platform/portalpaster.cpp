@@ -145,8 +145,9 @@ void PortalPaster::requestAnswered(uint response, const QVariantMap &results)
     case Step::CreateSession: {
         // A string by the portal's documentation; an object path in some versions.
         const QVariant handle = results.value(QStringLiteral("session_handle"));
-        m_session = handle.canConvert<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path()
-                                                         : handle.toString();
+        m_session = handle.metaType() == QMetaType::fromType<QDBusObjectPath>()
+                ? handle.value<QDBusObjectPath>().path()
+                : handle.toString();
         QDBusConnection::sessionBus().connect(kService, m_session, kSession,
                                               QStringLiteral("Closed"), this,
                                               SLOT(sessionClosed()));
