@@ -61,8 +61,10 @@ QString phrased(const QString &text)
         const QChar c = text[i];
         if (i > 0) {
             const QChar before = text[i - 1];
+            // お and ご before kanji are the polite prefix of the word (お願い, ご不便).
+            const bool afterKana = isKana(before) && !QStringView(u"おご").contains(before);
             const bool phraseStarts = !beginsNoLine(c)
-                    && (endsPhrase(before) || (isKana(before) && isJapanese(c) && !isKana(c)));
+                    && (endsPhrase(before) || (afterKana && isJapanese(c) && !isKana(c)));
             if ((isJapanese(before) || isJapanese(c)) && !phraseStarts)
                 joined += QChar(0x2060); // WORD JOINER
         }

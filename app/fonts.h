@@ -13,7 +13,7 @@ QFont gothic(int pointSize);
 QFont pGothic(int pointSize);
 
 /** The text with its Japanese lines breaking only between phrases: after 、。？！ or a space,
-    and where kana give way to kanji or katakana (ﾌｧｲﾙの内容は|失われます。|新規作成しますか？),
+    and where kana give way to kanji or katakana (ﾌｧｲﾙの|内容は|失われます。|新規作成しますか？),
     never inside a word, never before a mark that may not begin a line. A word joiner, which
     shows nothing, holds the characters of a phrase together. */
 QString phrased(const QString &text);

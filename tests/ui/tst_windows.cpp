@@ -4,11 +4,13 @@
 #include "testprogram.h"
 
 #include "app/form1.h"
+#include "app/fonts.h"
 #include "app/form1text.h"
 #include "app/twips.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
+#include "dialogs/frmabouttext.h"
 #include "dialogs/updown.h"
 #include "editing/form5.h"
 #include "editing/form5text.h"
@@ -105,8 +107,8 @@ QStringList cutTexts(const QWidget &window)
                 check(sibling == control || sibling->isWindow() || !sibling->isVisibleTo(&window)
                               || sibling->height() <= 1 || !sibling->geometry().intersects(control->geometry()), control, "overlaps");
         }
-        if (const auto *label = qobject_cast<const QLabel *>(control); label && label->textFormat() == Qt::RichText) {
-            check(label->wordWrap() && label->heightForWidth(label->width()) <= label->height(), label, "rich text");
+        if (const auto *rich = qobject_cast<const QLabel *>(control); rich && rich->textFormat() == Qt::RichText) {
+            check(rich->wordWrap() && rich->heightForWidth(rich->width()) <= rich->height(), rich, "rich text");
         } else if (const auto *label = qobject_cast<const QLabel *>(control); label && !label->text().isEmpty()) {
             const QRect room = label->contentsRect().marginsRemoved(QMargins(1, 1, 1, 1) * label->margin());
             const bool mnemonic = label->buddy() && label->textFormat() != Qt::PlainText;
@@ -337,6 +339,20 @@ private slots:
         QTest::newRow("version box") << textsOf(t.program.about())
                                      << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|動作中の不具合、異常または、改修の依頼は以下へ"
                                         "お願いします。|" + QString::fromUtf8(snipdeck::build::maintainerAddress) + "|OK";
+        // Where Japanese lines may break ("|"): between phrases, never inside a word.
+        const auto breaks = [](const QString &joined) {
+            QString shown;
+            for (qsizetype i = 0; i < joined.size(); ++i) {
+                if (i > 0 && joined[i] != QChar(0x2060) && joined[i - 1] != QChar(0x2060))
+                    shown += u'|';
+                shown += joined[i] == QChar(0x2060) ? QString() : QString(joined[i]);
+            }
+            return shown;
+        };
+        QTest::newRow("line breaks") << QStringList{breaks(fonts::phrased(frmabouttext::request)), breaks(fonts::phrased(frmmenutext::replaceQuestion)),
+                                                    breaks(fonts::phrased(form5text::createQuestion + "「ｸﾘｯﾌﾟ」へ、"))}.join(u'/')
+                                     << "動作中の|不具合、|異常または、|改修の|依頼は|以下へお願いします。/ﾌｧｲﾙの|内容は|失われます。|新規作成しますか？/"
+                                        "ｸﾘｯﾌﾟﾌｧｲﾙを|新規作成しますか？|「ｸﾘｯﾌﾟ」へ、";
         // Messages whose every way out is hard to reach from a window test.
         QTest::newRow("messages")
                 << QStringList{form1text::settingsMissing, form1text::settingsUnwritable, form1text::clipFileUnreadable,
