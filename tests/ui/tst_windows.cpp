@@ -157,8 +157,11 @@ QStringList cutTexts(const QWidget &window)
     check(window.width() >= metrics.horizontalAdvance(window.windowTitle()) + 4 * metrics.height(), &window, "title");
     // A margin at every edge, and no empty strip beside the controls of a window grown wider.
     QRect used;
-    for (const QWidget *control : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    for (const QWidget *control : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         used |= control->isWindow() || control->height() <= 1 ? QRect() : control->geometry();
+        // Lines drawn across the window may reach past its sides, never past its top or bottom.
+        check(control->isWindow() || (control->y() >= 0 && control->geometry().bottom() < window.height()), control, "below");
+    }
     const int margin = twips::toPixels(twips::leastMargin);
     check(window.layout() || (used.left() >= margin && used.top() >= margin && window.width() - used.right() - 1 == margin
                               && window.height() - used.bottom() - 1 == margin), &window,
