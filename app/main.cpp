@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 #include <QDir>
@@ -61,6 +62,9 @@ int main(int argc, char *argv[])
     if (qtTranslation.load(QStringLiteral("qtbase_ja"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
+    // The file dialogs' columns too (sizes in バイト, dates, the kinds of file), and whatever
+    // else Qt writes for the locale. Numbers are written as in Japan: as the program writes them.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 
     QtClipboard clipboard;
     QtMessageBoxes messages;
