@@ -224,10 +224,11 @@ void PortalPaster::setFocusable(bool focusable)
     flags.setFlag(Qt::WindowDoesNotAcceptFocus, !focusable);
     if (flags == m_bar->windowFlags())
         return;
-    // As QWidget::setWindowFlags() would, but without unmapping and recreating the window.
-    m_bar->overrideWindowFlags(flags);
+    // As QWidget::setWindowFlags() would, but without unmapping and recreating the window:
+    // the native window first, as the widget's own flags may be its window's too.
     if (QWindow *handle = m_bar->windowHandle())
         handle->setFlags(flags);
+    m_bar->overrideWindowFlags(flags);
 }
 
 void PortalPaster::keyboardWanted()

@@ -81,7 +81,9 @@ def consent_dialog():
     from gi.repository import Atspi
 
     def find(node, role, name):
-        if node.get_role_name() == role and node.get_name() == name:
+        """The first such node that can be pressed."""
+        action = node.get_action_iface()
+        if node.get_role_name() == role and node.get_name() == name and action and action.get_n_actions():
             return node
         for i in range(node.get_child_count()):
             child = node.get_child_at_index(i)
@@ -119,7 +121,7 @@ def main(snipdeck, work):
             log = open(os.path.join(work, "snipdeck%d.log" % run), "w")
             bar = subprocess.Popen([snipdeck], cwd=folder, stdout=log, stderr=subprocess.STDOUT)
             try:
-                window = wait_until(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^p$"],
+                window = wait_until(lambda: subprocess.run(["xdotool", "search", "--all", "--pid", str(bar.pid), "--onlyvisible", "--name", "^p$"],
                                                            capture_output=True, text=True).stdout.split(), "the bar")[0]
                 if run == 1:  # the desktop asks once
                     box, share = wait_until(consent_dialog, "the consent dialog")
@@ -128,8 +130,11 @@ def main(snipdeck, work):
                     share.get_action_iface().do_action(0)
                     wait_until(lambda: b"RestoreToken=" in open(options, "rb").read(), "the restore token kept")
                 # Once the desktop has given the keyboard, a click no longer takes the focus.
-                wait_until(lambda: "input or input focus: False" in subprocess.run(
-                    ["xprop", "-id", window, "WM_HINTS"], capture_output=True, text=True).stdout, "the bar unfocusable")
+                hints = lambda: subprocess.run(["xprop", "-id", window, "WM_HINTS"], capture_output=True, text=True).stdout
+                try:
+                    wait_until(lambda: "input or input focus: False" in hints(), "the bar unfocusable")
+                except AssertionError as error:
+                    raise AssertionError("%s; window %s: %s" % (error, window, hints())) from None
                 pointer.click(640, 512)  # the user's field, in the middle of the screen
                 wait_until(lambda: text().startswith("1"), "the field active")
                 geometry = dict(line.split("=") for line in subprocess.run(
