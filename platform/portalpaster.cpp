@@ -27,6 +27,7 @@ constexpr uint kPersistUntilRevoked = 2;
 /** Version 2 has persist_mode and restore_token; version 1 would ask at every start. */
 constexpr uint kFirstVersionThatRemembers = 2;
 constexpr int kControlL = 0xffe3;
+constexpr int kShiftL = 0xffe1;
 constexpr int kLowerV = 0x76;
 
 QDBusMessage portalCall(const QString &method)
@@ -167,6 +168,10 @@ void PortalPaster::requestAnswered(uint response, const QVariantMap &results)
     case Step::Start:
         m_step = Step::Started;
         setFocusable(false);
+        // mutter makes the session's keyboard on its first key and drops that key: a Shift
+        // tap, which types nothing, makes it before the first paste needs it.
+        pressKey(kShiftL, true);
+        pressKey(kShiftL, false);
         if (granted)
             granted(results.value(QStringLiteral("restore_token")).toString().toLatin1());
         break;
@@ -251,8 +256,26 @@ void PortalPaster::pasteIntoPrevious()
 
 void PortalPaster::pressKey(int keysym, bool down)
 {
+    m_keys.append({keysym, down});
+    if (m_keys.size() == 1)
+        sendKey();
+}
+
+void PortalPaster::sendKey()
+{
+    // One at a time: the portal may handle calls that come together in any order.
+    if (m_keys.isEmpty() || m_session.isEmpty()) {
+        m_keys.clear();
+        return;
+    }
     QDBusMessage call = portalCall(QStringLiteral("NotifyKeyboardKeysym"));
-    call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariantMap() << keysym
-         << uint(down ? 1 : 0);
-    QDBusConnection::sessionBus().send(call);
+    call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariantMap()
+         << m_keys.first().first << uint(m_keys.first().second ? 1 : 0);
+    auto *sent = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    connect(sent, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *done) {
+        done->deleteLater();
+        if (!m_keys.isEmpty())
+            m_keys.removeFirst();
+        sendKey();
+    });
 }

@@ -2,12 +2,14 @@
 
 #include "platform/paster.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QVariantMap>
 
 #include <optional>
+#include <utility>
 
 class QDBusPendingCallWatcher;
 class QWidget;
@@ -51,6 +53,7 @@ private:
     void closeSession();
     void setFocusable(bool focusable);
     void pressKey(int keysym, bool down);
+    void sendKey();
 
     bool m_probing = true;
     Obstacle m_obstacle = Obstacle::None;
@@ -62,4 +65,6 @@ private:
     QString m_session;
     int m_requests = 0;
     QPointer<QWidget> m_bar;
+    /** Keys not yet sent: keysym, and whether pressed. */
+    QList<std::pair<int, bool>> m_keys;
 };

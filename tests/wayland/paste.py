@@ -135,6 +135,7 @@ def main(snipdeck, work):
                     wait_until(lambda: "input or input focus: False" in hints(), "the bar unfocusable")
                 except AssertionError as error:
                     raise AssertionError("%s; window %s: %s" % (error, window, hints())) from None
+                time.sleep(1)  # mutter drops the keys of a new virtual keyboard for a moment; no user is that quick
                 pointer.click(640, 512)  # the user's field, in the middle of the screen
                 wait_until(lambda: text().startswith("1"), "the field active")
                 # Where the bar is on the screen (xdotool counts a reparented window's frame twice).

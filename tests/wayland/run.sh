@@ -11,7 +11,9 @@ if [ -z "${SNIPDECK_WAYLAND_INNER:-}" ]; then
     mkdir -p /tmp/.X11-unix /run/dbus && chmod 1777 /tmp/.X11-unix
     rm -f /run/dbus/pid
     dbus-daemon --system --fork --print-pid >"$work/system-bus.pid"
-    trap 'kill $(cat "$work/system-bus.pid") 2>/dev/null; rm -rf "$work"' EXIT
+    # The document portal may still have its file system mounted in the runtime folder.
+    trap 'kill $(cat "$work/system-bus.pid") 2>/dev/null || true; umount -l "$work/runtime/doc" 2>/dev/null || true
+          rm -rf "$work" 2>/dev/null || true' EXIT
     mkdir -m 700 "$work/runtime"
     rc=0
     env XDG_RUNTIME_DIR="$work/runtime" HOME="$work" SNIPDECK_WAYLAND_INNER="$work" \
