@@ -9,11 +9,16 @@
 #include "platform/sessionplatform.h"
 #include "platform/sjiscodec.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QMetaEnum>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -76,7 +81,7 @@ private slots:
         Session session;
         const AppliedProperties result = session.applyProperties({t[0], t[1], t[2], true, false});
         session.layOut(result.width, result.count, result.height);
-        const Settings &in = session.settings;
+        const Settings &in = session.settings();
         const QStringList applied{QString::number(in.buttonWidth), QString::number(in.buttonNum),
                                   QString::number(in.buttonHeight)};
         QTEST(applied.join(u'|'), "applied");
@@ -130,10 +135,10 @@ private slots:
     {
         Session session;
         QCOMPARE(session.menuState(true), (MenuState{true, false, false, false, false, false}));
-        session.dataFileName = u"/x.cdt"_s;
-        session.settings.winZ = 1;
+        session.setDataFileName(u"/x.cdt"_s);
+        session.setSettings({14, 240, 2400, 1, 0});
         QCOMPARE(session.menuState(false), (MenuState{false, true, true, false, false, false}));
-        session.settings.controlShowFlag = 1;
+        session.setSettings({14, 240, 2400, 1, 1});
         session.options.clickPaste = true;
         QCOMPARE(session.menuState(true), (MenuState{true, true, true, true, true, false}));
         QCOMPARE(captionFor(u"定型文.cdt"_s), u"定型文"_s);
@@ -181,8 +186,8 @@ private slots:
         Session session;
         session.addFile("a.cdt", "/a.cdt", true);
         session.addFile("b.cdt", "/b.cdt", true);
-        session.dataFileNum = inUse;
-        session.dataFileName = session.paths().value(inUse);
+        session.setDataFileNum(inUse);
+        session.setDataFileName(session.paths().value(inUse));
         session.selectFile(inUse);
         for (qsizetype i = 0; i < steps.size(); ++i) {
             switch (steps[i].toLatin1()) {
@@ -193,24 +198,160 @@ private slots:
             }
         }
         QTEST(session.selectedFile(), "selected");
-        QTEST(QFileInfo(session.writeTarget()).fileName(), "target");
+        QTEST(QFileInfo(session.dataFileName()).fileName(), "target");
     }
 
-    void writer()
+    // The file in use, without windows: what each load and save comes to, which questions
+    // it asks, and what the file holds afterwards. Steps: l load, s save {b, y}, u save an
+    // entry Shift-JIS cannot hold, n create a new set, and as another program: o saves
+    // "#other", e empties the file, d deletes it, v removes its folder. `before` is what the
+    // file holds at first (none: no file, "big": over the limit, "mem": unreadable).
+    void fileInUse_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("answers"); // y or n for each question, in turn
+        QTest::addColumn<QString>("outcome"); // of the last step
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray mine("#b\r\ny\r\n");
+        QTest::newRow("loaded") << "#a\r\nx" << "l" << "" << "Loaded" << 0 << QByteArray("#a\r\nx");
+        QTest::newRow("missing") << "none" << "l" << "" << "Missing" << 0 << QByteArray();
+        QTest::newRow("too large") << "big" << "l" << "" << "TooLarge" << 0 << QByteArray();
+        QTest::newRow("unreadable") << "mem" << "l" << "" << "Unreadable" << 0 << QByteArray();
+        QTest::newRow("saved as read: UTF-8 and LF kept") << "#日本\nx\n" << "ls" << "" << "Saved" << 0 << QByteArray("#b\ny\n");
+        QTest::newRow("saved again, unasked") << "#a\r\n" << "lss" << "" << "Saved" << 0 << mine;
+        QTest::newRow("another's save since: kept") << "#a\r\n" << "los" << "n" << "Kept" << 1 << QByteArray("#other\r\n");
+        QTest::newRow("another's save since: replaced") << "#a\r\n" << "los" << "y" << "Saved" << 1 << mine;
+        QTest::newRow("another's save after ours") << "#a\r\n" << "lsos" << "n" << "Kept" << 1 << QByteArray("#other\r\n");
+        QTest::newRow("emptied since: nothing to lose") << "#a\r\n" << "les" << "" << "Saved" << 0 << mine;
+        QTest::newRow("deleted since: written anew") << "#a\r\n" << "lds" << "" << "Saved" << 0 << mine;
+        QTest::newRow("no file in use, none created") << "none" << "s" << "n" << "NoFile" << 1 << QByteArray();
+        QTest::newRow("no file in use, one created") << "none" << "s" << "y" << "Saved" << 1 << mine;
+        QTest::newRow("a new set over the file in use: asked, kept") << "#a\r\n" << "ln" << "n" << "Kept" << 1 << QByteArray("#a\r\n");
+        QTest::newRow("a new set over the file in use: emptied") << "#a\r\n" << "ln" << "y" << "Saved" << 1 << QByteArray("#未設定\r\n\r\n").replace("未設定", "\x96\xa2\x90\xdd\x92\xe8");
+        QTest::newRow("an entry Shift-JIS cannot hold") << "#a\r\n" << "lu" << "" << "Unencodable" << 0 << QByteArray("#a\r\n");
+        QTest::newRow("folder gone: the system's reason") << "#a\r\n" << "lvs" << "" << "Failed" << 0 << QByteArray();
+    }
+    void fileInUse()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, steps);
+        QFETCH(QString, answers);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(u"in"_s);
+        QString path = folder + u"/a.cdt"_s;
+        QVERIFY(QDir().mkdir(folder));
+        if (before == u"mem")
+            path = u"/proc/self/mem"_s; // a file no one reads at its start
+        else if (before == u"big")
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, clipfile::maxFileSize + 1));
+        else if (before != u"none")
+            QVERIFY(filesystem::writeWholeFile(path, before.toUtf8()));
+        struct Questions final : FileQuestions
+        {
+            QString answers;
+            QString created;
+            int asked = 0;
+            bool yes() { return QStringView(answers).mid(asked++).startsWith(u'y'); }
+            std::optional<QString> newFilePath() override { return yes() ? std::optional(created) : std::nullopt; }
+            bool replaceOtherVersion(const QString &) override { return yes(); }
+            bool emptyFile(const QString &) override { return yes(); }
+        } questions;
+        questions.answers = answers;
+        questions.created = path;
+        FileInUse file;
+        if (before != u"none")
+            file.setPath(path);
+        QString outcome;
+        const auto kindOf = [](auto kind) { return QString::fromLatin1(QMetaEnum::fromType<decltype(kind)>().valueToKey(int(kind))); };
+        for (const QChar step : steps) {
+            switch (step.unicode()) {
+            case 'l': outcome = kindOf(file.load(path).kind); break;
+            case 's': outcome = kindOf(file.save({{u"b"_s, u"y"_s}}, questions).kind); break;
+            case 'u': outcome = kindOf(file.save({{u"😀"_s, QString()}}, questions).kind); break;
+            case 'n': outcome = kindOf(file.create(path, {unset}, questions).kind); break;
+            case 'o': QVERIFY(filesystem::writeWholeFile(path, "#other\r\n")); break;
+            case 'e': QVERIFY(filesystem::writeWholeFile(path, "")); break;
+            case 'd': QVERIFY(QFile::remove(path)); break;
+            case 'v': QVERIFY(QDir(folder).removeRecursively()); break;
+            }
+        }
+        QTEST(outcome, "outcome");
+        QTEST(questions.asked, "questions");
+        if (before != u"mem" && before != u"big")
+            QTEST(filesystem::readWholeFile(path).value_or(QByteArray()), "after");
+    }
+
+    // A change on disk while the file is busy (a message box open, a dialog working on the
+    // bar) is looked at once it is not, once; the program's own save is no change.
+    void changeWaitsWhileBusy()
     {
         QTemporaryDir dir;
-        const QString target = dir.filePath("w.cdt");
-        Session session;
-        session.setEntries({{"ｱ", "x\r\ny"}, {"b", ""}});
-        session.settings.buttonNum = 2;
-        QVERIFY(session.write(target).ok());
-        QCOMPARE(filesystem::readWholeFile(target), sjis::encode(u"#ｱ\r\nx\r\ny\r\n#b\r\n\r\n"_s));
-        // A file read as UTF-8 with LF is written back so; any other file in Shift-JIS, CR LF.
-        session.setReadFrom(target, clipfile::Encoding::Utf8, clipfile::LineEnd::Lf);
-        QVERIFY(session.write(dir.filePath("v.cdt")).ok());
-        QCOMPARE(filesystem::readWholeFile(dir.filePath("v.cdt")), filesystem::readWholeFile(target));
-        QVERIFY(session.write(target).ok());
-        QCOMPARE(filesystem::readWholeFile(target), std::optional<QByteArray>("#\xef\xbd\xb1\nx\ny\n#b\n\n"));
+        const QString path = dir.filePath(u"a.cdt"_s);
+        QVERIFY(filesystem::writeWholeFile(path, "#a\r\n"));
+        FileInUse file;
+        file.setPath(path);
+        QCOMPARE(file.load(path).kind, LoadOutcome::Kind::Loaded);
+        QSignalSpy changed(&file, &FileInUse::changedOnDisk);
+        int holder = 0;
+        file.hold(&holder);
+        QVERIFY(filesystem::writeWholeFile(path, "#b\r\n"));
+        file.checkDisk();
+        file.checkDisk();
+        QCoreApplication::processEvents();
+        QCOMPARE(changed.size(), 0);
+        file.release(&holder);
+        QCoreApplication::processEvents();
+        QCOMPARE(changed.size(), 1);
+        struct Yes final : FileQuestions
+        {
+            std::optional<QString> newFilePath() override { return std::nullopt; }
+            bool replaceOtherVersion(const QString &) override { return true; }
+            bool emptyFile(const QString &) override { return true; }
+        } yes;
+        QCOMPARE(file.save({{u"c"_s, QString()}}, yes).kind, SaveOutcome::Kind::Saved);
+        file.checkDisk();
+        QCOMPARE(changed.size(), 1);
+    }
+
+    // Another program saving the file in place over and over while the program saves it too:
+    // what the program knows is always what it wrote, so each save after another's asks.
+    void saveRacingAnother()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"a.cdt"_s);
+        QVERIFY(filesystem::writeWholeFile(path, "#a\r\n"));
+        FileInUse file;
+        file.setPath(path);
+        QCOMPARE(file.load(path).kind, LoadOutcome::Kind::Loaded);
+        std::atomic<bool> stop = false;
+        std::thread other([&] {
+            for (int i = 0; !stop; ++i) {
+                QFile out(path); // in place, over all of what the program writes
+                if (out.open(QIODevice::ReadWrite))
+                    out.write(QByteArray("#other ") + QByteArray::number(i % 7) + "\r\n");
+            }
+        });
+        QVERIFY(QTest::qWaitFor([&] { return filesystem::readWholeFile(path)->startsWith("#other"); }));
+        struct Yes final : FileQuestions
+        {
+            int asked = 0;
+            std::optional<QString> newFilePath() override { return std::nullopt; }
+            bool replaceOtherVersion(const QString &) override { ++asked; return true; }
+            bool emptyFile(const QString &) override { return true; }
+        } yes;
+        const QList<ClipEntry> entries{{u"b"_s, u"y"_s}};
+        QByteArray bytes;
+        QVERIFY(clipfile::encode(entries, &bytes).ok());
+        for (int round = 0; round < 50; ++round) {
+            const SaveOutcome saved = file.save(entries, yes);
+            if (saved.kind == SaveOutcome::Kind::Saved)
+                QCOMPARE(file.known().content, std::optional(Digester::of(bytes)));
+        }
+        stop = true;
+        other.join();
+        QVERIFY(yes.asked > 0);
     }
 
     void barLayout()
