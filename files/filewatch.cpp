@@ -59,8 +59,9 @@ void FileWatch::onFileEvent()
 
 void FileWatch::onPoll()
 {
-    // A stat, not a read: this runs every few seconds for as long as the program does.
-    if (filesystem::stamp(m_path) != m_stamp)
+    // A stat, not a read: this runs every few seconds for as long as the program does. A
+    // settle under way reports soon enough, however busy the folder.
+    if (!m_settle.isActive() && filesystem::stamp(m_path) != m_stamp)
         onEvent();
 }
 

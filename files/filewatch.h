@@ -27,9 +27,9 @@ public:
     struct Timing
     {
         int settleMs = 150;  ///< how long a save may take from its first event to its last
-        int latestMs = 1000; ///< the longest a change waits for its folder to settle
         int pollMs = 2500;   ///< how often the file is looked at; 0: never
         bool events = true;  ///< whether the system's change events are listened to
+        int latestMs = 1000; ///< the longest a change waits for its folder to settle
     };
 
     explicit FileWatch(QObject *parent = nullptr) : FileWatch(Timing(), parent) {}

@@ -52,56 +52,6 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
     return bytes;
 }
 
-std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool *tooLarge,
-                                       QString *error)
-{
-    *tooLarge = false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return std::nullopt;
-    }
-    // The size first, so a huge file costs nothing; then as much as is there, in case it
-    // grew meanwhile or has no size (a device), never more than the limit allows.
-    const qint64 size = file.size();
-    if (size > maxSize) {
-        *tooLarge = true;
-        return std::nullopt;
-    }
-    QByteArray bytes(size, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 n = file.read(bytes.data() + got, size - got);
-        if (n < 0) {
-            if (error)
-                *error = file.errorString();
-            return std::nullopt;
-        }
-        if (n == 0) { // it shrank meanwhile
-            bytes.truncate(got);
-            return bytes;
-        }
-        got += n;
-    }
-    char piece[64 * 1024];
-    for (;;) {
-        const qint64 n = file.read(piece, sizeof piece);
-        if (n < 0) {
-            if (error)
-                *error = file.errorString();
-            return std::nullopt;
-        }
-        if (n == 0)
-            return bytes;
-        if (bytes.size() + n > maxSize) {
-            *tooLarge = true;
-            return std::nullopt;
-        }
-        bytes.append(piece, n);
-    }
-}
-
 std::optional<Stamp> stamp(const QString &path)
 {
     struct stat st;

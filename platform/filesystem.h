@@ -21,11 +21,6 @@ QString joinPath(const QString &folder, const QString &name);
 /** Reads a whole file. On failure returns nothing and puts the reason in `error`. */
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error = nullptr);
 
-/** Reads a whole file of at most `maxSize` bytes into a buffer of its size. A larger file
-    is not read (nor the rest of an endless one): returns nothing and sets `tooLarge`. */
-std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool *tooLarge,
-                                       QString *error = nullptr);
-
 /** What tells that a file has changed without reading it: which file it is, its size and
     its times, to the nanosecond where the file system keeps them. */
 struct Stamp
