@@ -98,6 +98,8 @@ void Form1::Form_Load()
 {
     m_session.setSettings(Settings());
     InitFileName = filesystem::joinPath(m_program.workingDirectory(), QStringLiteral("Start.ini"));
+    // A save in place that a crash cut short gets the file's old content back first.
+    filesystem::recoverInterruptedSaves(filesystem::journalFolder());
     m_session.setDataFileNum(-1);
 
     StartRead();
@@ -122,18 +124,10 @@ int Form1::GetButtonWidth() const { return m_session.settings().buttonWidth; }
 int Form1::GetWinZ() const { return m_session.settings().winZ; }
 int Form1::GetControlShowFlag() const { return m_session.settings().controlShowFlag; }
 
-void Form1::SetWinZ(int ValueZ)
-{
-    Settings settings = m_session.settings();
-    settings.winZ = ValueZ;
-    m_session.setSettings(settings);
-}
-
+void Form1::SetWinZ(int ValueZ) { m_session.changeSettings([&](Settings &s) { s.winZ = ValueZ; }); }
 void Form1::SetControlShowFlag(int Flag)
 {
-    Settings settings = m_session.settings();
-    settings.controlShowFlag = Flag;
-    m_session.setSettings(settings);
+    m_session.changeSettings([&](Settings &s) { s.controlShowFlag = Flag; });
 }
 
 void Form1::InitProc()
@@ -201,15 +195,12 @@ void Form1::ReadFile(const QString &fileName)
     using Kind = LoadOutcome::Kind;
     const QString *notice = nullptr;
     switch (loaded.kind) {
-    case Kind::Loaded: {
-        Settings settings = m_session.settings();
-        settings.buttonNum = int(loaded.entries.size());
-        m_session.setSettings(settings);
+    case Kind::Loaded:
+        m_session.changeSettings([&](Settings &s) { s.buttonNum = int(loaded.entries.size()); });
         m_session.setEntries(loaded.entries);
         showCaptions();
         setWindowTitle(captionFor(loaded.name));
         break;
-    }
     case Kind::NoFile: break;
     case Kind::Missing: notice = &form1text::clipFileMissing; break;
     case Kind::TooLarge: notice = &form1text::clipFileTooLarge; break;

@@ -94,6 +94,8 @@ public:
 
     const Settings &settings() const { return m_settings; }
     void setSettings(const Settings &settings) { m_settings = settings; }
+    template <typename Change>
+    void changeSettings(Change &&change) { change(m_settings); }
     /** The settings of the file beside Start.ini. */
     options::Options options;
     /** Where the entry that starts the bar at login goes; no folder, no entry. */

@@ -202,9 +202,7 @@ void FrmMenu::applySetting(const std::function<void(Settings &)> &change,
                            std::optional<int> count)
 {
     Session &session = m_program.session();
-    Settings settings = session.settings();
-    change(settings);
-    session.setSettings(settings);
+    session.changeSettings(change);
     PropertyFields fields = session.propertyFields();
     if (count)
         fields.count = QString::number(*count);

@@ -837,7 +837,7 @@ WriteResult write(const QString &path, const QList<ClipEntry> &entries, Encoding
     WriteResult result = encode(entries, &bytes, encoding, lineEnd);
     if (!result.ok())
         return result;
-    if (!filesystem::writeWholeFile(path, bytes, &result.error))
+    if (!filesystem::saveFile(path, bytes, &result.error))
         result.status = WriteResult::Status::Failed;
     else // what the program knows of the file is what it wrote, not what a look finds later
         result.digest = Digester::of(bytes);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -41,5 +42,21 @@ std::optional<Stamp> stamp(const QString &path);
     and renamed over it, so a crash or a full disk leaves the previous content whole. On
     failure puts the system's reason in `error`. */
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+/** Saves a file the user keeps: as writeWholeFile() where that keeps everything, else in
+    place, where the folder takes no new files or the file has other names (hard links) or
+    another owner. A symbolic link stays one: the file it names is written. In place, the
+    room is taken before anything is overwritten, and the old bytes wait in a journal in
+    journalFolder() until the new ones are on disk. */
+bool saveFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+/** Where journals of saves in place wait: $XDG_CACHE_HOME/snipdeck, or ~/.cache/snipdeck. */
+QString journalFolder();
+
+/** At start-up, after a crash in the middle of a save in place: every file in `folder`'s
+    journals that holds just what the interrupted write left gets its old content back.
+    A file that holds anything else (saved again since) is left alone. Returns the files
+    put back. */
+QStringList recoverInterruptedSaves(const QString &folder);
 
 } // namespace filesystem

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -231,50 +232,132 @@ private slots:
         QCOMPARE(clipfile::read(m_path).entries, clipfile::parseBytes(now).entries);
     }
 
-    // A write the system refuses leaves the file as it was, no temporary beside it, and
-    // says why. A file size limit fails a write as a full disk or quota does.
-    void refusedWriteKeepsTheFile_data()
+    // A save goes where the user may write: beside the file and renamed over it, or in
+    // place where the folder takes no new file. A write the system refuses leaves the file
+    // as it was, no temporary beside it, and says why; a file size limit fails a write as a
+    // full disk or quota does. Root writes into any folder: those rows run as nobody.
+    void save_data()
     {
-        QTest::addColumn<QString>("folder"); // "full" (room for `limit` bytes a file), "read-only" or "vanished"
+        QTest::addColumn<QString>("folder"); // "full" (room for `limit` bytes a file), "read-only", "vanished" or "open"
+        QTest::addColumn<bool>("fileWritable"); // by anyone
         QTest::addColumn<int>("limit");
         QTest::addColumn<int>("size");       // of the new content
-        QTest::addColumn<int>("reason");     // errno
-        QTest::newRow("small file, full disk (saved only when committed)") << "full" << 10 << 100 << EFBIG;
-        QTest::newRow("large file, full disk") << "full" << 20000 << 70000 << EFBIG;
-        QTest::newRow("not a byte fits") << "full" << 0 << 100 << EFBIG;
-        QTest::newRow("read-only folder") << "read-only" << 0 << 100 << EACCES;
-        QTest::newRow("vanished folder") << "vanished" << 0 << 100 << ENOENT;
+        QTest::addColumn<int>("reason");     // errno; 0 saved
+        QTest::newRow("small file, full disk (saved only when committed)") << "full" << false << 10 << 100 << EFBIG;
+        QTest::newRow("large file, full disk") << "full" << false << 20000 << 70000 << EFBIG;
+        QTest::newRow("not a byte fits") << "full" << false << 0 << 100 << EFBIG;
+        QTest::newRow("read-only folder, read-only file") << "read-only" << false << 0 << 100 << EACCES;
+        QTest::newRow("vanished folder") << "vanished" << false << 0 << 100 << ENOENT;
+        QTest::newRow("read-only folder, writable file: in place") << "read-only" << true << 0 << 100 << 0;
+        QTest::newRow("in place, smaller") << "read-only" << true << 0 << 3 << 0;
+        QTest::newRow("in place, full disk: the old file whole") << "read-only" << true << 50 << 100 << EFBIG;
     }
-    void refusedWriteKeepsTheFile()
+    void save()
     {
         QFETCH(QString, folder);
+        QFETCH(bool, fileWritable);
         QFETCH(int, limit);
         QFETCH(int, size);
         QFETCH(int, reason);
         QTemporaryDir dir;
         const QString in = dir.filePath(u"in"_s), path = in + u"/a.cdt"_s;
-        QVERIFY(QDir().mkdir(in) && filesystem::writeWholeFile(path, "#old\r\n"));
-        // Root writes into any folder: the read-only one is tried as nobody.
+        const QByteArray old("#old\r\n");
+        QVERIFY(QDir().mkdir(in) && filesystem::writeWholeFile(path, old));
+        qputenv("XDG_CACHE_HOME", dir.filePath(u"cache"_s).toLocal8Bit());
+        QVERIFY(QDir().mkpath(dir.filePath(u"cache"_s)));
         const bool asNobody = folder == u"read-only" && geteuid() == 0;
-        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther);
+        if (asNobody && !QFile::setPermissions(dir.filePath(u"cache"_s), QFile::Permissions(0x7777)))
+            QSKIP("no cache folder nobody may write to");
+        // nobody keeps root's group when only the user is changed
+        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeGroup | QFile::ExeOther);
+        if (fileWritable)
+            QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x6666)));
         if (folder == u"read-only")
-            QVERIFY(QFile::setPermissions(in, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            QVERIFY(QFile::setPermissions(in, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
         if (folder == u"vanished")
             QVERIFY(QDir(in).removeRecursively());
         std::signal(SIGXFSZ, SIG_IGN); // else the size limit ends the process
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        const rlimit lowered{folder == u"full" ? rlim_t(limit) : old.rlim_cur, old.rlim_max};
+        rlimit old_{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old_), 0);
+        const rlimit lowered{limit > 0 || folder == u"full" ? rlim_t(limit) : old_.rlim_cur, old_.rlim_max};
         QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0 && (!asNobody || seteuid(65534) == 0));
         QString error;
-        const bool written = filesystem::writeWholeFile(path, QByteArray(size, 'x'), &error);
-        QVERIFY((!asNobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &old) == 0);
-        QVERIFY(!written);
-        QCOMPARE(error, qt_error_string(reason));
+        const QByteArray bytes(size, 'x');
+        const bool written = filesystem::saveFile(path, bytes, &error);
+        QVERIFY((!asNobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &old_) == 0);
+        QCOMPARE(written, reason == 0);
+        QCOMPARE(error, reason ? qt_error_string(reason) : QString());
         const bool gone = folder == u"vanished";
-        QCOMPARE(filesystem::readWholeFile(path), gone ? Bytes() : Bytes("#old\r\n"));
+        QCOMPARE(filesystem::readWholeFile(path), gone ? Bytes() : Bytes(reason ? old : bytes));
         QCOMPARE(QDir(in).entryList(QDir::Files | QDir::Hidden), gone ? QStringList() : QStringList{"a.cdt"});
+        QCOMPARE(QDir(filesystem::journalFolder()).entryList(QDir::Files), QStringList()); // no journal left
         QFile::setPermissions(in, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Every save keeps what the file is besides its bytes: its owner, its mode, its links.
+    void saveKeepsFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a symbolic link stays one") << "symlink";
+        QTest::newRow("a hard link stays shared") << "hardlink";
+        QTest::newRow("mode kept") << "mode";
+        QTest::newRow("owner kept") << "owner";
+    }
+    void saveKeepsFile()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString real = dir.filePath(u"team.cdt"_s), name = dir.filePath(u"a.cdt"_s);
+        QVERIFY(filesystem::writeWholeFile(real, "#old\r\n"));
+        qputenv("XDG_CACHE_HOME", dir.filePath(u"cache"_s).toLocal8Bit());
+        if (kind == u"symlink")
+            QVERIFY(QFile::link(real, name));
+        if (kind == u"hardlink")
+            QCOMPARE(::link(QFile::encodeName(real).constData(), QFile::encodeName(name).constData()), 0);
+        if (kind == u"mode")
+            QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        if (kind == u"owner" && (geteuid() != 0 || ::chown(QFile::encodeName(real).constData(), 65534, 65534) != 0))
+            QSKIP("only root gives a file away");
+        const QString saved = kind == u"symlink" || kind == u"hardlink" ? name : real;
+        struct stat before{}, after{};
+        QCOMPARE(::stat(QFile::encodeName(real).constData(), &before), 0);
+        QVERIFY(filesystem::saveFile(saved, "#new\r\n"));
+        QCOMPARE(::stat(QFile::encodeName(real).constData(), &after), 0);
+        QCOMPARE(filesystem::readWholeFile(real), Bytes("#new\r\n"));
+        QCOMPARE(filesystem::readWholeFile(saved), Bytes("#new\r\n"));
+        QCOMPARE(QFileInfo(name).isSymLink(), kind == u"symlink");
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_nlink, before.st_nlink);
+    }
+
+    // After a crash in the middle of a save in place, the next start puts the old content
+    // back only where the file holds just what the interrupted write left.
+    void recoverInterruptedSave_data()
+    {
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<bool>("journalKept");
+        const QByteArray old("#old entry\r\nabc\r\n"), written("#new\r\n");
+        QTest::newRow("cut after the first bytes: put back") << QByteArray("#ne") + old.mid(3) << old << false;
+        QTest::newRow("written whole: kept") << written << written << false;
+        QTest::newRow("nothing written yet: kept") << old << old << false;
+        QTest::newRow("saved by someone since: left alone") << QByteArray("#theirs\r\n") << QByteArray("#theirs\r\n") << true;
+    }
+    void recoverInterruptedSave()
+    {
+        QFETCH(QByteArray, onDisk);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"a.cdt"_s), cache = dir.filePath(u"cache"_s);
+        const QByteArray old("#old entry\r\nabc\r\n"), written("#new\r\n");
+        QVERIFY(QDir().mkpath(cache) && filesystem::writeWholeFile(path, onDisk));
+        QVERIFY(filesystem::writeWholeFile(cache + u"/1.journal"_s, "snipdeck in-place save\n" + QFile::encodeName(path) + "\n"
+                                           + QByteArray::number(old.size()) + "\n" + QByteArray::number(written.size()) + "\n" + old + written));
+        const bool torn = onDisk.startsWith("#ne") && onDisk != written;
+        QCOMPARE(filesystem::recoverInterruptedSaves(cache), torn ? QStringList{path} : QStringList());
+        QTEST(filesystem::readWholeFile(path).value(), "after");
+        QTEST(QFile::exists(cache + u"/1.journal"_s), "journalKept");
     }
 
     void encodingIsDetectedAndKept_data()
