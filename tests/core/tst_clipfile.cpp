@@ -116,21 +116,6 @@ private slots:
         QCOMPARE(refused.status, clipfile::WriteResult::Status::Unencodable);
         QCOMPARE(refused.entryIndex, 1);
         QCOMPARE(filesystem::readWholeFile(m_path), Bytes(written));
-
-        QCOMPARE(clipfile::read(m_dir.filePath("none.cdt")).status, clipfile::ReadResult::Status::Missing);
-        QFile locked(m_dir.filePath("locked.cdt"));
-        QVERIFY(locked.open(QIODevice::WriteOnly));
-        locked.close();
-        locked.setPermissions(QFileDevice::WriteOwner);
-        // Whoever may read every file (root in CI) still cannot read a process's memory at 0.
-        const bool root = QFile(locked.fileName()).open(QIODevice::ReadOnly);
-        const auto unreadable = clipfile::read(root ? u"/proc/self/mem"_s : locked.fileName());
-        QCOMPARE(unreadable.status, clipfile::ReadResult::Status::Unreadable);
-        QVERIFY(!unreadable.error.isEmpty());
-        // A file picked by mistake is refused by its size, unread.
-        QFile big(m_dir.filePath("big.cdt"));
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(clipfile::maxFileSize + 1));
-        QCOMPARE(clipfile::read(big.fileName()).status, clipfile::ReadResult::Status::TooLarge);
     }
 
     // A file another program saves while it is read: it says one size and holds another
@@ -399,28 +384,6 @@ private slots:
         QVERIFY(clipfile::write(m_path, read.entries, read.encoding, read.lineEnd).ok());
         QFETCH(QByteArray, written);
         QCOMPARE(filesystem::readWholeFile(m_path).value(), written.isEmpty() ? bytes : written);
-    }
-
-    void overwritingUnseenContentAsks_data()
-    {
-        // The program read "#x" from a.cdt; the target holds the bytes given now, or is gone.
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<Bytes>("onDisk");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("as read") << "a.cdt" << Bytes("#x\r\n") << false;
-        QTest::newRow("changed since, same size") << "a.cdt" << Bytes("#y\r\n") << true;
-        QTest::newRow("grown since") << "a.cdt" << Bytes("#x\r\n#y\r\n") << true;
-        QTest::newRow("gone since") << "a.cdt" << Bytes() << false;
-        QTest::newRow("emptied since") << "a.cdt" << Bytes("") << false;
-        QTest::newRow("another file with content") << "b.cdt" << Bytes("#x\r\n") << true;
-    }
-    void overwritingUnseenContentAsks()
-    {
-        QFETCH(QString, target);
-        QFETCH(Bytes, onDisk);
-        // What is kept is a digest: the same size with other bytes is still another content.
-        const KnownContent known{u"a.cdt"_s, Digester::of("#x\r\n")};
-        QTEST(known.wouldOverwriteUnseen(target, onDisk ? std::optional(Digester::of(*onDisk)) : std::nullopt), "asks");
     }
 
     // How saves by other programs reach the bar: through the system's events, through a

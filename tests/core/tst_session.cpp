@@ -27,6 +27,18 @@ namespace {
 using Kind = KeyCommand::Kind;
 const ClipEntry unset{u"未設定"_s, QString()};
 
+/** Answers each question in turn as `answers` says (y yes), then yes; a new file is `created`. */
+struct Questions final : FileQuestions
+{
+    QString answers;
+    QString created;
+    int asked = 0;
+    bool yes() { return QStringView(answers).mid(asked++).startsWith(u'y') || asked > answers.size(); }
+    std::optional<QString> newFilePath() override { return yes() ? std::optional(created) : std::nullopt; }
+    bool replaceOtherVersion(const QString &) override { return yes(); }
+    bool emptyFile(const QString &) override { return yes(); }
+};
+
 /** Entry i is named "n<i>" with text "t<i>"; -1 stands for `unset`. */
 QList<ClipEntry> numbered(const QList<int> &order)
 {
@@ -248,16 +260,7 @@ private slots:
             QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, clipfile::maxFileSize + 1));
         else if (before != u"none")
             QVERIFY(filesystem::writeWholeFile(path, before.toUtf8()));
-        struct Questions final : FileQuestions
-        {
-            QString answers;
-            QString created;
-            int asked = 0;
-            bool yes() { return QStringView(answers).mid(asked++).startsWith(u'y'); }
-            std::optional<QString> newFilePath() override { return yes() ? std::optional(created) : std::nullopt; }
-            bool replaceOtherVersion(const QString &) override { return yes(); }
-            bool emptyFile(const QString &) override { return yes(); }
-        } questions;
+        Questions questions;
         questions.answers = answers;
         questions.created = path;
         FileInUse file;
@@ -304,12 +307,7 @@ private slots:
         file.release(&holder);
         QCoreApplication::processEvents();
         QCOMPARE(changed.size(), 1);
-        struct Yes final : FileQuestions
-        {
-            std::optional<QString> newFilePath() override { return std::nullopt; }
-            bool replaceOtherVersion(const QString &) override { return true; }
-            bool emptyFile(const QString &) override { return true; }
-        } yes;
+        Questions yes;
         QCOMPARE(file.save({{u"c"_s, QString()}}, yes).kind, SaveOutcome::Kind::Saved);
         file.checkDisk();
         QCOMPARE(changed.size(), 1);
@@ -334,13 +332,7 @@ private slots:
             }
         });
         QVERIFY(QTest::qWaitFor([&] { return filesystem::readWholeFile(path)->startsWith("#other"); }));
-        struct Yes final : FileQuestions
-        {
-            int asked = 0;
-            std::optional<QString> newFilePath() override { return std::nullopt; }
-            bool replaceOtherVersion(const QString &) override { ++asked; return true; }
-            bool emptyFile(const QString &) override { return true; }
-        } yes;
+        Questions yes;
         const QList<ClipEntry> entries{{u"b"_s, u"y"_s}};
         QByteArray bytes;
         QVERIFY(clipfile::encode(entries, &bytes).ok());
