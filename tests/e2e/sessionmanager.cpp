@@ -1,0 +1,112 @@
+// A session manager as a test needs one (XSMP, as GNOME, KDE and Xfce speak it): prints the
+// address to put in SESSION_MANAGER, and on each line read asks every client to save as at
+// logout, printing "saved" when one says it is done. It asks nothing else and ends with stdin.
+#include <X11/ICE/ICElib.h>
+#include <X11/SM/SMlib.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+std::vector<SmsConn> g_clients;
+
+Bool anyHost(char *) { return True; }
+
+Status registerClient(SmsConn conn, SmPointer, char *previousId)
+{
+    std::free(previousId);
+    char *id = SmsGenerateClientID(conn);
+    SmsRegisterClientReply(conn, id);
+    std::free(id);
+    g_clients.push_back(conn);
+    return 1;
+}
+
+void saveDone(SmsConn, SmPointer, Bool success)
+{
+    std::printf(success ? "saved\n" : "failed\n");
+    std::fflush(stdout);
+}
+
+void setProperties(SmsConn, SmPointer, int count, SmProp **properties)
+{
+    for (int i = 0; i < count; ++i)
+        SmFreeProperty(properties[i]);
+    std::free(properties);
+}
+
+Status newClient(SmsConn, SmPointer, unsigned long *mask, SmsCallbacks *callbacks, char **)
+{
+    *callbacks = {};
+    callbacks->register_client.callback = registerClient;
+    callbacks->save_yourself_done.callback = saveDone;
+    callbacks->set_properties.callback = setProperties;
+    callbacks->interact_request.callback = [](SmsConn, SmPointer, int) {};
+    callbacks->interact_done.callback = [](SmsConn, SmPointer, Bool) {};
+    callbacks->save_yourself_request.callback = [](SmsConn, SmPointer, int, Bool, int, Bool, Bool) {};
+    callbacks->save_yourself_phase2_request.callback = [](SmsConn conn, SmPointer) { SmsSaveYourselfPhase2(conn); };
+    callbacks->close_connection.callback = [](SmsConn conn, SmPointer, int count, char **reasons) {
+        SmFreeReasons(count, reasons);
+        std::erase(g_clients, conn);
+        SmsCleanUp(conn);
+    };
+    callbacks->delete_properties.callback = [](SmsConn, SmPointer, int count, char **names) { SmFreeReasons(count, names); };
+    callbacks->get_properties.callback = [](SmsConn conn, SmPointer) { SmsReturnProperties(conn, 0, nullptr); };
+    *mask = ~0UL;
+    return 1;
+}
+
+} // namespace
+
+int main()
+{
+    char error[256];
+    int count = 0;
+    IceListenObj *listeners = nullptr;
+    if (!SmsInitialize("test", "1", newClient, nullptr, anyHost, sizeof error, error)
+        || !IceListenForConnections(&count, &listeners, sizeof error, error)) {
+        std::fprintf(stderr, "%s\n", error);
+        return 1;
+    }
+    for (int i = 0; i < count; ++i)
+        IceSetHostBasedAuthProc(listeners[i], anyHost);
+    std::printf("%s\n", IceComposeNetworkIdList(count, listeners));
+    std::fflush(stdout);
+    std::vector<IceConn> connections;
+    for (;;) {
+        std::vector<pollfd> fds{{STDIN_FILENO, POLLIN, 0}};
+        for (int i = 0; i < count; ++i)
+            fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
+        for (IceConn connection : connections)
+            fds.push_back({IceConnectionNumber(connection), POLLIN, 0});
+        if (::poll(fds.data(), fds.size(), -1) < 0)
+            return 1;
+        if (fds[0].revents) {
+            char line[64];
+            if (!std::fgets(line, sizeof line, stdin))
+                return 0;
+            for (SmsConn client : g_clients)
+                SmsSaveYourself(client, SmSaveBoth, True, SmInteractStyleAny, False);
+        }
+        for (int i = 0; i < count; ++i) {
+            IceAcceptStatus status;
+            if (fds[1 + size_t(i)].revents)
+                if (IceConn connection = IceAcceptConnection(listeners[i], &status))
+                    connections.push_back(connection);
+        }
+        std::vector<IceConn> open;
+        for (size_t i = 0; i < connections.size(); ++i) {
+            if (fds[1 + size_t(count) + i].revents
+                && IceProcessMessages(connections[i], nullptr, nullptr) == IceProcessMessagesIOError)
+                IceCloseConnection(connections[i]);
+            else
+                open.push_back(connections[i]);
+        }
+        connections = open;
+    }
+}

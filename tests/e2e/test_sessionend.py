@@ -1,0 +1,72 @@
+"""A bar that lives in the desktop session all day: whatever ends the session, Start.ini keeps the day's
+change; a second start in the bar's folder brings that bar forward, one in another folder is a bar of its own."""
+
+import os
+import signal
+import tempfile
+import time
+
+from harness import Snipdeck, SnipdeckTestCase, TIMEOUT, wait_until
+
+NUMBERS = [14, 240, 2400, 0, 0, 1500, 1500, -1]
+
+
+class SessionEndTest(SnipdeckTestCase):
+    window_manager = ["jwm"]
+
+    def setUp(self):
+        super().setUp()
+        self.runtime = {"XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=self.dir)}
+
+    def moved_bar(self):
+        """A bar started on Start.ini, then moved by the user; and Start.ini as it was."""
+        app = self.start(NUMBERS, [], self.runtime)
+        bar = app.wait_window("Snipdeck")
+        before = self.read("Start.ini")
+        self.x.xdotool("windowmove", "--sync", bar, "300", "450")
+        return app, bar, before
+
+    def test_each_way_the_session_ends_keeps_the_move(self):
+        def killed_later(app):  # a power cut, some seconds after the change
+            time.sleep(2.5)
+            app.process.kill()
+
+        ways = {  # how the session ends it: the exit status
+            "closed": (lambda app, bar: app.key(bar, "alt+x"), 0),
+            "SIGTERM": (lambda app, bar: app.process.send_signal(signal.SIGTERM), 0),
+            "killed": (lambda app, bar: killed_later(app), -signal.SIGKILL),
+            # Last: Qt ends the program at once, and there is no display for another.
+            "the X server gone": (lambda app, bar: (time.sleep(0.5), self.x.process.kill()), 1),
+        }
+        for way, (end, status) in ways.items():
+            with self.subTest(way):
+                app, bar, before = self.moved_bar()
+                end(app, bar)
+                self.assertEqual(app.process.wait(TIMEOUT), status)
+                lines = self.read("Start.ini").split(b"\r\n")
+                self.assertNotEqual(lines[5:7], before.split(b"\r\n")[5:7])
+                self.assertEqual(lines[:5] + lines[7:], before.split(b"\r\n")[:5] + before.split(b"\r\n")[7:])
+
+    def test_nothing_changed_nothing_written(self):
+        app = self.start(NUMBERS, [], self.runtime)
+        bar = app.wait_window("Snipdeck")
+        written = os.stat(self.path("Start.ini")).st_mtime_ns
+        time.sleep(3)
+        self.assertEqual(os.stat(self.path("Start.ini")).st_mtime_ns, written)
+        app.exit(bar)
+
+    def test_second_start(self):
+        first = self.start(NUMBERS, [], self.runtime)
+        bar = first.wait_window("Snipdeck")
+        other_dir = tempfile.mkdtemp(dir=self.dir)
+        other = Snipdeck(self.x, other_dir, self.runtime, None)
+        self.addCleanup(lambda: (other.process.kill(), other.process.wait(5), other.log.close()))
+        other.key(other.wait_window("Snipdeck"), "Return")  # no Start.ini there: the message
+        other_bar = other.wait_window("Snipdeck")
+        wait_until(lambda: self.x.xdotool("getactivewindow") == other_bar, what="the other folder's bar active")
+        again = self.launch(self.runtime)
+        self.assertEqual(again.process.wait(TIMEOUT), 0)
+        wait_until(lambda: self.x.xdotool("getactivewindow") == bar, what="the first bar brought forward")
+        self.assertEqual((first.windows(), other.windows()), ([bar], [other_bar]))
+        first.exit(bar)
+        other.exit(other_bar)
