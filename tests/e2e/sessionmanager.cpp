@@ -65,6 +65,8 @@ Status newClient(SmsConn, SmPointer, unsigned long *mask, SmsCallbacks *callback
 
 int main()
 {
+    // A client that goes away is closed below; ICE's own handler would end the manager.
+    IceSetIOErrorHandler([](IceConn) {});
     char error[256];
     int count = 0;
     IceListenObj *listeners = nullptr;

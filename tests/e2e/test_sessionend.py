@@ -3,6 +3,7 @@ change; a second start in the bar's folder brings that bar forward, one in anoth
 
 import os
 import signal
+import subprocess
 import tempfile
 import time
 
@@ -27,6 +28,16 @@ class SessionEndTest(SnipdeckTestCase):
         return app, bar, before
 
     def test_each_way_the_session_ends_keeps_the_move(self):
+        manager = subprocess.Popen([os.environ["SNIPDECK_SESSIONMANAGER"]], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        self.addCleanup(lambda: (manager.kill(), manager.wait(5)))
+        self.runtime["SESSION_MANAGER"] = manager.stdout.readline().decode().strip()
+
+        def logout(app):  # the session manager asks to save; the session then ends without a word
+            manager.stdin.write(b"\n")
+            manager.stdin.flush()
+            self.assertEqual(manager.stdout.readline(), b"saved\n")
+            app.process.kill()
+
         def killed_later(app):  # a power cut, some seconds after the change
             time.sleep(2.5)
             app.process.kill()
@@ -34,6 +45,7 @@ class SessionEndTest(SnipdeckTestCase):
         ways = {  # how the session ends it: the exit status
             "closed": (lambda app, bar: app.key(bar, "alt+x"), 0),
             "SIGTERM": (lambda app, bar: app.process.send_signal(signal.SIGTERM), 0),
+            "the session manager's save": (lambda app, bar: logout(app), -signal.SIGKILL),
             "killed": (lambda app, bar: killed_later(app), -signal.SIGKILL),
             # Last: Qt ends the program at once, and there is no display for another.
             "the X server gone": (lambda app, bar: (time.sleep(0.5), self.x.process.kill()), 1),
@@ -43,9 +55,9 @@ class SessionEndTest(SnipdeckTestCase):
                 app, bar, before = self.moved_bar()
                 end(app, bar)
                 self.assertEqual(app.process.wait(TIMEOUT), status)
-                lines = self.read("Start.ini").split(b"\r\n")
-                self.assertNotEqual(lines[5:7], before.split(b"\r\n")[5:7])
-                self.assertEqual(lines[:5] + lines[7:], before.split(b"\r\n")[:5] + before.split(b"\r\n")[7:])
+                now, then = ([line.strip() for line in f.split(b"\r\n")] for f in (self.read("Start.ini"), before))
+                self.assertNotEqual(now[5:7], then[5:7])
+                self.assertEqual(now[:5] + now[7:], then[:5] + then[7:])
 
     def test_nothing_changed_nothing_written(self):
         app = self.start(NUMBERS, [], self.runtime)
