@@ -17,46 +17,37 @@ std::vector<SmsConn> g_clients;
 
 Bool anyHost(char *) { return True; }
 
-Status registerClient(SmsConn conn, SmPointer, char *previousId)
+Status newClient(SmsConn, SmPointer, unsigned long *mask, SmsCallbacks *on, char **)
 {
-    std::free(previousId);
-    char *id = SmsGenerateClientID(conn);
-    SmsRegisterClientReply(conn, id);
-    std::free(id);
-    g_clients.push_back(conn);
-    return 1;
-}
-
-void saveDone(SmsConn, SmPointer, Bool success)
-{
-    std::printf(success ? "saved\n" : "failed\n");
-    std::fflush(stdout);
-}
-
-void setProperties(SmsConn, SmPointer, int count, SmProp **properties)
-{
-    for (int i = 0; i < count; ++i)
-        SmFreeProperty(properties[i]);
-    std::free(properties);
-}
-
-Status newClient(SmsConn, SmPointer, unsigned long *mask, SmsCallbacks *callbacks, char **)
-{
-    *callbacks = {};
-    callbacks->register_client.callback = registerClient;
-    callbacks->save_yourself_done.callback = saveDone;
-    callbacks->set_properties.callback = setProperties;
-    callbacks->interact_request.callback = [](SmsConn, SmPointer, int) {};
-    callbacks->interact_done.callback = [](SmsConn, SmPointer, Bool) {};
-    callbacks->save_yourself_request.callback = [](SmsConn, SmPointer, int, Bool, int, Bool, Bool) {};
-    callbacks->save_yourself_phase2_request.callback = [](SmsConn conn, SmPointer) { SmsSaveYourselfPhase2(conn); };
-    callbacks->close_connection.callback = [](SmsConn conn, SmPointer, int count, char **reasons) {
+    *on = {};
+    on->register_client.callback = [](SmsConn conn, SmPointer, char *previousId) {
+        std::free(previousId);
+        char *id = SmsGenerateClientID(conn);
+        SmsRegisterClientReply(conn, id);
+        std::free(id);
+        g_clients.push_back(conn);
+        return Status(1);
+    };
+    on->save_yourself_done.callback = [](SmsConn, SmPointer, Bool success) {
+        std::printf(success ? "saved\n" : "failed\n");
+        std::fflush(stdout);
+    };
+    on->set_properties.callback = [](SmsConn, SmPointer, int count, SmProp **properties) {
+        for (int i = 0; i < count; ++i)
+            SmFreeProperty(properties[i]);
+        std::free(properties);
+    };
+    on->close_connection.callback = [](SmsConn conn, SmPointer, int count, char **reasons) {
         SmFreeReasons(count, reasons);
         std::erase(g_clients, conn);
         SmsCleanUp(conn);
     };
-    callbacks->delete_properties.callback = [](SmsConn, SmPointer, int count, char **names) { SmFreeReasons(count, names); };
-    callbacks->get_properties.callback = [](SmsConn conn, SmPointer) { SmsReturnProperties(conn, 0, nullptr); };
+    on->delete_properties.callback = [](SmsConn, SmPointer, int count, char **names) { SmFreeReasons(count, names); };
+    on->get_properties.callback = [](SmsConn conn, SmPointer) { SmsReturnProperties(conn, 0, nullptr); };
+    on->interact_request.callback = [](SmsConn, SmPointer, int) {};
+    on->interact_done.callback = [](SmsConn, SmPointer, Bool) {};
+    on->save_yourself_request.callback = [](SmsConn, SmPointer, int, Bool, int, Bool, Bool) {};
+    on->save_yourself_phase2_request.callback = [](SmsConn conn, SmPointer) { SmsSaveYourselfPhase2(conn); };
     *mask = ~0UL;
     return 1;
 }
@@ -80,27 +71,20 @@ int main()
     std::printf("%s\n", IceComposeNetworkIdList(count, listeners));
     std::fflush(stdout);
     std::vector<IceConn> connections;
-    for (;;) {
+    for (char line[64];;) {
         std::vector<pollfd> fds{{STDIN_FILENO, POLLIN, 0}};
         for (int i = 0; i < count; ++i)
             fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
         for (IceConn connection : connections)
             fds.push_back({IceConnectionNumber(connection), POLLIN, 0});
-        if (::poll(fds.data(), fds.size(), -1) < 0)
-            return 1;
-        if (fds[0].revents) {
-            char line[64];
-            if (!std::fgets(line, sizeof line, stdin))
-                return 0;
-            for (SmsConn client : g_clients)
-                SmsSaveYourself(client, SmSaveBoth, True, SmInteractStyleAny, False);
-        }
-        for (int i = 0; i < count; ++i) {
-            IceAcceptStatus status;
-            if (fds[1 + size_t(i)].revents)
-                if (IceConn connection = IceAcceptConnection(listeners[i], &status))
-                    connections.push_back(connection);
-        }
+        if (::poll(fds.data(), fds.size(), -1) < 0 || (fds[0].revents && !std::fgets(line, sizeof line, stdin)))
+            return 0;
+        for (SmsConn client : fds[0].revents ? g_clients : std::vector<SmsConn>())
+            SmsSaveYourself(client, SmSaveBoth, True, SmInteractStyleAny, False);
+        IceAcceptStatus status;
+        for (int i = 0; i < count; ++i)
+            if (IceConn accepted = fds[1 + size_t(i)].revents ? IceAcceptConnection(listeners[i], &status) : nullptr)
+                connections.push_back(accepted);
         std::vector<IceConn> open;
         for (size_t i = 0; i < connections.size(); ++i) {
             if (fds[1 + size_t(count) + i].revents
