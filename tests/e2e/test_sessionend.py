@@ -29,6 +29,7 @@ class SessionEndTest(SnipdeckTestCase):
         return app, bar
 
     def test_each_way_the_session_ends_keeps_the_move(self):
+        self.assertTrue(os.environ.get("SNIPDECK_SESSIONMANAGER"), "libsm-dev missing; run scripts/install-deps.sh")
         manager = subprocess.Popen([os.environ["SNIPDECK_SESSIONMANAGER"]], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
         self.addCleanup(lambda: (manager.kill(), manager.wait(5)))
         self.runtime["SESSION_MANAGER"] = manager.stdout.readline().decode().strip()
