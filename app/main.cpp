@@ -25,6 +25,26 @@
 #include <cstdlib>
 #include <vector>
 
+namespace {
+
+/** What a second start in the bar's folder does instead of opening another bar. */
+void bringForward(Program &program)
+{
+    const auto forward = [](QWidget &window) {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.raise();
+        window.activateWindow();
+    };
+    forward(program.form1());
+    // A dialog that has the bar disabled comes up over it, with the keys.
+    for (QWidget *window : program.loadedWindows()) {
+        if (window->isVisible())
+            forward(*window);
+    }
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // A file size limit (ulimit -f) fails a save, which says so and keeps the edit, instead
@@ -85,19 +105,8 @@ int main(int argc, char *argv[])
     program.start();
     if (program.hasEnded())
         return EXIT_SUCCESS;
-    QObject::connect(&instance, &FolderInstance::comeForward, &program.form1(), [&program] {
-        QWidget &bar = program.form1();
-        bar.setWindowState(bar.windowState() & ~Qt::WindowMinimized);
-        bar.raise();
-        bar.activateWindow();
-        // A dialog that has the bar disabled comes up over it, with the keys.
-        for (QWidget *window : program.loadedWindows()) {
-            if (window->isVisible()) {
-                window->raise();
-                window->activateWindow();
-            }
-        }
-    });
+    QObject::connect(&instance, &FolderInstance::comeForward, &program.form1(),
+                     [&program] { bringForward(program); });
 
     // Only once start-up is over: closing earlier would save settings not yet read.
     handleTerminationSignals(&app, [&program] { program.form1().close(); });
