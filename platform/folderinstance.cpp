@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <fcntl.h>
@@ -84,12 +85,13 @@ FolderInstance::Claim FolderInstance::claim()
 
 bool FolderInstance::askRunning() const
 {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return false;
     const sockaddr_un to = *address(m_path);
-    // The bar that listens comes forward when it accepts; a leftover file refuses.
-    const bool reached = ::connect(fd, asSockaddr(to), sizeof to) == 0;
+    // The bar that listens comes forward when it accepts; a leftover file refuses. One too
+    // busy to take more is there all the same, and this start must not wait on it.
+    const bool reached = ::connect(fd, asSockaddr(to), sizeof to) == 0 || errno == EAGAIN;
     ::close(fd);
     return reached;
 }
