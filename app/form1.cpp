@@ -217,7 +217,7 @@ void Form1::watchFileInUse()
     m_session.file().startWatching();
 }
 
-void Form1::InitWrite()
+startini::Encoded Form1::startIniContent() const
 {
     const Settings &in = m_session.settings();
     StartSettings settings;
@@ -231,7 +231,12 @@ void Form1::InitWrite()
     settings.savedIndex = m_session.dataFileNum();
     settings.paths = m_session.paths();
 
-    const startini::Encoded encoded = startini::encode(settings);
+    return startini::encode(settings);
+}
+
+void Form1::InitWrite()
+{
+    const startini::Encoded encoded = startIniContent();
     for (const QString &path : encoded.leftOut)
         showNotice(form1text::withValue(form1text::notShiftJis, form1text::fileLabel, path));
     QString reason;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/barlayout.h"
+#include "files/startini.h"
 
 #include <QSize>
 #include <QString>
@@ -45,6 +46,8 @@ public:
     void InitProc();
     void ReRead();
     void InitWrite();
+    /** What InitWrite writes now, and the paths Start.ini cannot hold. */
+    startini::Encoded startIniContent() const;
     void StartRead();
     void ReadFile(const QString &fileName);
 

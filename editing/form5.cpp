@@ -38,7 +38,7 @@ Form5::Form5(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     // A fixed dialog frame: no resizing, no minimize or maximize box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twips::toPixels(9045), twips::toPixels(6165));
+    twips::fixSize(*this, {twips::toPixels(9045), twips::toPixels(6165)});
 
     m_label1 = new QLabel(form5text::label1, this);
     m_list1 = new QListWidget(this);

@@ -28,7 +28,7 @@ Form6::Form6(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     setWindowTitle(form6text::caption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twips::toPixels(3720), twips::toPixels(645));
+    twips::fixSize(*this, {twips::toPixels(3720), twips::toPixels(645)});
 
     m_label1 = new QLabel(form6text::label1, this);
     m_text1 = new QLineEdit(this);

@@ -73,7 +73,15 @@ void FrmMenu::buildMouseMenu()
     m_menuClickPaste->setEnabled(canPaste);
     if (!canPaste)
         m_menuClickPaste->setToolTip(clickPasteUnavailableTip);
-    m_menuAutoStart = addCheckItem(*m_mouseMenu, startAtLogin, &FrmMenu::Menu_AutoStart_Click);
+    // Where no entry could start the bar (a character of its folder's or its own path is
+    // lost on the way), the item says so, and stays off.
+    m_canStartAtLogin = autostart::canStart(m_program.session().autostart.program,
+                                            m_program.workingDirectory());
+    m_menuAutoStart = addCheckItem(*m_mouseMenu,
+                                   m_canStartAtLogin ? startAtLogin : startAtLoginUnavailable,
+                                   &FrmMenu::Menu_AutoStart_Click);
+    if (!m_canStartAtLogin)
+        m_menuAutoStart->setToolTip(startAtLoginUnavailableTip);
     m_mouseMenu->setToolTipsVisible(true);
     m_mouseMenu->addSeparator();
 
@@ -116,8 +124,9 @@ void FrmMenu::popUpMouseMenu(const MenuState &state, QPoint position)
     m_menuControlButton->setChecked(state.controlsHidden);
     m_menuClickPaste->setChecked(state.clickPaste && m_menuClickPaste->isEnabled());
     // Read from the entry each time: the desktop's own settings may have changed it.
-    m_menuAutoStart->setChecked(state.startAtLogin);
-    m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty());
+    m_menuAutoStart->setChecked(state.startAtLogin && m_canStartAtLogin);
+    m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty()
+                                && m_canStartAtLogin);
     m_mouseMenu->popup(position);
 }
 
