@@ -98,8 +98,7 @@ void Form1::Form_Load()
 {
     m_session.setSettings(Settings());
     InitFileName = filesystem::joinPath(m_program.workingDirectory(), QStringLiteral("Start.ini"));
-    // A save in place that a crash cut short gets the file's old content back first.
-    filesystem::recoverInterruptedSaves(filesystem::journalFolder());
+    m_session.file().recoverInterruptedSaves();
     m_session.setDataFileNum(-1);
 
     StartRead();
@@ -123,7 +122,6 @@ int Form1::GetButtonHeight() const { return m_session.settings().buttonHeight; }
 int Form1::GetButtonWidth() const { return m_session.settings().buttonWidth; }
 int Form1::GetWinZ() const { return m_session.settings().winZ; }
 int Form1::GetControlShowFlag() const { return m_session.settings().controlShowFlag; }
-
 void Form1::SetWinZ(int ValueZ) { m_session.changeSettings([&](Settings &s) { s.winZ = ValueZ; }); }
 void Form1::SetControlShowFlag(int Flag)
 {
@@ -212,10 +210,7 @@ void Form1::ReadFile(const QString &fileName)
     WindowSet(in.buttonWidth, in.buttonNum, in.buttonHeight);
 }
 
-void Form1::watchFileInUse()
-{
-    m_session.file().startWatching();
-}
+void Form1::watchFileInUse() { m_session.file().startWatching(); }
 
 startini::Encoded Form1::startIniContent() const
 {

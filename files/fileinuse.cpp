@@ -157,6 +157,11 @@ void FileInUse::release(const void *holder)
     QMetaObject::invokeMethod(this, &FileInUse::checkDisk, Qt::QueuedConnection);
 }
 
+void FileInUse::recoverInterruptedSaves()
+{
+    filesystem::recoverInterruptedSaves(filesystem::journalFolder());
+}
+
 void FileInUse::startWatching()
 {
     if (m_watch)

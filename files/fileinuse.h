@@ -109,6 +109,10 @@ public:
         FileInUse &m_file;
     };
 
+    /** At start-up: a save in place that a crash cut short gets the file's old content
+        back. */
+    static void recoverInterruptedSaves();
+
     /** From now on the watch reports changes on disk. */
     void startWatching();
     /** What a change on disk leads to: when another program has changed the file in use,
