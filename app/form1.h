@@ -99,15 +99,11 @@ public:
 
     /** From now on, a save of the file in use by another program reloads the bar. */
     void watchFileInUse();
-    /** Reloads the file in use when another program has changed it, as soon as no window
-        of the program works on the bar. */
-    void fileChangedOnDisk();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void Form_Unload();
@@ -133,7 +129,4 @@ private:
         however late the window system delivers them, are the program's own and must not
         change the layout again. */
     QList<QSize> m_requestedSizes;
-    bool m_watching = false;
-    /** A change on disk arrived while a window worked on the bar. */
-    bool m_reloadPending = false;
 };

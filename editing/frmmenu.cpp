@@ -211,7 +211,7 @@ void FrmMenu::applySetting(const std::function<void(Settings &)> &change,
                            std::optional<int> count)
 {
     Session &session = m_program.session();
-    change(session.settings);
+    session.changeSettings(change);
     PropertyFields fields = session.propertyFields();
     if (count)
         fields.count = QString::number(*count);
@@ -225,15 +225,6 @@ void FrmMenu::Menu_NewFile_Click()
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
-    // The dialog names an existing file without a word: one that holds anything, the file
-    // in use included, is emptied only when the user says so.
-    if (Session::holdsContent(path)) {
-        const auto answer = m_program.services().messages.show(
-                form1text::withValue(frmmenutext::replaceQuestion, form1text::fileLabel, path),
-                form1text::title, MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel);
-        if (answer != MessageBoxes::Answer::Ok)
-            return;
-    }
     // The new set is written before anything changes, so a file that cannot be written
     // leaves the bar, the list and the file in use as they were. A name too short to lose
     // an extension gets the file created empty, and nothing written to it.
@@ -241,7 +232,7 @@ void FrmMenu::Menu_NewFile_Click()
     const bool named = fileName.size() >= 4;
     const QList<ClipEntry> unset(named ? limits::defaultButtonNum : 0,
                                  ClipEntry{form1text::unset, QString()});
-    if (!m_program.reportWrite(clipfile::write(path, unset), path))
+    if (!m_program.reportSave(m_program.createClipFile(path, unset), unset))
         return;
 
     Form1 &main = m_program.form1();
