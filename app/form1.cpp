@@ -68,7 +68,12 @@ Form1::Form1(Program &program)
             [this] { ReadFile(m_session.dataFileName()); });
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    Paster &paster = m_program.services().paster;
+    paster.granted = nullptr;
+    paster.failed = nullptr;
+}
 
 QPushButton &Form1::Command1(int index) const
 {
@@ -106,6 +111,11 @@ void Form1::Form_Load()
     const auto optionBytes = filesystem::readWholeFile(
             filesystem::joinPath(m_program.workingDirectory(), options::fileName));
     m_session.options = options::parse(optionBytes.value_or(QByteArray()));
+    Paster &paster = m_program.services().paster;
+    paster.granted = [this](const QByteArray &token) { m_program.frmMenu().pasteGranted(token); };
+    paster.failed = [this](Paster::Obstacle obstacle) { m_program.frmMenu().pasteFailed(obstacle); };
+    if (m_session.options.clickPaste && paster.available())
+        paster.prepare(m_session.options.restoreToken);
     ReadFile(m_session.dataFileName());
     // Put on top only once laid out: this shows the bar, and a window resized after it is
     // shown but before the window manager has framed it lands a frame's size off its place.
@@ -380,12 +390,15 @@ void Form1::Command1_Click(int Index)
     // Only a press of the button itself (a click, Enter or Space) gets here, never a key
     // command; the clipboard keeps the text whether or not the paste reaches a window.
     Paster &paster = m_program.services().paster;
+    paster.granted = [this](const QByteArray &token) { m_program.frmMenu().pasteGranted(token); };
+    paster.failed = [this](Paster::Obstacle obstacle) { m_program.frmMenu().pasteFailed(obstacle); };
     if (m_session.options.clickPaste && paster.available())
         paster.pasteIntoPrevious();
 }
 
 void Form1::Command2_Click(int Index)
 {
+    m_program.services().paster.keyboardWanted();
     switch (Index) {
     case 0:
         placeContentViewUnder(*m_command2[0]);
@@ -440,6 +453,7 @@ void Form1::keyDownOn(QPushButton &button, int flag, int index, int keyCode)
 
 void Form1::rightClickOn(QPushButton &button, int flag, int index, QPoint position)
 {
+    m_program.services().paster.keyboardWanted(); // for the keys of the commands, after the menu
     m_program.setFocusTarget(flag, index);
     FrmMenu &menu = m_program.frmMenu();
     placeContentViewAt(button, position);

@@ -9,6 +9,7 @@
 #include "platform/qtwindoworder.h"
 #include "platform/sessionplatform.h"
 #include "platform/terminationsignals.h"
+#include "platform/portalpaster.h"
 #include "platform/x11paster.h"
 #include "version.h"
 
@@ -24,6 +25,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -99,9 +101,15 @@ int main(int argc, char *argv[])
     QtFileDialogs fileDialogs;
     QtWindowOrder windowOrder;
     QtLauncher launcher;
-    X11Paster paster(session.otherWindowsReachable);
-    Program program({clipboard, messages, fileDialogs, windowOrder, launcher, paster},
+    // In a Wayland session the desktop's portal types the keys, if the desktop lets it.
+    std::unique_ptr<Paster> paster;
+    if (session.otherWindowsReachable)
+        paster = std::make_unique<X11Paster>(true);
+    else
+        paster = std::make_unique<PortalPaster>();
+    Program program({clipboard, messages, fileDialogs, windowOrder, launcher, *paster},
                     QDir::currentPath(), [] { QCoreApplication::exit(0); });
+    paster->setBar(program.form1());
     program.session().autostart = {
             autostart::folder(qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()),
             QCoreApplication::applicationFilePath()};

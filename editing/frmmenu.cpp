@@ -66,13 +66,8 @@ void FrmMenu::buildMouseMenu()
     m_menuAllways = addCheckItem(*m_mouseMenu, allways, &FrmMenu::Menu_Allways_Click);
     m_menuControlButton =
             addCheckItem(*m_mouseMenu, controlButton, &FrmMenu::Menu_ControlButton_Click);
-    // Where other programs' windows are out of reach the item says why, and stays off.
-    const bool canPaste = m_program.services().paster.available();
-    m_menuClickPaste = addCheckItem(*m_mouseMenu, canPaste ? clickPaste : clickPasteUnavailable,
-                                    &FrmMenu::Menu_ClickPaste_Click);
-    m_menuClickPaste->setEnabled(canPaste);
-    if (!canPaste)
-        m_menuClickPaste->setToolTip(clickPasteUnavailableTip);
+    m_menuClickPaste = addCheckItem(*m_mouseMenu, clickPaste, &FrmMenu::Menu_ClickPaste_Click);
+    showPasteState();
     // Where no entry could start the bar (a character of its folder's or its own path is
     // lost on the way), the item says so, and stays off.
     m_canStartAtLogin = autostart::canStart(m_program.session().autostart.program,
@@ -122,12 +117,27 @@ void FrmMenu::popUpMouseMenu(const MenuState &state, QPoint position)
     // The applied settings, not what the properties dialog shows unconfirmed.
     m_menuAllways->setChecked(state.onTop);
     m_menuControlButton->setChecked(state.controlsHidden);
+    showPasteState();
     m_menuClickPaste->setChecked(state.clickPaste && m_menuClickPaste->isEnabled());
     // Read from the entry each time: the desktop's own settings may have changed it.
     m_menuAutoStart->setChecked(state.startAtLogin && m_canStartAtLogin);
     m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty()
                                 && m_canStartAtLogin);
     m_mouseMenu->popup(position);
+}
+
+void FrmMenu::showPasteState()
+{
+    // Where other programs' windows are out of reach the item says why, and stays off.
+    using Obstacle = Paster::Obstacle;
+    const Obstacle obstacle = m_program.services().paster.obstacle();
+    const bool canPaste = obstacle == Obstacle::None || obstacle == Obstacle::NoPasteKey;
+    m_menuClickPaste->setEnabled(canPaste);
+    m_menuClickPaste->setText(canPaste ? frmmenutext::clickPaste : frmmenutext::clickPasteUnavailable);
+    m_menuClickPaste->setToolTip(obstacle == Obstacle::Unreachable ? frmmenutext::clickPasteUnavailableTip
+                                 : obstacle == Obstacle::OldDesktop ? frmmenutext::clickPasteOldDesktopTip
+                                 : obstacle == Obstacle::Refused    ? frmmenutext::clickPasteRefusedTip
+                                                                    : QString());
 }
 
 void FrmMenu::popUpMouseMenu2(bool canMoveUp, bool canMoveDown, QPoint position)
@@ -185,12 +195,48 @@ void FrmMenu::Menu_ControlButton_Click()
 
 void FrmMenu::Menu_ClickPaste_Click()
 {
-    Session &session = m_program.session();
-    session.options.clickPaste = !session.options.clickPaste;
+    options::Options &options = m_program.session().options;
+    options.clickPaste = !options.clickPaste;
     // On for this run even when it cannot be kept; the user is told so.
+    saveOptions();
+    Paster &paster = m_program.services().paster;
+    if (options.clickPaste)
+        paster.prepare(options.restoreToken);
+    else
+        paster.release();
+}
+
+void FrmMenu::saveOptions()
+{
     const QString path = filesystem::joinPath(m_program.workingDirectory(), options::fileName);
-    if (!filesystem::writeWholeFile(path, options::encode(session.options)))
+    if (!filesystem::writeWholeFile(path, options::encode(m_program.session().options)))
         showNotice(frmmenutext::optionsUnwritable, path);
+}
+
+void FrmMenu::pasteGranted(const QByteArray &token)
+{
+    options::Options &options = m_program.session().options;
+    if (token.isEmpty() || token == options.restoreToken)
+        return;
+    options.restoreToken = token;
+    saveOptions();
+}
+
+void FrmMenu::pasteFailed(Paster::Obstacle obstacle)
+{
+    if (obstacle == Paster::Obstacle::NoPasteKey) {
+        m_program.services().messages.show(frmmenutext::noPasteKey, form1text::title,
+                                           MessageBoxes::Icon::Exclamation);
+        return;
+    }
+    showPasteState();
+    if (obstacle != Paster::Obstacle::Refused)
+        return; // kept for a session where it works
+    // Turned down: off, and asked again only when the user turns it on in a later run.
+    options::Options &options = m_program.session().options;
+    options.clickPaste = false;
+    options.restoreToken.clear();
+    saveOptions();
 }
 
 void FrmMenu::Menu_AutoStart_Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/paster.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -76,6 +78,10 @@ public:
     void Menu_About_Click();
     void Menu_Exit_Click();
 
+    /** The desktop's answers about pasting: the consent's token to keep, or why not. */
+    void pasteGranted(const QByteArray &token);
+    void pasteFailed(Paster::Obstacle obstacle);
+
     void List_Up_Click();
     void List_Down_Click();
     void List_ButtonNameChange_Click();
@@ -88,6 +94,10 @@ private:
         filled from the settings in use (the count from `count` when given). */
     void applySetting(const std::function<void(Settings &)> &change,
                       std::optional<int> count = std::nullopt);
+    /** The click to paste item as the paster allows it: enabled, or disabled with why. */
+    void showPasteState();
+    /** Keeps the options beside Start.ini; a failure is told, the options hold for this run. */
+    void saveOptions();
     /** A failure to keep a setting, with the file it concerns. */
     void showNotice(const QString &message, const QString &path);
     QAction *addCheckItem(QMenu &menu, const QString &caption, void (FrmMenu::*command)());

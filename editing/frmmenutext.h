@@ -25,10 +25,16 @@ inline const QString reread = QStringLiteral("再読込(&R)");
 inline const QString about = QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(&A)");
 inline const QString exitProgram = QStringLiteral("終了(&X)");
 inline const QString clickPaste = QStringLiteral("ｸﾘｯｸで貼り付け(&P)");
-/** The same item where no other program's window can be reached. */
+/** The same item where no other program's window can be reached, and its tip, the reason. */
 inline const QString clickPasteUnavailable = QStringLiteral("ｸﾘｯｸで貼り付け(&P)（Waylandでは使えません）");
 inline const QString clickPasteUnavailableTip =
-        QStringLiteral("Waylandのｾｯｼｮﾝでは、ほかのﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳに貼り付けられません");
+        QStringLiteral("このﾃﾞｽｸﾄｯﾌﾟにはﾘﾓｰﾄﾃﾞｽｸﾄｯﾌﾟのﾎﾟｰﾀﾙがなく、ほかのﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳに貼り付けられません");
+inline const QString clickPasteOldDesktopTip =
+        QStringLiteral("このﾃﾞｽｸﾄｯﾌﾟのﾘﾓｰﾄﾃﾞｽｸﾄｯﾌﾟのﾎﾟｰﾀﾙは古く（ﾊﾞｰｼﾞｮﾝ1）、許可を覚えられません");
+inline const QString clickPasteRefusedTip = QStringLiteral("ﾃﾞｽｸﾄｯﾌﾟがｷｰ入力を許可しませんでした");
+/** A paste on a keyboard layout without V, where no spare key could be given one. */
+inline const QString noPasteKey =
+        QStringLiteral("ｷｰﾎﾞｰﾄﾞの配列にVのｷｰがないため、貼り付けられません。ﾃｷｽﾄはｸﾘｯﾌﾟﾎﾞｰﾄﾞにあります");
 inline const QString startAtLogin = QStringLiteral("ﾛｸﾞｲﾝ時に起動(&L)");
 /** The same item where no autostart entry could start the program from its folder. */
 inline const QString startAtLoginUnavailable = QStringLiteral("ﾛｸﾞｲﾝ時に起動(&L)（このﾌｫﾙﾀﾞからは使えません）");

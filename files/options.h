@@ -13,11 +13,14 @@ inline const QString fileName = QStringLiteral("Snipdeck.ini");
 struct Options
 {
     bool clickPaste = false; ///< a press of a snippet button pastes where the user was typing
+    /** What the desktop's consent to pasting left, so that it does not ask again; one line
+        of printable ASCII, empty for none. */
+    QByteArray restoreToken;
     bool operator==(const Options &) const = default;
 };
 
 /** The file's lines "key=value"; an unknown key, a line without "=" or a missing file
-    leaves the defaults. */
+    leaves the defaults. The restore token's line is there only when there is one. */
 Options parse(const QByteArray &bytes);
 QByteArray encode(const Options &options);
 

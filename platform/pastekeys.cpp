@@ -2,6 +2,8 @@
 
 #include <QByteArrayList>
 
+#include <cstring>
+
 namespace pastekeys {
 
 Keys forWindowClass(const QByteArray &wmClass)
@@ -26,6 +28,16 @@ Keys forWindowClass(const QByteArray &wmClass)
             return Keys::ControlShiftV;
     }
     return Keys::ControlV;
+}
+
+std::uint32_t activeWindow(std::uint32_t type, int format, const QByteArray &value)
+{
+    constexpr std::uint32_t windowType = 33; // the predefined atom WINDOW
+    std::uint32_t window = 0;
+    if (type != windowType || format != 32 || value.size() < qsizetype(sizeof window))
+        return 0;
+    std::memcpy(&window, value.constData(), sizeof window);
+    return window;
 }
 
 } // namespace pastekeys

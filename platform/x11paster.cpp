@@ -4,18 +4,23 @@
 #include <QWindow>
 
 // After Qt's headers: Xlib defines macros (None, Bool, KeyPress) that Qt's names would meet.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 namespace {
 
-/** A paste lands within half a second or not at all. */
-constexpr int kGiveUpMilliseconds = 500;
+/** The other window gets the focus within half a second, or no paste. */
+constexpr int kFocusGiveUpMilliseconds = 500;
+/** The user lets go of Enter, Space or a modifier within two seconds, or no paste. */
+constexpr int kKeysGiveUpMilliseconds = 2000;
 constexpr int kPollMilliseconds = 10;
 /** _NET_ACTIVE_WINDOW's source: a pager, which window managers treat as the user's own
     request instead of an application stealing the focus. */
@@ -28,6 +33,69 @@ struct FreeDeleter
 template <typename T>
 using Reply = std::unique_ptr<T, FreeDeleter>;
 
+struct KeymapDeleter
+{
+    void operator()(XkbDescPtr keymap) const { XkbFreeKeyboard(keymap, 0, True); }
+};
+using Keymap = std::unique_ptr<XkbDescRec, KeymapDeleter>;
+
+/** The keyboard map the server has now. Xlib's own copy (XKeysymToKeycode) is read once and
+    never brought up to date: Qt reads the events that would tell it of a new layout. */
+Keymap currentKeymap(Display *display)
+{
+    return Keymap(XkbGetMap(display, XkbKeySymsMask | XkbModifierMapMask, XkbUseCoreKbd));
+}
+
+/** The keyboard group (layout) in force. */
+int currentGroup(Display *display)
+{
+    XkbStateRec state{};
+    return XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
+}
+
+/** The symbol a key types without Shift in `group`, mapped into the key's own groups as the
+    server does it. */
+KeySym symbolOf(XkbDescPtr keymap, unsigned code, int group)
+{
+    const int groups = XkbKeyNumGroups(keymap, code);
+    if (groups == 0)
+        return NoSymbol;
+    if (group >= groups) {
+        const unsigned char info = XkbKeyGroupInfo(keymap, code);
+        switch (XkbOutOfRangeGroupAction(info)) {
+        case XkbClampIntoRange:
+            group = groups - 1;
+            break;
+        case XkbRedirectIntoRange:
+            group = XkbOutOfRangeGroupNumber(info) < groups ? XkbOutOfRangeGroupNumber(info) : 0;
+            break;
+        default:
+            group %= groups;
+        }
+    }
+    return XkbKeySymEntry(keymap, code, 0, group);
+}
+
+/** The first key that types `symbol` in `group`, and, when `modifier` is given, also sets
+    that modifier; 0 when there is none. */
+unsigned keyFor(XkbDescPtr keymap, int group, KeySym symbol, unsigned modifier = 0)
+{
+    for (unsigned code = keymap->min_key_code; code <= keymap->max_key_code; ++code) {
+        if (symbolOf(keymap, code, group) == symbol
+            && (!modifier || (keymap->map->modmap[code] & modifier)))
+            return code;
+    }
+    return 0;
+}
+
+/** A key that sets `modifier` (Control, Shift), its left one first. */
+unsigned modifierKey(XkbDescPtr keymap, int group, unsigned modifier, KeySym left, KeySym right)
+{
+    if (const unsigned code = keyFor(keymap, group, left, modifier))
+        return code;
+    return keyFor(keymap, group, right, modifier);
+}
+
 } // namespace
 
 X11Paster::X11Paster(bool reachable)
@@ -37,8 +105,12 @@ X11Paster::X11Paster(bool reachable)
         return;
     xcb_connection_t *connection = x11->connection();
     Display *display = x11->display();
-    int event = 0, error = 0, major = 0, minor = 0;
+    int event = 0, error = 0, major = 0, minor = 0, opcode = 0;
     if (!connection || !display || !XTestQueryExtension(display, &event, &error, &major, &minor))
+        return;
+    major = XkbMajorVersion;
+    minor = XkbMinorVersion;
+    if (!XkbQueryExtension(display, &opcode, &event, &error, &major, &minor))
         return;
     m_connection = connection;
     m_display = display;
@@ -66,8 +138,18 @@ X11Paster::X11Paster(bool reachable)
 
 X11Paster::~X11Paster()
 {
-    if (m_connection && qGuiApp)
+    if (!m_connection)
+        return;
+    if (qGuiApp)
         qGuiApp->removeNativeEventFilter(this);
+    // The key made to type V goes back to typing nothing, unless a new layout has since
+    // given it a meaning of its own.
+    const Keymap keymap = currentKeymap(m_display);
+    if (m_boundKey && keymap && symbolOf(keymap.get(), m_boundKey, 0) == XK_v) {
+        KeySym nothing[] = {NoSymbol, NoSymbol};
+        XChangeKeyboardMapping(m_display, int(m_boundKey), 2, nothing, 1);
+        XFlush(m_display);
+    }
 }
 
 bool X11Paster::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
@@ -93,9 +175,12 @@ X11Paster::Window X11Paster::activeWindow() const
             m_connection,
             xcb_get_property(m_connection, 0, m_root, m_activeAtom, XCB_ATOM_WINDOW, 0, 1),
             nullptr));
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+    if (!reply)
         return 0;
-    return *static_cast<const Window *>(xcb_get_property_value(reply.get()));
+    return pastekeys::activeWindow(
+            reply->type, reply->format,
+            QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                       xcb_get_property_value_length(reply.get())));
 }
 
 bool X11Paster::isOwn(Window window) const
@@ -120,13 +205,17 @@ std::optional<QByteArray> X11Paster::windowClass(Window window) const
                       xcb_get_property_value_length(reply.get()));
 }
 
-bool X11Paster::modifierHeld() const
+bool X11Paster::keyHeld() const
 {
-    Reply<xcb_query_pointer_reply_t> pointer(xcb_query_pointer_reply(
-            m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
-    constexpr std::uint16_t modifiers = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL
-            | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
-    return pointer && (pointer->mask & modifiers);
+    Reply<xcb_query_keymap_reply_t> keys(
+            xcb_query_keymap_reply(m_connection, xcb_query_keymap(m_connection), nullptr));
+    if (!keys)
+        return true;
+    for (int i = 0; i < 32; ++i) {
+        if (keys->keys[i] & std::uint8_t(m_mustBeUp.at(i)))
+            return true;
+    }
+    return false;
 }
 
 void X11Paster::pasteIntoPrevious()
@@ -142,6 +231,18 @@ void X11Paster::pasteIntoPrevious()
     m_keys = pastekeys::forWindowClass(*wmClass);
     if (m_keys == pastekeys::Keys::LeaveAlone)
         return;
+    // The keys to wait for, in the layout in force: every key that sets a modifier (AltGr,
+    // the level 3 and 5 shifts, Mode_switch too), Enter and Space.
+    m_mustBeUp.fill('\0', 32);
+    if (const Keymap keymap = currentKeymap(m_display)) {
+        const int group = currentGroup(m_display);
+        for (unsigned code = keymap->min_key_code; code <= keymap->max_key_code; ++code) {
+            const KeySym symbol = symbolOf(keymap.get(), code, group);
+            if (keymap->map->modmap[code] || IsModifierKey(symbol) || symbol == XK_Return
+                || symbol == XK_KP_Enter || symbol == XK_space)
+                m_mustBeUp[code / 8] = char(m_mustBeUp.at(code / 8) | (1 << (code % 8)));
+        }
+    }
     m_target = m_previous;
     activate(m_target);
     m_waiting.start();
@@ -166,31 +267,56 @@ void X11Paster::activate(Window window)
 
 void X11Paster::waitForFocus()
 {
-    if (m_waiting.elapsed() > kGiveUpMilliseconds) {
-        m_poll.stop();
-        return;
+    // The keyboard's focus must have left the bar too. A modifier still held from the click
+    // would make the keys another command; the Enter or Space that pressed the button would
+    // repeat, or be let go, in the other window.
+    bool focused = activeWindow() == m_target;
+    if (focused) {
+        Reply<xcb_get_input_focus_reply_t> focus(xcb_get_input_focus_reply(
+                m_connection, xcb_get_input_focus(m_connection), nullptr));
+        focused = focus && !isOwn(focus->focus);
     }
-    if (activeWindow() != m_target)
-        return;
-    // The keyboard's focus must have left the bar too, and a Shift still held from the
-    // click would make the keys another command.
-    Reply<xcb_get_input_focus_reply_t> focus(xcb_get_input_focus_reply(
-            m_connection, xcb_get_input_focus(m_connection), nullptr));
-    if (!focus || isOwn(focus->focus) || modifierHeld())
-        return;
-    m_poll.stop();
-    typeKeys(m_keys);
+    if (focused && !keyHeld()) {
+        m_poll.stop();
+        typeKeys(m_keys);
+    } else if (m_waiting.elapsed() > (focused ? kKeysGiveUpMilliseconds : kFocusGiveUpMilliseconds)) {
+        m_poll.stop();
+    }
+}
+
+unsigned X11Paster::bindSpareKey(XkbDescPtr keymap)
+{
+    // From the top: the lowest codes are the keys every keyboard has.
+    for (unsigned code = keymap->max_key_code; code > keymap->min_key_code; --code) {
+        if (XkbKeyNumGroups(keymap, code) != 0)
+            continue;
+        KeySym v[] = {XK_v, XK_V};
+        XChangeKeyboardMapping(m_display, int(code), 2, v, 1);
+        XSync(m_display, False);
+        m_boundKey = code;
+        return code;
+    }
+    return 0;
 }
 
 void X11Paster::typeKeys(pastekeys::Keys keys)
 {
-    const auto code = [this](KeySym symbol) { return XKeysymToKeycode(m_display, symbol); };
-    QList<unsigned> held{code(XK_Control_L)};
-    if (keys == pastekeys::Keys::ControlShiftV)
-        held.append(code(XK_Shift_L));
-    const unsigned v = code(XK_v);
-    if (v == 0 || held.contains(0u))
+    const Keymap keymap = currentKeymap(m_display);
+    if (!keymap)
         return;
+    const int group = currentGroup(m_display);
+    QList<unsigned> held{modifierKey(keymap.get(), group, ControlMask, XK_Control_L, XK_Control_R)};
+    if (keys == pastekeys::Keys::ControlShiftV)
+        held.append(modifierKey(keymap.get(), group, ShiftMask, XK_Shift_L, XK_Shift_R));
+    unsigned v = keyFor(keymap.get(), group, XK_v);
+    if (v == 0)
+        v = bindSpareKey(keymap.get());
+    // Any other key would be some other command in the other window.
+    if (v == 0 || held.contains(0u)) {
+        if (failed)
+            failed(Obstacle::NoPasteKey);
+        return;
+    }
     for (const unsigned key : held)
         XTestFakeKeyEvent(m_display, key, True, CurrentTime);
     XTestFakeKeyEvent(m_display, v, True, CurrentTime);

@@ -520,6 +520,31 @@ private slots:
         QTEST(pastekeys::forWindowClass(wmClass), "keys");
     }
 
+    void activeWindow_data()
+    {
+        // The root window's _NET_ACTIVE_WINDOW as the server returns it: type, item size, value.
+        QTest::addColumn<uint>("type");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<uint>("window");
+        constexpr uint window = 33, cardinal = 6;
+        QTest::newRow("a window") << window << 32 << QByteArray("\x05\x00\x60\x00", 4) << 0x600005u;
+        QTest::newRow("two, the first counts") << window << 32 << QByteArray("\x05\0\0\0\x07\0\0\0", 8) << 5u;
+        QTest::newRow("none active") << window << 32 << QByteArray(4, '\0') << 0u;
+        QTest::newRow("no item") << window << 32 << QByteArray() << 0u;
+        QTest::newRow("a short item") << window << 32 << QByteArray("\x05\0", 2) << 0u;
+        QTest::newRow("16-bit items") << window << 16 << QByteArray("\x05\0\0\0", 4) << 0u;
+        QTest::newRow("another type") << cardinal << 32 << QByteArray("\x05\0\0\0", 4) << 0u;
+        QTest::newRow("the property unset") << 0u << 0 << QByteArray() << 0u;
+    }
+    void activeWindow()
+    {
+        QFETCH(uint, type);
+        QFETCH(int, format);
+        QFETCH(QByteArray, value);
+        QTEST(uint(pastekeys::activeWindow(type, format, value)), "window");
+    }
+
     void argumentsBeforeFile_data()
     {
         QTest::addColumn<QStringList>("words");

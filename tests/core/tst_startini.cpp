@@ -345,8 +345,15 @@ private slots:
         // XDG_CONFIG_HOME counts when it is an absolute path.
         for (const QString &unusable : {QString(), u"config"_s})
             QCOMPARE(autostart::folder(unusable, u"/home/u"_s), u"/home/u/.config/autostart"_s);
-        QCOMPARE(options::parse(options::encode({true})), options::Options{true});
-        QCOMPARE(options::parse("ClickPaste = 1\r\nOther=0"), options::Options{true});
+        QCOMPARE(options::parse(options::encode({true, {}})), (options::Options{true, {}}));
+        QCOMPARE(options::parse("ClickPaste = 1\r\nOther=0"), (options::Options{true, {}}));
+        // The desktop's consent kept for the next start, on a line of its own; a token that
+        // would not read back the same is not written.
+        const options::Options granted{true, "3f0c-a1/b+="};
+        QCOMPARE(options::encode(granted), "ClickPaste=1\nRestoreToken=3f0c-a1/b+=\n");
+        QCOMPARE(options::parse(options::encode(granted)), granted);
+        QCOMPARE(options::encode({false, "two\nlines"}), "ClickPaste=0\n");
+        QCOMPARE(options::parse("RestoreToken=a b\n"), options::Options{});
     }
 
 };

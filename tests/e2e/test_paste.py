@@ -1,5 +1,6 @@
 """Click to paste under a window manager: another program's text field gets the snippet with the option
-on and nothing with it off; the options as the menu sets them."""
+on and nothing with it off, on every keyboard layout the user switches to while the bar runs, once the
+keys of the press are let go; the options as the menu sets them."""
 
 import os
 import subprocess
@@ -8,6 +9,13 @@ import time
 from harness import SnipdeckTestCase, wait_until
 
 FIELD = os.environ.get("SNIPDECK_TEXTFIELD", "")
+SNIPPET = "お世話になります"
+
+# Layout and variant, switched to with setxkbmap while the bar runs. V sits elsewhere (Dvorak: where
+# the US layout has K, whose Ctrl+K would empty the line), on the second group only, or nowhere
+# (Russian, Japanese kana: the bar lends V a spare key).
+LAYOUTS = [("us", ""), ("us", "dvorak"), ("jp", ""), ("jp", "kana"), ("ru", ""), ("ru,us", ""), ("de", ""),
+           ("fr", "")]
 
 
 class PasteTest(SnipdeckTestCase):
@@ -48,14 +56,41 @@ class PasteTest(SnipdeckTestCase):
             wait_until(lambda: field_text() == "x", what="typed x")
             app.click(bar, 20, 5)
             clicked = time.monotonic()
-            wait_until(lambda: self.x.clipboard() == "お世話になります".encode(), what="the clipboard")
+            wait_until(lambda: self.x.clipboard() == SNIPPET.encode(), what="the clipboard")
             if on:
-                wait_until(lambda: field_text() == "xお世話になります", what="the paste")
+                wait_until(lambda: field_text() == "x" + SNIPPET, what="the paste")
                 self.assertLess(time.monotonic() - clicked, 1.0)
             else:
                 time.sleep(1.0)
                 self.assertEqual(field_text(), "x")
             app.key(window, "ctrl+a", "BackSpace")
             wait_until(lambda: field_text() == "", what="an empty field")
+        self.menu_item(app, bar, "p")
+
+        def ready_field(layout, variant):
+            """"x" in the field, the caret before it, then the layout in force."""
+            self.x.run("setxkbmap", "us")
+            app.key(window, "ctrl+a", "BackSpace", "x", "Home")
+            wait_until(lambda: field_text() == "x", what="x in the field")
+            self.x.run("setxkbmap", "-layout", layout, "-variant", variant)
+
+        for layout, variant in LAYOUTS:
+            with self.subTest(layout=layout, variant=variant):
+                ready_field(layout, variant)
+                app.click(bar, 20, 5)
+                wait_until(lambda: field_text() != "x", what="the paste")
+                self.assertEqual(field_text(), SNIPPET + "x")
+        # A key still held, from a press of the button or before: the paste waits until it is let go.
+        for held in ("Return", "ISO_Level3_Shift"):  # ISO_Level3_Shift: AltGr, Mod5
+            with self.subTest(held=held):
+                ready_field("de", "")
+                self.x.xdotool("keydown", held)
+                app.click(bar, 20, 5)
+                time.sleep(0.5)
+                self.assertEqual(field_text(), "x")
+                self.x.xdotool("keyup", held)
+                wait_until(lambda: field_text() != "x", what="the paste")
+                self.assertEqual(field_text(), SNIPPET + "x")
+        self.x.run("setxkbmap", "us")
 
         app.exit(bar)

@@ -7,6 +7,7 @@
 #include "platform/paster.h"
 #include "platform/windoworder.h"
 
+#include <QByteArrayList>
 #include <QList>
 #include <QPair>
 #include <QStringList>
@@ -127,9 +128,11 @@ public:
 class FakePaster final : public Paster
 {
 public:
-    bool available() const override { return isAvailable; }
+    Obstacle obstacle() const override { return blocked; }
+    void prepare(const QByteArray &grant) override { prepared << grant; }
     void pasteIntoPrevious() override { ++pastes; }
 
-    bool isAvailable = true;
+    Obstacle blocked = Obstacle::None;
+    QByteArrayList prepared;
     int pastes = 0;
 };

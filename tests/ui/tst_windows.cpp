@@ -325,12 +325,20 @@ private slots:
                                  "内容確認(&K)|ﾃﾞｰﾀの削除(&D))|-|常に最前面に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ｸﾘｯｸで貼り付け(&P)|"
                                  "ﾛｸﾞｲﾝ時に起動(&L)|-|(ｸﾘｯﾌﾟﾌｧｲﾙ(&F)|"
                                  "新規作成(&N)|編集(&E)|更新(&U)|再読込(&R))|-|ﾌﾟﾛﾊﾟﾃｨ(&A)|-|終了(&X)";
-        TestProgram wayland; // where other programs' windows are out of reach
-        wayland.paster.isAvailable = false;
-        const QAction &unavailable = wayland.program.frmMenu().Menu_ClickPaste();
-        QTest::newRow("click to paste out of reach")
-                << unavailable.text() + "|" + unavailable.toolTip() + (unavailable.isEnabled() ? "|enabled" : "")
-                << "ｸﾘｯｸで貼り付け(&P)（Waylandでは使えません）|Waylandのｾｯｼｮﾝでは、ほかのﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳに貼り付けられません";
+        // Where other programs' windows are out of reach, the item says why.
+        using Obstacle = Paster::Obstacle;
+        const QString unavailable = QStringLiteral("ｸﾘｯｸで貼り付け(&P)（Waylandでは使えません）|");
+        for (const auto &[obstacle, why] : {
+                     std::pair{Obstacle::Unreachable, "このﾃﾞｽｸﾄｯﾌﾟにはﾘﾓｰﾄﾃﾞｽｸﾄｯﾌﾟのﾎﾟｰﾀﾙがなく、ほかのﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳに貼り付けられません"},
+                     {Obstacle::OldDesktop, "このﾃﾞｽｸﾄｯﾌﾟのﾘﾓｰﾄﾃﾞｽｸﾄｯﾌﾟのﾎﾟｰﾀﾙは古く（ﾊﾞｰｼﾞｮﾝ1）、許可を覚えられません"},
+                     {Obstacle::Refused, "ﾃﾞｽｸﾄｯﾌﾟがｷｰ入力を許可しませんでした"}}) {
+            TestProgram wayland;
+            wayland.paster.blocked = obstacle;
+            const QAction &item = wayland.program.frmMenu().Menu_ClickPaste();
+            QTest::addRow("click to paste: %s", why)
+                    << item.text() + "|" + item.toolTip() + (item.isEnabled() ? "|enabled" : "")
+                    << unavailable + QString::fromUtf8(why);
+        }
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
                                           << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
         QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
@@ -557,11 +565,23 @@ private slots:
 
         // Where other programs' windows are out of reach, a press copies as it always did.
         TestProgram wayland;
-        wayland.paster.isAvailable = false;
+        wayland.paster.blocked = Paster::Obstacle::Unreachable;
         wayland.writeBytes(QStringLiteral("Snipdeck.ini"), "ClickPaste=1\n");
         wayland.startOn(wayland.writeShiftJis("w.cdt", "#a\r\nw\r\n"));
         wayland.program.form1().Command1(0).click();
         QCOMPARE(wayland.clipboard.text() + QString::number(wayland.paster.pastes), "w0");
+        // A desktop that asks: the consent's token is kept and handed back at the next start;
+        // a refusal turns the option off, with the reason on the item.
+        TestProgram asking;
+        asking.writeBytes(QStringLiteral("Snipdeck.ini"), "ClickPaste=1\nRestoreToken=old\n");
+        asking.startOn(asking.writeShiftJis("w.cdt", "#a\r\nw\r\n"));
+        asking.paster.granted("new");
+        QCOMPARE(asking.readBytes("Snipdeck.ini"), "ClickPaste=1\nRestoreToken=new\n");
+        asking.paster.blocked = Paster::Obstacle::Refused;
+        asking.paster.failed(Paster::Obstacle::Refused);
+        QCOMPARE(asking.readBytes("Snipdeck.ini"), "ClickPaste=0\n");
+        QCOMPARE(asking.paster.prepared, QByteArrayList{"old"});
+        QVERIFY(!asking.program.frmMenu().Menu_ClickPaste().isEnabled());
     }
 
     void renameAndEditorAnswerTheirKeys()
