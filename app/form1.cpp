@@ -51,6 +51,8 @@ Form1::Form1(Program &program)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
 
+    // Made in the order Tab goes through them: the snippet buttons down, then the controls;
+    // hidden ones are passed over.
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
         auto *button = new BarButton(form1text::unset, this);
         button->installEventFilter(this);
@@ -282,7 +284,6 @@ void Form1::WindowSet(int width, int count, int height)
 
     InWindowSet = true;
 
-    QWidget *previous = nullptr;
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
         QPushButton *button = m_command1[i];
         if (i < layout.buttonNum) {
@@ -290,9 +291,6 @@ void Form1::WindowSet(int width, int count, int height)
                          layout.buttonHeight);
             button->setEnabled(true);
             button->setVisible(true);
-            if (previous)
-                setTabOrder(previous, button);
-            previous = button;
         } else {
             button->setEnabled(false);
             button->setVisible(false);
@@ -305,8 +303,6 @@ void Form1::WindowSet(int width, int count, int height)
                          layout.buttonHeight);
             button->setEnabled(true);
             button->setVisible(true);
-            setTabOrder(previous, button);
-            previous = button;
         } else {
             button->setEnabled(false);
             button->setVisible(false);

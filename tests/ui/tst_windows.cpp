@@ -281,6 +281,11 @@ private slots:
         QTest::newRow("F6 read files") << int(Qt::Key_F6) << false << 0 << "Form3" + up;
         QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0 << "/bin/ed -s ~/k.cdt|clip";
         QTest::newRow("F8 properties") << int(Qt::Key_F8) << true << 0 << "Form4" + up;
+        QTest::newRow("F1 on 編集") << int(Qt::Key_F1) << true << 1 << "clip";
+        QTest::newRow("F2 on 再読込") << int(Qt::Key_F2) << true << 2 << "clip";
+        QTest::newRow("F3 on 内容確認") << int(Qt::Key_F3) << true << 0 << "clip";
+        QTest::newRow("F6 on ﾌﾟﾛﾊﾟﾃｨ") << int(Qt::Key_F6) << true << 3 << "Form3" + up;
+        QTest::newRow("F7 on 終了") << int(Qt::Key_F7) << true << 4 << "/bin/ed -s ~/k.cdt|clip";
         QTest::newRow("Enter copies") << int(Qt::Key_Return) << false << 0 << "text a|pasted";
         QTest::newRow("Space copies") << int(Qt::Key_Space) << false << 0 << "text a|pasted";
         QTest::newRow("a click copies") << 0 << false << 0 << "text a|pasted";
@@ -300,14 +305,73 @@ private slots:
     {
         // With click to paste off (as when no one has set it), and on: the same commands, and
         // only a press of a snippet button pastes.
+        QFETCH(int, key);
         QFETCH(QString, expected);
-        command(false, QString(expected).remove(QStringLiteral("|pasted")));
-        command(true, expected);
+        command(key, false, QString(expected).remove(QStringLiteral("|pasted")));
+        command(key, true, expected);
     }
 
-    void command(bool clickPaste, const QString &expected)
+    // A command chosen from a button's right-click menu gives the focus back to that button.
+    void menuCommands_data()
     {
-        QFETCH(int, key);
+        QTest::addColumn<bool>("control");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("expected");
+        const QString up = QStringLiteral("|clip|bar disabled");
+        QTest::newRow("its text") << false << 0 << frmmenutext::display << "text a" + up;
+        QTest::newRow("the clipboard on 再読込") << true << 2 << frmmenutext::kakunin << "clip" + up;
+        QTest::newRow("read files on a snippet") << false << 1 << frmmenutext::reread << "Form3" + up;
+        QTest::newRow("read files on 編集") << true << 1 << frmmenutext::reread << "Form3" + up;
+        QTest::newRow("rename") << false << 1 << frmmenutext::buttonNameChange << "Form6" + up;
+        QTest::newRow("edit") << false << 1 << frmmenutext::buttonEdit << "Form5" + up;
+        QTest::newRow("properties on 終了") << true << 4 << frmmenutext::about << "Form4" + up;
+        QTest::newRow("emptying the clipboard") << true << 3 << frmmenutext::deleteClip << "";
+    }
+
+    void menuCommands()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, expected);
+        command(1, false, expected, item);
+    }
+
+    // Tab goes down the shown snippet buttons, then the control buttons, and round.
+    void tabOrder_data()
+    {
+        QTest::addColumn<bool>("controlsHidden");
+        QTest::newRow("controls shown") << false;
+        QTest::newRow("controls hidden") << true;
+    }
+
+    void tabOrder()
+    {
+        QFETCH(bool, controlsHidden);
+        TestProgram t;
+        t.startOn(t.writeShiftJis("t.cdt", "#a\r\n#b\r\n#c\r\n"));
+        Form1 &main = t.program.form1();
+        main.SetControlShowFlag(controlsHidden ? 1 : 0);
+        t.program.frmMenu().Menu_Update_Click();
+        QList<QWidget *> expected{&main.Command1(0), &main.Command1(1), &main.Command1(2)};
+        for (int j = 0; j < 5 && !controlsHidden; ++j)
+            expected << &main.Command2(j);
+        QList<QWidget *> forward, back;
+        main.Command1(0).setFocus();
+        for (qsizetype n = 0; n < expected.size(); ++n) {
+            forward << main.focusWidget();
+            QTest::keyClick(main.focusWidget(), Qt::Key_Tab);
+        }
+        for (qsizetype n = 0; n < expected.size(); ++n) {
+            QTest::keyClick(main.focusWidget(), Qt::Key_Backtab);
+            back.prepend(main.focusWidget());
+        }
+        QCOMPARE(forward, expected);
+        QCOMPARE(back, expected);
+    }
+
+    /** Runs `key` (0 a left click, 1 a right click, then `menuItem` from the menu). */
+    void command(int key, bool clickPaste, const QString &expected, const QString &menuItem = {})
+    {
         QFETCH(bool, control);
         QFETCH(int, index);
         TestProgram t;
@@ -322,6 +386,15 @@ private slots:
             QTest::mouseClick(&button, key ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
         else
             QTest::keyClick(&button, Qt::Key(key & ~Qt::KeyboardModifierMask), Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+        if (!menuItem.isEmpty()) {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            const auto items = menu->findChildren<QAction *>();
+            const auto chosen = std::find_if(items.begin(), items.end(), [&](QAction *a) { return a->text() == menuItem; });
+            QVERIFY(chosen != items.end());
+            menu->close();
+            (*chosen)->trigger();
+        }
         QCOMPARE(outcome(t, button), expected);
         // Cancel, or a left click on the view (a right click does nothing), hands the bar back
         // with the focus on the button: keys work on it.
