@@ -208,6 +208,10 @@ private slots:
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
                                           << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
         QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
+        QStringList iconSizes;
+        for (const QSize size : t.program.form1().windowIcon().availableSizes())
+            iconSizes << QString::number(size.width());
+        QTest::newRow("icon sizes") << iconSizes.join(u'|') << "128|16|24|32|48|64";
         QTest::newRow("properties") << textsOf(t.program.form4())
                                     << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|"
                                        "ﾎﾞﾀﾝの高さ(&H)|ﾎﾞﾀﾝの数(&N)|ﾊﾞｰｼﾞｮﾝ情報(&A)|OK|ｷｬﾝｾﾙ";
@@ -524,6 +528,8 @@ private slots:
         t.program.frmMenu().Menu_Delete_Clip_Click();
         QCOMPARE(t.clipboard.text(), QString());
         QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_F2);
+        t.program.form5().SetTextBuffer(0, QStringLiteral("set")); // the entry shown takes it at once
+        QCOMPARE(t.program.form5().Text1().toPlainText(), QStringLiteral("set"));
         t.program.form5().Command3().click();
         QCOMPARE(t.messages(), QStringList{form1text::tooManyButtons});
     }
@@ -610,6 +616,14 @@ private slots:
         QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
         QTest::keyClick(&files.List1(), Qt::Key_Return);
         QCOMPARE(main.windowTitle(), QStringLiteral("b"));
+        QCOMPARE(main.focusWidget(), &main.Command2(2));
+        // A double click on a row loads it as well; the focus goes to the first snippet button,
+        // as the file just loaded may have fewer.
+        QTest::keyClick(&main.Command1(0), Qt::Key_F6);
+        files.List1().setCurrentRow(0);
+        emit files.List1().doubleClicked(files.List1().currentIndex());
+        QCOMPARE(main.windowTitle(), QStringLiteral("a"));
+        QCOMPARE(main.focusWidget(), &main.Command1(0));
 
         // The properties' arrows step their fields; OK puts the windows on top.
         main.Command2(3).click();
@@ -641,6 +655,8 @@ private slots:
         QTest::mouseClick(&box->lblDisclaimer(1), Qt::LeftButton);
         QTest::mouseClick(&box->lblDisclaimer(1), Qt::RightButton);
         QCOMPARE(t.launcher.mails, QStringList(2, QString::fromUtf8(snipdeck::build::maintainerAddress)));
+        const QLabel &link = box->lblDisclaimer(1); // looks like a link
+        QVERIFY(link.palette().color(QPalette::WindowText) == Qt::blue && link.font().underline() && link.cursor().shape() == Qt::PointingHandCursor);
         QVERIFY(t.boxes.shown.isEmpty());
         // OK unloads the box and gives the properties dialog back, still over the bar.
         box->activateWindow();
