@@ -11,7 +11,6 @@
 #include "dialogs/frmabout.h"
 #include "editing/frmmenu.h"
 #include "files/filelist.h"
-#include "files/filewatch.h"
 #include "files/form3.h"
 #include "files/module1.h"
 #include "files/options.h"
@@ -66,6 +65,9 @@ Form1::Form1(Program &program)
         connect(button, &QPushButton::clicked, this, [this, j] { Command2_Click(j); });
         m_command2[j] = button;
     }
+    // Another program's save of the file in use, once nothing works on it.
+    connect(&m_session.file(), &FileInUse::changedOnDisk, this,
+            [this] { ReadFile(m_session.dataFileName()); });
 }
 
 Form1::~Form1() = default;
@@ -96,33 +98,37 @@ void Form1::focusButton(int flag, int index)
 
 void Form1::Form_Load()
 {
-    m_session.settings = Settings();
+    m_session.setSettings(Settings());
     InitFileName = filesystem::joinPath(m_program.workingDirectory(), QStringLiteral("Start.ini"));
-    m_session.dataFileNum = -1;
+    m_session.file().recoverInterruptedSaves();
+    m_session.setDataFileNum(-1);
 
     StartRead();
     // A missing or unreadable file leaves every option off.
     const auto optionBytes = filesystem::readWholeFile(
             filesystem::joinPath(m_program.workingDirectory(), options::fileName));
     m_session.options = options::parse(optionBytes.value_or(QByteArray()));
-    ReadFile(m_session.dataFileName);
+    ReadFile(m_session.dataFileName());
     // Put on top only once laid out: this shows the bar, and a window resized after it is
     // shown but before the window manager has framed it lands a frame's size off its place.
-    if (m_session.settings.onTop())
+    if (m_session.settings().onTop())
         m_program.setAllOnTop(true);
 }
 
-void Form1::SetDataFileName(const QString &fileName) { m_session.dataFileName = fileName; }
-QString Form1::GetDataFileName() const { return m_session.dataFileName; }
-void Form1::SetDataFileNum(int number) { m_session.dataFileNum = number; }
-int Form1::GetDataFileNum() const { return m_session.dataFileNum; }
-int Form1::GetButtonNum() const { return m_session.settings.buttonNum; }
-int Form1::GetButtonHeight() const { return m_session.settings.buttonHeight; }
-int Form1::GetButtonWidth() const { return m_session.settings.buttonWidth; }
-int Form1::GetWinZ() const { return m_session.settings.winZ; }
-int Form1::GetControlShowFlag() const { return m_session.settings.controlShowFlag; }
-void Form1::SetWinZ(int ValueZ) { m_session.settings.winZ = ValueZ; }
-void Form1::SetControlShowFlag(int Flag) { m_session.settings.controlShowFlag = Flag; }
+void Form1::SetDataFileName(const QString &fileName) { m_session.setDataFileName(fileName); }
+QString Form1::GetDataFileName() const { return m_session.dataFileName(); }
+void Form1::SetDataFileNum(int number) { m_session.setDataFileNum(number); }
+int Form1::GetDataFileNum() const { return m_session.dataFileNum(); }
+int Form1::GetButtonNum() const { return m_session.settings().buttonNum; }
+int Form1::GetButtonHeight() const { return m_session.settings().buttonHeight; }
+int Form1::GetButtonWidth() const { return m_session.settings().buttonWidth; }
+int Form1::GetWinZ() const { return m_session.settings().winZ; }
+int Form1::GetControlShowFlag() const { return m_session.settings().controlShowFlag; }
+void Form1::SetWinZ(int ValueZ) { m_session.changeSettings([&](Settings &s) { s.winZ = ValueZ; }); }
+void Form1::SetControlShowFlag(int Flag)
+{
+    m_session.changeSettings([&](Settings &s) { s.controlShowFlag = Flag; });
+}
 
 void Form1::InitProc()
 {
@@ -142,7 +148,7 @@ void Form1::ReRead()
 {
     Form3 &dialog = m_program.form3();
     twips::moveWindow(dialog, Left(), Top());
-    dialog.selectIndex(m_session.dataFileNum);
+    dialog.selectIndex(m_session.dataFileNum());
     m_program.presentOver(dialog, *this);
 }
 
@@ -158,8 +164,8 @@ void Form1::StartRead()
     }
 
     const StartSettings settings = startini::parse(sjis::decode(*bytes));
-    m_session.settings = {settings.buttonNum, settings.buttonHeight, settings.buttonWidth,
-                          settings.winZ, settings.controlShowFlag};
+    m_session.setSettings({settings.buttonNum, settings.buttonHeight, settings.buttonWidth,
+                           settings.winZ, settings.controlShowFlag});
     if (settings.top || settings.left)
         moveToVisibleScreen(settings.left.value_or(Left()), settings.top.value_or(Top()));
 
@@ -177,88 +183,40 @@ void Form1::StartRead()
         }
     }
 
-    m_session.dataFileNum = startini::resolveIndex(settings.savedIndex, exists);
-    m_session.selectFile(m_session.dataFileNum);
-    m_session.dataFileName = m_session.paths().value(m_session.dataFileNum);
+    m_session.setDataFileNum(startini::resolveIndex(settings.savedIndex, exists));
+    m_session.selectFile(m_session.dataFileNum());
+    m_session.setDataFileName(m_session.paths().value(m_session.dataFileNum()));
 }
 
 void Form1::ReadFile(const QString &fileName)
 {
     InitProc();
-    m_session.setReadFrom(QString(), clipfile::Encoding::ShiftJis);
-    KnownContent known{fileName, std::nullopt};
-    if (!fileName.isEmpty()) {
-        const auto name = filesystem::existingFileName(fileName);
-        // The entries come from the very bytes whose digest is kept as known: a save by
-        // another program after this read shows as a change, never goes unseen.
-        clipfile::ReadResult read;
-        if (name)
-            read = clipfile::read(fileName);
-        using Status = clipfile::ReadResult::Status;
-        if (!name) {
-            showNotice(form1text::withValue(form1text::clipFileMissing, form1text::fileLabel,
-                                            fileName));
-        } else if (read.status == Status::TooLarge) {
-            showNotice(form1text::withValue(form1text::clipFileTooLarge, form1text::fileLabel,
-                                            fileName));
-        } else if (read.status != Status::Ok) {
-            showNotice(form1text::withValue(form1text::clipFileUnreadable,
-                                            form1text::fileLabel, fileName));
-        } else {
-            known.content = read.digest;
-            m_session.setReadFrom(fileName, read.encoding, read.lineEnd);
-            m_session.settings.buttonNum = int(read.entries.size());
-            m_session.setEntries(read.entries);
-            showCaptions();
-            setWindowTitle(captionFor(*name));
-        }
+    const LoadOutcome loaded = m_session.file().load(fileName);
+    using Kind = LoadOutcome::Kind;
+    const QString *notice = nullptr;
+    switch (loaded.kind) {
+    case Kind::Loaded:
+        m_session.changeSettings([&](Settings &s) { s.buttonNum = int(loaded.entries.size()); });
+        m_session.setEntries(loaded.entries);
+        showCaptions();
+        setWindowTitle(captionFor(loaded.name));
+        break;
+    case Kind::NoFile: break;
+    case Kind::Missing: notice = &form1text::clipFileMissing; break;
+    case Kind::TooLarge: notice = &form1text::clipFileTooLarge; break;
+    case Kind::Unreadable: notice = &form1text::clipFileUnreadable; break;
     }
-    m_session.setKnown(std::move(known));
-    const Settings &in = m_session.settings;
+    if (notice)
+        showNotice(form1text::withValue(*notice, form1text::fileLabel, fileName));
+    const Settings &in = m_session.settings();
     WindowSet(in.buttonWidth, in.buttonNum, in.buttonHeight);
 }
 
-void Form1::watchFileInUse()
-{
-    if (m_watching)
-        return;
-    m_watching = true;
-    connect(&m_session.watch(), &FileWatch::changed, this, &Form1::fileChangedOnDisk);
-}
+void Form1::watchFileInUse() { m_session.file().startWatching(); }
 
-void Form1::fileChangedOnDisk()
+startini::Encoded Form1::startIniContent() const
 {
-    // While a dialog works on the bar, its own save asks before replacing the change.
-    if (!isEnabled()) {
-        m_reloadPending = true;
-        return;
-    }
-    m_reloadPending = false;
-    const QString &inUse = m_session.dataFileName;
-    if (inUse.isEmpty() || m_session.known().path != inUse)
-        return;
-    // Halfway through another program's save the file may be missing for a moment: the
-    // bar keeps its entries until the file is back.
-    if (!filesystem::existingFileName(inUse))
-        return;
-    using Status = clipfile::ReadResult::Status;
-    const clipfile::ReadResult onDisk = clipfile::digest(inUse);
-    if (onDisk.status == Status::TooLarge
-        || (onDisk.status == Status::Ok && onDisk.digest != m_session.known().content))
-        ReadFile(inUse);
-}
-
-void Form1::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    // After the handler that enables the bar has finished its own save.
-    if (event->type() == QEvent::EnabledChange && isEnabled() && m_reloadPending)
-        QMetaObject::invokeMethod(this, &Form1::fileChangedOnDisk, Qt::QueuedConnection);
-}
-
-void Form1::InitWrite()
-{
-    const Settings &in = m_session.settings;
+    const Settings &in = m_session.settings();
     StartSettings settings;
     settings.buttonNum = in.buttonNum;
     settings.buttonHeight = in.buttonHeight;
@@ -267,10 +225,15 @@ void Form1::InitWrite()
     settings.controlShowFlag = in.controlShowFlag;
     settings.top = Top();
     settings.left = Left();
-    settings.savedIndex = m_session.dataFileNum;
+    settings.savedIndex = m_session.dataFileNum();
     settings.paths = m_session.paths();
 
-    const startini::Encoded encoded = startini::encode(settings);
+    return startini::encode(settings);
+}
+
+void Form1::InitWrite()
+{
+    const startini::Encoded encoded = startIniContent();
     for (const QString &path : encoded.leftOut)
         showNotice(form1text::withValue(form1text::notShiftJis, form1text::fileLabel, path));
     QString reason;
@@ -334,7 +297,7 @@ void Form1::From4Set()
 
 void Form1::Form_Resize()
 {
-    const Settings &in = m_session.settings;
+    const Settings &in = m_session.settings();
     const barlayout::ButtonSize size =
             barlayout::fromWindowSize(Width(), Height(), in.buttonNum, in.controlsHidden());
     WindowSet(size.width, in.buttonNum, size.height);
@@ -504,7 +467,7 @@ void Form1::KeyDownEvent(int KeyCode, int Mode)
     case Kind::Edit: m_program.frmMenu().Menu_ButtonEdit_Click(); break;
     case Kind::Display: m_program.frmMenu().Menu_Display_Click(); break;
     case Kind::Kakunin: Kakunin(); break;
-    case Kind::Reload: ReadFile(m_session.dataFileName); break;
+    case Kind::Reload: ReadFile(m_session.dataFileName()); break;
     case Kind::ReadFiles: ReRead(); break;
     case Kind::OpenFile: InitEdit(); break;
     case Kind::Properties: FormAbout(); break;
@@ -517,10 +480,10 @@ void Form1::loadListedFile(int number)
     if (m_session.names().size() < number)
         return;
     m_session.selectFile(number - 1);
-    m_session.dataFileNum = m_session.selectedFile();
-    m_session.dataFileName = m_session.listedPath(m_session.dataFileNum,
-                                                  m_program.workingDirectory());
-    ReadFile(m_session.dataFileName);
+    m_session.setDataFileNum(m_session.selectedFile());
+    m_session.setDataFileName(m_session.listedPath(m_session.selectedFile(),
+                                                   m_program.workingDirectory()));
+    ReadFile(m_session.dataFileName());
 }
 
 void Form1::Kakunin()
@@ -547,9 +510,9 @@ void Form1::showContent(const QString &text, const QString &whenEmpty)
 
 void Form1::InitEdit()
 {
-    if (m_session.dataFileName.isEmpty())
+    if (m_session.dataFileName().isEmpty())
         return;
-    Module1::OpenInAssociatedProgram(m_program, m_session.dataFileName);
+    Module1::OpenInAssociatedProgram(m_program, m_session.dataFileName());
 }
 
 void Form1::FormAbout()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/barlayout.h"
+#include "files/startini.h"
 
 #include <QSize>
 #include <QString>
@@ -45,6 +46,8 @@ public:
     void InitProc();
     void ReRead();
     void InitWrite();
+    /** What InitWrite writes now, and the paths Start.ini cannot hold. */
+    startini::Encoded startIniContent() const;
     void StartRead();
     void ReadFile(const QString &fileName);
 
@@ -96,15 +99,11 @@ public:
 
     /** From now on, a save of the file in use by another program reloads the bar. */
     void watchFileInUse();
-    /** Reloads the file in use when another program has changed it, as soon as no window
-        of the program works on the bar. */
-    void fileChangedOnDisk();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void Form_Unload();
@@ -130,7 +129,4 @@ private:
         however late the window system delivers them, are the program's own and must not
         change the layout again. */
     QList<QSize> m_requestedSizes;
-    bool m_watching = false;
-    /** A change on disk arrived while a window worked on the bar. */
-    bool m_reloadPending = false;
 };

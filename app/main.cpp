@@ -1,5 +1,7 @@
 #include "app/form1.h"
 #include "app/program.h"
+#include "files/autosave.h"
+#include "platform/folderinstance.h"
 #include "platform/qtclipboard.h"
 #include "platform/qtfiledialogs.h"
 #include "platform/qtlauncher.h"
@@ -12,6 +14,9 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
+#include <QSessionManager>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 #include <QDir>
@@ -20,6 +25,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+namespace {
+
+/** What a second start in the bar's folder does instead of opening another bar. */
+void bringForward(Program &program)
+{
+    const auto forward = [](QWidget &window) {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.raise();
+        window.activateWindow();
+    };
+    forward(program.form1());
+    // A dialog that has the bar disabled comes up over it, with the keys.
+    for (QWidget *window : program.loadedWindows()) {
+        if (window->isVisible())
+            forward(*window);
+    }
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -59,6 +84,15 @@ int main(int argc, char *argv[])
     if (qtTranslation.load(QStringLiteral("qtbase_ja"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
+    // The file dialogs' columns too (sizes in バイト, dates, the kinds of file), and whatever
+    // else Qt writes for the locale. Numbers are written as in Japan: as the program writes them.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+
+    // One bar per folder: a second start there brings the first forward instead.
+    FolderInstance instance(FolderInstance::socketPath(
+            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), QDir::currentPath()));
+    if (instance.claim() == FolderInstance::Claim::Another)
+        return EXIT_SUCCESS;
 
     QtClipboard clipboard;
     QtMessageBoxes messages;
@@ -75,10 +109,30 @@ int main(int argc, char *argv[])
     program.start();
     if (program.hasEnded())
         return EXIT_SUCCESS;
+    QObject::connect(&instance, &FolderInstance::comeForward, &program.form1(),
+                     [&program] { bringForward(program); });
+
     // Only once start-up is over: closing earlier would save settings not yet read.
     handleTerminationSignals(&app, [&program] { program.form1().close(); });
+    // The session may end without the shutdown that writes Start.ini: the display goes
+    // away first at logout, or the process is killed. Start.ini follows every change soon
+    // after it is made, and once more when the session manager asks or the display is lost.
+    Autosave autosave(program.form1().GetInitFileName(),
+                      [&program] { return program.form1().startIniContent().bytes; });
+    autosave.start();
+    const auto saveForSession = [&autosave](QSessionManager &manager) {
+        // The autostart entry starts the bar in its folder; a restart by the session
+        // manager would start it wherever the manager runs it, as a second bar.
+        manager.setRestartHint(QSessionManager::RestartNever);
+        autosave.saveNow();
+    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &autosave, saveForSession);
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &autosave, saveForSession);
+    handleDisplayLoss([&autosave] { autosave.saveNow(); });
     // Another program's save of the file in use reloads the bar. The watch is no part of
     // coming up: it starts once the event loop runs.
     QTimer::singleShot(0, &program.form1(), &Form1::watchFileInUse);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    handleDisplayLoss(nullptr);
+    return status;
 }

@@ -11,6 +11,7 @@
 #include "editing/form6.h"
 #include "editing/frmmenu.h"
 #include "editing/form5text.h"
+#include "editing/frmmenutext.h"
 #include "files/form3.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
@@ -49,8 +50,46 @@ QIcon loadIcon()
 
 } // namespace
 
+class Program::HeldMessages final : public MessageBoxes
+{
+public:
+    HeldMessages(MessageBoxes &boxes, FileInUse &file) : m_boxes(boxes), m_file(file) {}
+    Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        const FileInUse::Busy busy(m_file);
+        return m_boxes.show(text, title, icon, buttons);
+    }
+
+private:
+    MessageBoxes &m_boxes;
+    FileInUse &m_file;
+};
+
+class Program::HeldFileDialogs final : public FileDialogs
+{
+public:
+    HeldFileDialogs(FileDialogs &dialogs, FileInUse &file) : m_dialogs(dialogs), m_file(file) {}
+    std::optional<QStringList> openFiles() override
+    {
+        const FileInUse::Busy busy(m_file);
+        return m_dialogs.openFiles();
+    }
+    std::optional<QString> saveFile() override
+    {
+        const FileInUse::Busy busy(m_file);
+        return m_dialogs.saveFile();
+    }
+
+private:
+    FileDialogs &m_dialogs;
+    FileInUse &m_file;
+};
+
 Program::Program(Services services, QString workingDirectory, std::function<void()> endProcess)
-    : m_services(services)
+    : m_heldMessages(std::make_unique<HeldMessages>(services.messages, m_session.file()))
+    , m_heldFileDialogs(std::make_unique<HeldFileDialogs>(services.fileDialogs, m_session.file()))
+    , m_services{services.clipboard, *m_heldMessages, *m_heldFileDialogs, services.windowOrder,
+                 services.launcher, services.paster}
     , m_workingDirectory(std::move(workingDirectory))
     , m_endProcess(std::move(endProcess))
     , m_icon(loadIcon())
@@ -150,6 +189,7 @@ void Program::setAllOnTop(bool onTop)
 void Program::presentOver(QWidget &window, QWidget &owner)
 {
     m_focusBefore.insert(&owner, owner.focusWidget());
+    m_session.file().hold(&window);
     owner.setEnabled(false);
     window.show();
     window.raise();
@@ -161,6 +201,7 @@ void Program::returnTo(QWidget &owner, QWidget &window)
     const bool wasShown = window.isVisible();
     window.hide();
     owner.setEnabled(true);
+    m_session.file().release(&window);
     const QPointer<QWidget> control = m_focusBefore.take(&owner);
     if (!wasShown)
         return;
@@ -170,65 +211,73 @@ void Program::returnTo(QWidget &owner, QWidget &window)
     owner.activateWindow();
 }
 
-bool Program::confirmOverwrite(const QString &target)
+std::optional<QString> Program::newFilePath()
 {
-    const std::optional<ContentDigest> onDisk = m_session.unseenContent(target);
-    if (!onDisk)
-        return true;
-    const auto answer = m_services.messages.show(
-            form1text::withValue(form5text::overwriteQuestion, form1text::fileLabel, target),
-            form1text::title, MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel);
+    const auto answer = m_services.messages.show(form5text::createQuestion,
+                                                 form5text::createQuestionTitle,
+                                                 MessageBoxes::Icon::Question,
+                                                 MessageBoxes::Buttons::OkCancel);
     if (answer != MessageBoxes::Answer::Ok)
-        return false;
-    // The user has seen the other version and chosen to replace it.
-    m_session.setKnown({target, onDisk});
-    return true;
+        return std::nullopt;
+    return m_services.fileDialogs.saveFile();
 }
 
-Program::SaveResult Program::saveClipFile()
+bool Program::replaceOtherVersion(const QString &path)
 {
-    QString target = m_session.writeTarget();
-    const bool create = target.isEmpty();
-    if (create) {
-        const auto answer = m_services.messages.show(
-                form5text::createQuestion, form5text::createQuestionTitle,
-                MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel);
-        if (answer != MessageBoxes::Answer::Ok)
-            return SaveResult::NoFile;
-        const std::optional<QString> chosen = m_services.fileDialogs.saveFile();
-        if (!chosen || chosen->isEmpty())
-            return SaveResult::NoFile;
-        target = *chosen;
-    }
-    if (!confirmOverwrite(target) || !reportWrite(m_session.write(target), target))
+    return m_services.messages.show(
+                   form1text::withValue(form5text::overwriteQuestion, form1text::fileLabel, path),
+                   form1text::title, MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel)
+            == MessageBoxes::Answer::Ok;
+}
+
+bool Program::emptyFile(const QString &path)
+{
+    return m_services.messages.show(
+                   form1text::withValue(frmmenutext::replaceQuestion, form1text::fileLabel, path),
+                   form1text::title, MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel)
+            == MessageBoxes::Answer::Ok;
+}
+
+Program::SaveResult Program::saveClipFile(const QList<ClipEntry> &entries)
+{
+    const SaveOutcome saved = m_session.file().save(entries, *this);
+    if (saved.kind == SaveOutcome::Kind::NoFile)
+        return SaveResult::NoFile;
+    if (!reportSave(saved, entries))
         return SaveResult::Kept;
-    const QString name = QFileInfo(target).fileName();
-    if (create)
-        m_session.addCurrentFile(name, target);
+    const QString name = QFileInfo(saved.path).fileName();
+    if (saved.created)
+        m_session.addCurrentFile(name, saved.path);
     m_form1->setWindowTitle(captionFor(name));
     return SaveResult::Saved;
 }
 
-bool Program::reportWrite(const clipfile::WriteResult &written, const QString &target)
+SaveOutcome Program::createClipFile(const QString &path, const QList<ClipEntry> &entries)
 {
-    using Status = clipfile::WriteResult::Status;
+    return m_session.file().create(path, entries, *this);
+}
+
+bool Program::reportSave(const SaveOutcome &saved, const QList<ClipEntry> &entries)
+{
+    using Kind = SaveOutcome::Kind;
     QString text;
-    if (written.status == Status::Unencodable)
+    if (saved.kind == Kind::Unencodable)
         text = form1text::withValue(form1text::notShiftJis, form1text::buttonLabel,
-                                    m_session.entries().value(written.entryIndex).caption);
-    else if (written.status == Status::Failed)
-        text = form1text::unwritable(form5text::clipFileUnwritable, target, written.error);
+                                    entries.value(saved.entryIndex).caption);
+    else if (saved.kind == Kind::Failed)
+        text = form1text::unwritable(form5text::clipFileUnwritable, saved.path, saved.error);
     else
-        return true;
+        return saved.kind == Kind::Saved;
     m_services.messages.show(text, form1text::title, MessageBoxes::Icon::Exclamation);
     return false;
 }
 
 void Program::unload(QWidget *window)
 {
-    const auto release = [window](auto &slot) {
+    const auto release = [this, window](auto &slot) {
         if (slot && slot.get() == window) {
             slot->hide();
+            m_session.file().release(window);
             // The window may be inside one of its own handlers; let it return first.
             slot.release()->deleteLater();
             return true;

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Form1;
 class Form2;
@@ -29,13 +30,13 @@ class frmAbout;
     decisions; the windows show it and call the platform services for the clipboard,
     message boxes, file dialogs, window order and other programs. A test builds a whole
     fresh program with fake services in one line. */
-class Program final
+class Program final : private FileQuestions
 {
 public:
     /** `workingDirectory` is where Start.ini lives; `endProcess` is what ending the program
         means (quitting the event loop in main(), recording the call in a test). */
     Program(Services services, QString workingDirectory, std::function<void()> endProcess = {});
-    ~Program();
+    ~Program() override;
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
@@ -77,19 +78,19 @@ public:
     void returnTo(QWidget &owner, QWidget &window);
 
     enum class SaveResult {
-        Saved,  ///< the file holds the bar
+        Saved,  ///< the file holds the entries
         NoFile, ///< none was in use and the user chose not to create one: nothing written
         Kept,   ///< the file stays as it was (the user kept another program's version, or
-                ///< the write failed and said why): the edit goes back to where it was made
+                ///< the write failed and said why): the edit stays where it was made
     };
-    /** Writes the bar to the clip data file in use, asking for a new file when none is; a
+    /** Writes `entries` to the clip data file in use, asking for a new file when none is; a
         new file joins the read-file list once it is written. */
-    SaveResult saveClipFile();
-    /** Shows why `written` left `target` as it was; true when it was written. */
-    bool reportWrite(const clipfile::WriteResult &written, const QString &target);
-    /** Before a save: when `target` holds what another program wrote since the program
-        last read or wrote it, asks whether to replace that. False when the user said no. */
-    bool confirmOverwrite(const QString &target);
+    SaveResult saveClipFile(const QList<ClipEntry> &entries);
+    /** Writes `entries` as a new set to `path`, asking before it empties a file that holds
+        something; it becomes the file in use. */
+    SaveOutcome createClipFile(const QString &path, const QList<ClipEntry> &entries);
+    /** Shows why a save of `entries` left its file as it was; true when it was written. */
+    bool reportSave(const SaveOutcome &saved, const QList<ClipEntry> &entries);
 
     /** The button the content view and the read-file dialog give the focus back to: a
         snippet button (flag 0) or a control button (flag 1). Handed to either window when
@@ -108,8 +109,19 @@ private:
     template <typename Window>
     Window &ensure(std::unique_ptr<Window> &slot);
 
-    Services m_services;
+    std::optional<QString> newFilePath() override;
+    bool replaceOtherVersion(const QString &path) override;
+    bool emptyFile(const QString &path) override;
+
+    /** A modal box or dialog holds the file in use busy while it is open: a change on disk
+        is looked at after it, never inside it. */
+    class HeldMessages;
+    class HeldFileDialogs;
+
     Session m_session;
+    std::unique_ptr<HeldMessages> m_heldMessages;
+    std::unique_ptr<HeldFileDialogs> m_heldFileDialogs;
+    Services m_services;
     QString m_workingDirectory;
     std::function<void()> m_endProcess;
     QIcon m_icon;

@@ -4,7 +4,6 @@
 #include "app/keycodes.h"
 #include "app/numbers.h"
 #include "files/filelist.h"
-#include "files/filewatch.h"
 #include "platform/filesystem.h"
 
 #include <QFileInfo>
@@ -88,18 +87,18 @@ Session::~Session() = default;
 barlayout::Layout Session::layOut(int width, int count, int height)
 {
     const barlayout::Layout layout =
-            barlayout::compute(width, count, height, settings.controlsHidden());
-    settings.buttonWidth = layout.buttonWidth;
-    settings.buttonNum = layout.buttonNum;
-    settings.buttonHeight = layout.buttonHeight;
+            barlayout::compute(width, count, height, m_settings.controlsHidden());
+    m_settings.buttonWidth = layout.buttonWidth;
+    m_settings.buttonNum = layout.buttonNum;
+    m_settings.buttonHeight = layout.buttonHeight;
     return layout;
 }
 
 AppliedProperties Session::applyProperties(const PropertyFields &typed)
 {
-    const AppliedProperties applied = resolveProperties(typed, settings);
-    settings.winZ = typed.onTop ? 1 : 0;
-    settings.controlShowFlag = typed.hidden ? 1 : 0;
+    const AppliedProperties applied = resolveProperties(typed, m_settings);
+    m_settings.winZ = typed.onTop ? 1 : 0;
+    m_settings.controlShowFlag = typed.hidden ? 1 : 0;
     return applied;
 }
 
@@ -107,20 +106,20 @@ PropertyFields Session::propertyFields() const
 {
     // The width as set, not as the button shows it in whole pixels: an apply that follows
     // must not round the width to 15 twips.
-    return {QString::number(settings.buttonWidth), QString::number(settings.buttonNum),
-            QString::number(settings.buttonHeight), settings.onTop(), settings.controlsHidden()};
+    return {QString::number(m_settings.buttonWidth), QString::number(m_settings.buttonNum),
+            QString::number(m_settings.buttonHeight), m_settings.onTop(), m_settings.controlsHidden()};
 }
 
 MenuState Session::menuState(bool onSnippet) const
 {
-    return {onSnippet, !dataFileName.isEmpty(), settings.onTop(), settings.controlsHidden(),
+    return {onSnippet, !dataFileName().isEmpty(), m_settings.onTop(), m_settings.controlsHidden(),
             options.clickPaste, !autostart.folder.isEmpty() && autostart::isOn(autostart.folder)};
 }
 
 QList<ClipEntry> Session::entries() const
 {
     QList<ClipEntry> result;
-    const int count = std::min(settings.buttonNum, limits::slotCount);
+    const int count = std::min(m_settings.buttonNum, limits::slotCount);
     for (int i = 0; i < count; ++i)
         result.append({m_captions[i], m_texts[i]});
     return result;
@@ -160,7 +159,7 @@ void Session::restoreFiles()
     for (const filelist::Entry &entry : filelist::restoredEntries(m_accepted))
         addFile(entry.name, entry.path);
     // The selection goes back with the lists: a row clicked and cancelled is no choice.
-    selectFile(dataFileNum);
+    selectFile(m_dataFileNum);
 }
 
 QString Session::listedPath(int index, const QString &folder)
@@ -185,73 +184,6 @@ void Session::addCurrentFile(const QString &name, const QString &path)
 {
     addFile(name, path, true);
     selectFile(int(m_names.size()) - 1);
-    dataFileName = path;
-    dataFileNum = m_selected;
-}
-
-void Session::setReadFrom(const QString &path, clipfile::Encoding encoding,
-                          clipfile::LineEnd lineEnd)
-{
-    m_readFileName = path;
-    m_readEncoding = encoding;
-    m_readLineEnd = lineEnd;
-}
-
-clipfile::Encoding Session::encodingFor(const QString &path) const
-{
-    return path == m_readFileName ? m_readEncoding : clipfile::Encoding::ShiftJis;
-}
-
-clipfile::LineEnd Session::lineEndFor(const QString &path) const
-{
-    return path == m_readFileName ? m_readLineEnd : clipfile::LineEnd::CrLf;
-}
-
-void Session::setKnown(KnownContent known)
-{
-    m_known = std::move(known);
-    if (m_watch)
-        m_watch->setPath(m_known.path);
-}
-
-bool Session::holdsContent(const QString &path)
-{
-    return QFileInfo(path).size() > 0;
-}
-
-std::optional<ContentDigest> Session::unseenContent(const QString &target) const
-{
-    if (target.isEmpty())
-        return std::nullopt;
-    const clipfile::ReadResult read = clipfile::digest(target);
-    // Too large to read is too large to have been seen: asked about, its bytes unread.
-    if (read.status == clipfile::ReadResult::Status::TooLarge)
-        return ContentDigest{QFileInfo(target).size(), QByteArray()};
-    std::optional<ContentDigest> onDisk;
-    if (read.status == clipfile::ReadResult::Status::Ok)
-        onDisk = read.digest;
-    if (!m_known.wouldOverwriteUnseen(target, onDisk))
-        return std::nullopt;
-    return onDisk;
-}
-
-clipfile::WriteResult Session::write(const QString &target)
-{
-    const clipfile::WriteResult written = clipfile::write(target, entries(), encodingFor(target),
-                                                          lineEndFor(target));
-    if (written.ok()) {
-        const clipfile::ReadResult onDisk = clipfile::digest(target);
-        setKnown({target, onDisk.status == clipfile::ReadResult::Status::Ok
-                                  ? std::optional(onDisk.digest) : std::nullopt});
-    }
-    return written;
-}
-
-FileWatch &Session::watch()
-{
-    if (!m_watch) {
-        m_watch = std::make_unique<FileWatch>();
-        m_watch->setPath(m_known.path);
-    }
-    return *m_watch;
+    setDataFileName(path);
+    m_dataFileNum = m_selected;
 }

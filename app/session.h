@@ -4,17 +4,13 @@
 #include "app/limits.h"
 #include "files/autostart.h"
 #include "files/clipfile.h"
-#include "files/knowncontent.h"
+#include "files/fileinuse.h"
 #include "files/options.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <memory>
-#include <optional>
-
-class FileWatch;
 
 /** The bar's settings: what Start.ini carries and the properties dialog sets. */
 struct Settings
@@ -96,7 +92,10 @@ public:
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
-    Settings settings;
+    const Settings &settings() const { return m_settings; }
+    void setSettings(const Settings &settings) { m_settings = settings; }
+    template <typename Change>
+    void changeSettings(Change &&change) { change(m_settings); }
     /** The settings of the file beside Start.ini. */
     options::Options options;
     /** Where the entry that starts the bar at login goes; no folder, no entry. */
@@ -143,42 +142,21 @@ public:
     void addCurrentFile(const QString &name, const QString &path);
 
     // The file in use.
-    QString dataFileName;
-    int dataFileNum = -1;
-
-    // The writer's work.
-    /** Remembers the clip data file the entries came from, its encoding and line ends. */
-    void setReadFrom(const QString &path, clipfile::Encoding encoding,
-                     clipfile::LineEnd lineEnd = clipfile::LineEnd::CrLf);
-    /** The encoding to write `path` in: the one it was read in, Shift-JIS for any other. */
-    clipfile::Encoding encodingFor(const QString &path) const;
-    /** The line ends to write `path` with: the ones it was read with, CR LF for any other. */
-    clipfile::LineEnd lineEndFor(const QString &path) const;
-    const KnownContent &known() const { return m_known; }
-    void setKnown(KnownContent known);
-    /** The file saves go to: the one whose entries the bar shows, whatever row the list
-        has selected; empty when none is in use. */
-    QString writeTarget() const { return dataFileName; }
-    /** Whether emptying `path` for a new set would lose what it holds. */
-    static bool holdsContent(const QString &path);
-    /** What `target` holds when writing it would replace content the user has not seen;
-        nothing when the save may go on unasked. */
-    std::optional<ContentDigest> unseenContent(const QString &target) const;
-    /** Writes the bar's entries to `target`; what was written becomes the known content. */
-    clipfile::WriteResult write(const QString &target);
-    /** Watches the known file from now on; the watch follows it. */
-    FileWatch &watch();
+    QString dataFileName() const { return m_file.path(); }
+    void setDataFileName(const QString &path) { m_file.setPath(path); }
+    int dataFileNum() const { return m_dataFileNum; }
+    void setDataFileNum(int number) { m_dataFileNum = number; }
+    /** The one reader and writer of the file in use. */
+    FileInUse &file() { return m_file; }
 
 private:
+    Settings m_settings;
+    int m_dataFileNum = -1;
+    FileInUse m_file;
     std::array<QString, limits::slotCount> m_captions;
     std::array<QString, limits::slotCount> m_texts;
     QStringList m_names;
     QStringList m_paths;
     QStringList m_accepted;
     int m_selected = -1;
-    QString m_readFileName;
-    clipfile::Encoding m_readEncoding = clipfile::Encoding::ShiftJis;
-    clipfile::LineEnd m_readLineEnd = clipfile::LineEnd::CrLf;
-    KnownContent m_known;
-    std::unique_ptr<FileWatch> m_watch;
 };

@@ -4,8 +4,11 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHash>
+#include <QMap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPoint>
@@ -13,6 +16,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -53,15 +57,60 @@ double windowLeft(const QWidget &window)
 
 void moveWindow(QWidget &window, double left, double top)
 {
-    window.move(toPixels(left), toPixels(top));
+    QPoint to(toPixels(left), toPixels(top));
+    // A dialog placed at a window near the screen's edge is moved back, frame and all, so that
+    // none of it is off the screen.
+    const QScreen *screen = QGuiApplication::screenAt(to);
+    if (window.minimumSize() == window.maximumSize() && (screen || (screen = window.screen()))) {
+        const QRect room = screen->availableGeometry();
+        QSize frame = window.frameGeometry().size() - window.size();
+        if (frame.isEmpty())
+            frame = QSize(toPixels(barlayout::frameWidth), toPixels(barlayout::frameHeight));
+        const QSize outer = window.size() + frame;
+        to = QPoint(std::max(room.left(), std::min(to.x(), room.right() + 1 - outer.width())),
+                    std::max(room.top(), std::min(to.y(), room.bottom() + 1 - outer.height())));
+    }
+    window.move(to);
 }
 
 void setFixedOuterSize(QWidget &window, double width, double height, double frameWidth,
                        double frameHeight)
 {
-    window.setFixedSize(toPixels(width - frameWidth), toPixels(height - frameHeight));
+    fixSize(window, {toPixels(width - frameWidth), toPixels(height - frameHeight)});
 }
 
+namespace {
+
+/** Scaled, Qt asks the window manager for a resize step of a scaled pixel (2 × 2 at 150 %),
+    and a window manager that counts a fixed size in steps (jwm) takes a large fixed-size
+    window for a full-screen one: without frame, title or close box. Such a window is put
+    back as it was made. */
+class KeepsItsFrame final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::WindowStateChange && window->isFullScreen()) {
+            QTimer::singleShot(0, window, [window] {
+                window->setWindowState(window->windowState() & ~Qt::WindowFullScreen);
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void fixSize(QWidget &window, QSize size)
+{
+    window.setFixedSize(size);
+    if (!window.findChild<KeepsItsFrame *>(QString(), Qt::FindDirectChildrenOnly))
+        window.installEventFilter(new KeepsItsFrame(&window));
+}
 
 namespace {
 
@@ -289,15 +338,81 @@ QSize neededSize(const QWidget &control)
     return need.expandedTo(control.size());
 }
 
+namespace {
+
+/** The window's controls, the lines drawn across it apart. */
+QList<QWidget *> controlsOf(QWidget &window)
+{
+    QList<QWidget *> controls;
+    for (QObject *child : window.children()) {
+        auto *control = qobject_cast<QWidget *>(child);
+        if (control && isControl(control, window) && control->height() > 1)
+            controls << control;
+    }
+    return controls;
+}
+
+/** Keeps the least margin at every edge: controls at the window's left or top edge move in,
+    all of them by the same, so that they keep their places to one another. Returns the size
+    that holds them with that margin. */
+QSize keepMargins(QWidget &window, QSize size)
+{
+    const QList<QWidget *> controls = controlsOf(window);
+    QRect used;
+    for (const QWidget *control : controls)
+        used |= control->geometry();
+    const int margin = toPixels(leastMargin);
+    const QPoint shift(std::max(0, margin - used.left()), std::max(0, margin - used.top()));
+    if (!shift.isNull()) {
+        for (QObject *child : window.children()) {
+            if (auto *widget = qobject_cast<QWidget *>(child); widget && isControl(widget, window))
+                widget->move(widget->pos() + shift);
+        }
+    }
+    used.translate(shift);
+    return (size + QSize(shift.x(), shift.y())).expandedTo({used.right() + 1 + margin, used.bottom() + 1 + margin});
+}
+
+/** A window made wider than its controls need (for its title) lets them use the room: the
+    controls of each row (one top) share the added width in proportion to their own, and
+    those further right move on by what the ones before them grew. */
+void spreadOut(QWidget &window, int width)
+{
+    const int added = width - window.width();
+    QMap<int, QList<QWidget *>> rows;
+    for (QWidget *control : controlsOf(window))
+        rows[control->y()] << control;
+    for (QList<QWidget *> &row : rows) {
+        std::sort(row.begin(), row.end(), [](QWidget *a, QWidget *b) { return a->x() < b->x(); });
+        int total = 0;
+        for (const QWidget *control : row)
+            total += control->width();
+        int given = 0;
+        int sharesBefore = 0;
+        for (QWidget *control : row) {
+            sharesBefore += control->width();
+            const int share = added * sharesBefore / std::max(1, total) - given;
+            control->setGeometry(control->x() + given, control->y(), control->width() + share, control->height());
+            given += share;
+        }
+    }
+}
+
+} // namespace
+
 void fitToTexts(QWidget &window)
 {
     window.ensurePolished();
-    QSize size = fitControls(window);
+    QSize size = keepMargins(window, fitControls(window));
+    fixSize(window, size);
     // The window manager writes the title in a font of its own, often larger and bold, with
     // the icon and the close box beside it.
     const QFontMetrics metrics(window.font());
     const int titleWidth = metrics.horizontalAdvance(window.windowTitle()) * 3 / 2 + 4 * metrics.height();
-    size.setWidth(std::max(size.width(), titleWidth));
+    if (titleWidth > size.width()) {
+        spreadOut(window, titleWidth);
+        size.setWidth(titleWidth);
+    }
     if (const QScreen *screen = window.screen()) {
         const QSize bounded = size.boundedTo(screen->availableGeometry().size()
                                              - QSize(toPixels(barlayout::frameWidth), toPixels(barlayout::frameHeight)));
@@ -305,7 +420,7 @@ void fitToTexts(QWidget &window)
         size = bounded;
     }
     if (size != window.size())
-        window.setFixedSize(size);
+        fixSize(window, size);
 }
 
 } // namespace twips

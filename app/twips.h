@@ -9,6 +9,9 @@ class QWidget;
 /** Twips (1/1440 inch) to Qt's device-independent pixels, at a fixed 15 twips a pixel. */
 namespace twips {
 
+/** The least room a window keeps between its edges and its controls. */
+constexpr double leastMargin = 120;
+
 int toPixels(double twips);
 double fromPixels(int pixels);
 
@@ -30,11 +33,16 @@ void moveWindow(QWidget &window, double left, double top);
 void setFixedOuterSize(QWidget &window, double width, double height, double frameWidth,
                        double frameHeight);
 
+/** Gives the window one size, the user's resizing and the window manager's steps aside. */
+void fixSize(QWidget &window, QSize size);
+
 /** Grows the window's controls (and those in its frames) where the font in use needs more
     room than their twips give: each to hold its whole text and the underline of its access
     letter. Controls below or right of a grown one move on so that nothing overlaps (a row
     of controls with one top moves as one and keeps one height), and the window grows to
-    hold them, never past the screen it is on. Call once the controls are placed. */
+    hold them, never past the screen it is on. Every edge keeps at least `leastMargin`; a
+    window widened for its title widens its controls with it. Call once the controls are
+    placed. */
 void fitToTexts(QWidget &window);
 
 /** The size `control` needs for its whole text in its font, never less than its size:

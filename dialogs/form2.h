@@ -5,6 +5,7 @@
 
 class Program;
 class QLabel;
+class QScrollArea;
 
 /** The content view: a borderless pop-up that shows a button's text or the clipboard's text
     next to the main window until the user clicks it. */
@@ -19,7 +20,8 @@ public:
     /** Which button gets the focus back: flag 0 a snippet button, 1 a control button. */
     void SetFlag(int Flag, int Index);
 
-    /** Sets the label's caption; the label, and the window with it, take the text's size. */
+    /** Sets the label's caption; the label, and the window with it, take the text's size,
+        within the screen: long lines wrap at its width, and a text taller than it scrolls. */
     void setContent(const QString &text);
     QString content() const { return m_content; }
     QLabel &Label1() const { return *m_label1; }
@@ -35,6 +37,7 @@ private:
     void Form_Unload();
 
     Program &m_program;
+    QScrollArea *m_scroll = nullptr;
     QLabel *m_label1 = nullptr;
     QString m_content;
     int FocusFlag = 0;

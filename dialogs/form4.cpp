@@ -94,7 +94,7 @@ Form4::Form4(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
 
     // A dialog loaded again after its close box starts from the settings in use, so that an
     // apply invoked by another window does not turn them off unasked.
-    const Settings &inUse = m_program.session().settings;
+    const Settings &inUse = m_program.session().settings();
     m_check1->setChecked(inUse.onTop());
     m_check2->setChecked(inUse.controlsHidden());
 }

@@ -67,7 +67,7 @@ frmAbout::frmAbout(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(p
     m_line1[1] = makeLine(this, QColor(128, 128, 128), -30, 5534, 1125);
     m_line1[0] = makeLine(this, Qt::white, -15, 5534, 1140);
 
-    auto *request = new QLabel(frmabouttext::request, this);
+    auto *request = new QLabel(fonts::phrased(frmabouttext::request), this);
     request->setWordWrap(true);
     request->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette black = request->palette();

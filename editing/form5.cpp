@@ -38,7 +38,7 @@ Form5::Form5(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     // A fixed dialog frame: no resizing, no minimize or maximize box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twips::toPixels(9045), twips::toPixels(6165));
+    twips::fixSize(*this, {twips::toPixels(9045), twips::toPixels(6165)});
 
     m_label1 = new QLabel(form5text::label1, this);
     m_list1 = new QListWidget(this);
@@ -206,32 +206,20 @@ void Form5::Command1_Click()
         refreshList(-1);
     }
 
+    // The file first: when it keeps what it had, so does the bar, and the edit stays here,
+    // to be saved again or dropped.
+    const QList<ClipEntry> edited = m_entries.entries();
+    if (m_program.saveClipFile(edited) == Program::SaveResult::Kept)
+        return;
     Form1 &main = m_program.form1();
     Session &session = m_program.session();
-    QList<ClipEntry> before;
-    for (int i = 0; i < limits::slotCount; ++i)
-        before.append({session.caption(i), session.text(i)});
-    const Settings settingsBefore = session.settings;
-
-    const QList<ClipEntry> edited = m_entries.entries();
     session.setEntries(edited);
     main.showCaptions();
-
     // The other fields take the settings in use, not what a cancelled properties dialog
     // left in them.
     PropertyFields fields = session.propertyFields();
     fields.count = QString::number(edited.size());
     main.applyProperties(fields);
-
-    if (m_program.saveClipFile() == Program::SaveResult::Kept) {
-        // The file keeps what it had and so does the bar; the edit stays here, to be saved
-        // again or dropped.
-        session.setEntries(before);
-        main.showCaptions();
-        main.WindowSet(settingsBefore.buttonWidth, settingsBefore.buttonNum,
-                       settingsBefore.buttonHeight);
-        return;
-    }
     leave();
 }
 
@@ -302,7 +290,7 @@ void Form5::List1_MouseDown(Qt::MouseButton button, QPoint position)
 
 bool Form5::ClipFileWrite()
 {
-    return m_program.saveClipFile() == Program::SaveResult::Saved;
+    return m_program.saveClipFile(m_program.session().entries()) == Program::SaveResult::Saved;
 }
 
 void Form5::showLimitMessage()

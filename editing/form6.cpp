@@ -28,7 +28,7 @@ Form6::Form6(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     setWindowTitle(form6text::caption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twips::toPixels(3720), twips::toPixels(645));
+    twips::fixSize(*this, {twips::toPixels(3720), twips::toPixels(645)});
 
     m_label1 = new QLabel(form6text::label1, this);
     m_text1 = new QLineEdit(this);
@@ -74,27 +74,21 @@ void Form6::Command1_Click()
     Session &session = m_program.session();
     Form5 &editor = m_program.form5();
     const QString name = m_text1->text();
-    QString before;
-    if (EditMode == kButtonMode) {
-        before = session.caption(ButtonNumber);
-        session.setCaption(ButtonNumber, name);
-        m_program.form1().showCaptions();
-    } else if (EditMode == kEditorMode) {
-        before = editor.entries().name(ButtonNumber);
-        editor.SetEntryName(ButtonNumber, name);
-    }
-    if (m_program.saveClipFile() == Program::SaveResult::Kept) {
-        // Nothing saved: the old name goes back and the new one stays in the box, for OK
-        // again or Cancel.
-        if (EditMode == kButtonMode) {
-            session.setCaption(ButtonNumber, before);
-            m_program.form1().showCaptions();
-        } else if (EditMode == kEditorMode) {
-            editor.SetEntryName(ButtonNumber, before);
-        }
+    // The file first: when it keeps what it had, the old name stays and the new one stays
+    // in the box, for OK again or Cancel. In the editor's mode the bar is saved as it is.
+    QList<ClipEntry> entries = session.entries();
+    if (EditMode == kButtonMode && ButtonNumber >= 0 && ButtonNumber < entries.size())
+        entries[ButtonNumber].caption = name;
+    if (m_program.saveClipFile(entries) == Program::SaveResult::Kept) {
         activateWindow();
         m_text1->setFocus(Qt::OtherFocusReason);
         return;
+    }
+    if (EditMode == kButtonMode) {
+        session.setCaption(ButtonNumber, name);
+        m_program.form1().showCaptions();
+    } else if (EditMode == kEditorMode) {
+        editor.SetEntryName(ButtonNumber, name);
     }
     restoreOwner();
 }

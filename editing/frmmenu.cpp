@@ -73,7 +73,15 @@ void FrmMenu::buildMouseMenu()
     m_menuClickPaste->setEnabled(canPaste);
     if (!canPaste)
         m_menuClickPaste->setToolTip(clickPasteUnavailableTip);
-    m_menuAutoStart = addCheckItem(*m_mouseMenu, startAtLogin, &FrmMenu::Menu_AutoStart_Click);
+    // Where no entry could start the bar (a character of its folder's or its own path is
+    // lost on the way), the item says so, and stays off.
+    m_canStartAtLogin = autostart::canStart(m_program.session().autostart.program,
+                                            m_program.workingDirectory());
+    m_menuAutoStart = addCheckItem(*m_mouseMenu,
+                                   m_canStartAtLogin ? startAtLogin : startAtLoginUnavailable,
+                                   &FrmMenu::Menu_AutoStart_Click);
+    if (!m_canStartAtLogin)
+        m_menuAutoStart->setToolTip(startAtLoginUnavailableTip);
     m_mouseMenu->setToolTipsVisible(true);
     m_mouseMenu->addSeparator();
 
@@ -116,8 +124,9 @@ void FrmMenu::popUpMouseMenu(const MenuState &state, QPoint position)
     m_menuControlButton->setChecked(state.controlsHidden);
     m_menuClickPaste->setChecked(state.clickPaste && m_menuClickPaste->isEnabled());
     // Read from the entry each time: the desktop's own settings may have changed it.
-    m_menuAutoStart->setChecked(state.startAtLogin);
-    m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty());
+    m_menuAutoStart->setChecked(state.startAtLogin && m_canStartAtLogin);
+    m_menuAutoStart->setEnabled(!m_program.session().autostart.folder.isEmpty()
+                                && m_canStartAtLogin);
     m_mouseMenu->popup(position);
 }
 
@@ -202,7 +211,7 @@ void FrmMenu::applySetting(const std::function<void(Settings &)> &change,
                            std::optional<int> count)
 {
     Session &session = m_program.session();
-    change(session.settings);
+    session.changeSettings(change);
     PropertyFields fields = session.propertyFields();
     if (count)
         fields.count = QString::number(*count);
@@ -216,15 +225,6 @@ void FrmMenu::Menu_NewFile_Click()
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = *chosen;
-    // The dialog names an existing file without a word: one that holds anything, the file
-    // in use included, is emptied only when the user says so.
-    if (Session::holdsContent(path)) {
-        const auto answer = m_program.services().messages.show(
-                form1text::withValue(frmmenutext::replaceQuestion, form1text::fileLabel, path),
-                form1text::title, MessageBoxes::Icon::Question, MessageBoxes::Buttons::OkCancel);
-        if (answer != MessageBoxes::Answer::Ok)
-            return;
-    }
     // The new set is written before anything changes, so a file that cannot be written
     // leaves the bar, the list and the file in use as they were. A name too short to lose
     // an extension gets the file created empty, and nothing written to it.
@@ -232,7 +232,7 @@ void FrmMenu::Menu_NewFile_Click()
     const bool named = fileName.size() >= 4;
     const QList<ClipEntry> unset(named ? limits::defaultButtonNum : 0,
                                  ClipEntry{form1text::unset, QString()});
-    if (!m_program.reportWrite(clipfile::write(path, unset), path))
+    if (!m_program.reportSave(m_program.createClipFile(path, unset), unset))
         return;
 
     Form1 &main = m_program.form1();

@@ -110,6 +110,7 @@ private:
     QAction *m_menuControlButton = nullptr;
     QAction *m_menuClickPaste = nullptr;
     QAction *m_menuAutoStart = nullptr;
+    bool m_canStartAtLogin = true;
     QAction *m_menuFile = nullptr;
     QAction *m_menuNewFile = nullptr;
     QAction *m_menuEdit = nullptr;

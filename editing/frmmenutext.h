@@ -30,6 +30,10 @@ inline const QString clickPasteUnavailable = QStringLiteral("ｸﾘｯｸで貼�
 inline const QString clickPasteUnavailableTip =
         QStringLiteral("Waylandのｾｯｼｮﾝでは、ほかのﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳに貼り付けられません");
 inline const QString startAtLogin = QStringLiteral("ﾛｸﾞｲﾝ時に起動(&L)");
+/** The same item where no autostart entry could start the program from its folder. */
+inline const QString startAtLoginUnavailable = QStringLiteral("ﾛｸﾞｲﾝ時に起動(&L)（このﾌｫﾙﾀﾞからは使えません）");
+inline const QString startAtLoginUnavailableTip =
+        QStringLiteral("ﾌｫﾙﾀﾞかﾌﾟﾛｸﾞﾗﾑのﾊﾟｽに、ﾛｸﾞｲﾝ時の起動に書けない文字があります");
 inline const QString optionsUnwritable = QStringLiteral("設定ﾌｧｲﾙを保存できません");
 inline const QString autostartUnwritable = QStringLiteral("ﾛｸﾞｲﾝ時の起動を設定できません");
 

@@ -23,9 +23,28 @@ QString entryPath(const QString &folder)
     return filesystem::joinPath(folder, QStringLiteral("snipdeck.desktop"));
 }
 
+bool canStart(const QString &program, const QString &workingFolder)
+{
+    // A carriage return does not survive GLib's reading of the entry; a name the file
+    // system's encoding cannot hold names no file once written.
+    const auto writable = [](const QString &path) {
+        return !path.contains(u'\r') && !path.contains(QChar::ReplacementCharacter)
+                && QFile::decodeName(QFile::encodeName(path)) == path;
+    };
+    return writable(program) && writable(workingFolder);
+}
+
 QByteArray entry(const QString &program, const QString &workingFolder)
 {
     using desktopexec::escapedValue;
+    using desktopexec::execWord;
+    // GLib's launcher looks the program up before it expands "%%", and refuses an entry
+    // whose program it does not find: a path with "%" is handed to the shell instead, as
+    // an argument, where every launcher expands it.
+    const QString exec = program.contains(u'%')
+            ? QStringLiteral("sh -c %1 %2").arg(execWord(QStringLiteral("exec \"$0\"")),
+                                                 execWord(program))
+            : execWord(program);
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=Snipdeck\n"
@@ -34,7 +53,7 @@ QByteArray entry(const QString &program, const QString &workingFolder)
                                         "Path=%2\n"
                                         "Icon=snipdeck\n"
                                         "Terminal=false\n")
-            .arg(escapedValue(desktopexec::execWord(program)), escapedValue(workingFolder));
+            .arg(escapedValue(exec), escapedValue(workingFolder));
     return text.toUtf8();
 }
 
@@ -69,6 +88,8 @@ bool set(const Place &place, const QString &workingFolder, bool on)
     const QString path = entryPath(place.folder);
     if (!on)
         return !QFileInfo::exists(path) || QFile::remove(path);
+    if (!canStart(place.program, workingFolder))
+        return false;
     return QDir().mkpath(place.folder)
             && filesystem::writeWholeFile(path, entry(place.program, workingFolder));
 }

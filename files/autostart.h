@@ -22,6 +22,10 @@ QString folder(const QString &xdgConfigHome, const QString &home);
     desktop's settings made for it is the same file. */
 QString entryPath(const QString &folder);
 
+/** Whether an entry can be written that starts `program` in `workingFolder`, under GLib's
+    launcher and a plain desktop-entry one alike. */
+bool canStart(const QString &program, const QString &workingFolder);
+
 /** The entry that starts `program` in `workingFolder`, where it finds its Start.ini. */
 QByteArray entry(const QString &program, const QString &workingFolder);
 
@@ -30,8 +34,8 @@ QByteArray entry(const QString &program, const QString &workingFolder);
 bool isOn(const QString &folder);
 
 /** Writes the entry for `workingFolder` (the folder made if need be), or removes it.
-    False when the folder or the file could not be written or removed, or no folder is
-    known. */
+    False when the folder or the file could not be written or removed, no folder is known,
+    or no entry can start the program there. */
 bool set(const Place &place, const QString &workingFolder, bool on);
 
 } // namespace autostart

@@ -8,8 +8,14 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <vector>
 
 namespace clipfile {
@@ -167,106 +173,119 @@ public:
     bool restart() override { return true; }
     bool piece(qint64 from, QByteArrayView *bytes, bool *atEnd) override
     {
+        if (m_release)
+            m_release(from);
         const QByteArrayView rest = m_bytes.sliced(qsizetype(from));
         *bytes = rest.first(std::min(rest.size(), m_piece));
         *atEnd = bytes->size() == rest.size();
         return true;
     }
+    /** From now on, the bytes before a piece asked for are never asked for again. */
+    void releaseBehind(std::function<void(qint64)> release) { m_release = std::move(release); }
 
 private:
     QByteArrayView m_bytes;
     qsizetype m_piece;
+    std::function<void(qint64)> m_release;
 };
 
-/** A file read a piece at a time, each look hashed whole as it goes; one larger than the
-    limit (or growing beyond it, or endless) is refused. */
-class FileSource final : public Source
+/** The bytes of a file, read into memory of their own that is given back to the system
+    from the front as the texts are decoded: reading a file costs its texts and a piece
+    more, not its texts and its bytes. */
+class FileBytes
 {
 public:
-    FileSource(const QString &path, qint64 maxSize) : m_file(path), m_maxSize(maxSize) {}
-
-    ReadResult::Status status = ReadResult::Status::Ok;
-    QString error;
-    /** The digest of each look that went to the end, in order. */
-    QList<ContentDigest> looks;
-
-    bool restart() override
+    FileBytes() = default;
+    FileBytes(const FileBytes &) = delete;
+    FileBytes &operator=(const FileBytes &) = delete;
+    ~FileBytes()
     {
-        m_file.close();
-        if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            return fail(ReadResult::Status::Unreadable);
-        // The size first, so a huge file costs nothing.
-        if (m_file.size() > m_maxSize)
-            return fail(ReadResult::Status::TooLarge);
-        m_digester.emplace();
-        m_size = 0;
-        m_buffer.reserve(kPiece);
-        m_buffer.clear();
-        m_start = 0;
-        m_end = false;
-        return true;
+        if (m_data)
+            ::munmap(m_data, m_capacity);
     }
 
-    bool piece(qint64 from, QByteArrayView *bytes, bool *atEnd) override
+    QByteArrayView view() const { return {m_data, qsizetype(m_size)}; }
+
+    /** Reads `source` to its end, in one go: however the file changes meanwhile, these are
+        the bytes the entries and the digest come from. More than `maxSize` is refused. */
+    ReadResult::Status readAll(ByteSource &source, qint64 maxSize, QString *error)
     {
-        if (from - m_start < m_buffer.size()) {
-            m_buffer.remove(0, qsizetype(from - m_start));
-        } else { // what lies before `from` is read past, and hashed
-            m_start += m_buffer.size();
-            m_buffer.clear();
-            while (m_start < from && !m_end) {
-                if (!fill(qsizetype(std::min<qint64>(kPiece, from - m_start))))
-                    return false;
-                m_start += m_buffer.size();
-                m_buffer.clear();
+        const qint64 claimed = source.size();
+        if (claimed > maxSize)
+            return ReadResult::Status::TooLarge;
+        // Room for what the file says it holds and a little more, so a file that is only
+        // appended to while it is read needs no second look; a byte past the limit tells
+        // that it grew beyond it.
+        const qint64 limit = maxSize < std::numeric_limits<qint64>::max() ? maxSize + 1 : maxSize;
+        if (!reserve(std::min(limit, std::max<qint64>(claimed, 0) + kPiece)))
+            return fail(error);
+        for (;;) {
+            if (m_size == m_capacity) {
+                if (qint64(m_capacity) >= limit)
+                    return ReadResult::Status::TooLarge;
+                if (!reserve(std::min<qint64>(limit, qint64(m_capacity) * 2)))
+                    return fail(error);
             }
+            const qint64 n = source.read(m_data + m_size, qint64(m_capacity - m_size));
+            if (n < 0) {
+                *error = source.errorString();
+                return ReadResult::Status::Unreadable;
+            }
+            if (n == 0)
+                break;
+            m_size += size_t(n);
         }
-        m_start = from;
-        if (!fill(kPiece))
-            return false;
-        *bytes = m_buffer;
-        *atEnd = m_end;
-        return true;
+        return qint64(m_size) > maxSize ? ReadResult::Status::TooLarge : ReadResult::Status::Ok;
+    }
+
+    /** Gives back the whole pages before `offset`, which are never looked at again. */
+    void releaseBefore(qint64 offset)
+    {
+        static const size_t page = size_t(::sysconf(_SC_PAGESIZE));
+        const size_t end = size_t(offset) / page * page;
+        if (end < m_released + kPiece)
+            return; // a call to the system for every few bytes would cost more than it gives
+        ::madvise(m_data + m_released, end - m_released, MADV_DONTNEED);
+        m_released = end;
     }
 
 private:
-    bool fail(ReadResult::Status why)
+    ReadResult::Status fail(QString *error)
     {
-        status = why;
-        if (why == ReadResult::Status::Unreadable)
-            error = m_file.errorString();
-        return false;
+        *error = qt_error_string(errno);
+        return ReadResult::Status::Unreadable;
     }
 
-    /** Reads on until the buffer holds `size` bytes or the file has ended. */
-    bool fill(qsizetype size)
+    bool reserve(qint64 capacity)
     {
-        while (!m_end && m_buffer.size() < size) {
-            const qsizetype held = m_buffer.size();
-            m_buffer.resize(size);
-            const qint64 n = m_file.read(m_buffer.data() + held, size - held);
-            if (n < 0)
-                return fail(ReadResult::Status::Unreadable);
-            m_buffer.resize(held + qsizetype(n));
-            m_digester->add(QByteArrayView(m_buffer).sliced(held));
-            m_size += n;
-            if (m_size > m_maxSize)
-                return fail(ReadResult::Status::TooLarge);
-            if (n == 0) {
-                m_end = true;
-                looks.append(m_digester->result());
-            }
-        }
+        const auto size = size_t(std::max<qint64>(capacity, 1));
+        void *data = m_data ? ::mremap(m_data, m_capacity, size, MREMAP_MAYMOVE)
+                            : ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (data == MAP_FAILED)
+            return false;
+        m_data = static_cast<char *>(data);
+        m_capacity = size;
         return true;
     }
 
-    QFile m_file;
-    qint64 m_maxSize;
-    std::optional<Digester> m_digester;
-    qint64 m_size = 0; ///< read in this look
-    QByteArray m_buffer;
-    qint64 m_start = 0; ///< where the buffer's first byte lies in the file
-    bool m_end = false;
+    char *m_data = nullptr;
+    size_t m_capacity = 0;
+    size_t m_size = 0;
+    size_t m_released = 0;
+};
+
+/** The file open for reading, as a source of bytes. */
+class OpenFile final : public ByteSource
+{
+public:
+    explicit OpenFile(QFile &file) : m_file(file) {}
+    qint64 size() override { return m_file.size(); }
+    qint64 read(char *into, qint64 most) override { return m_file.read(into, most); }
+    QString errorString() const override { return m_file.errorString(); }
+
+private:
+    QFile &m_file;
 };
 
 bool isContinuation(char c)
@@ -588,8 +607,8 @@ bool decodeText(Source &source, qint64 begin, qint64 end, qsizetype loneEnds,
     for (qint64 at = begin; at < end;) {
         QByteArrayView bytes;
         bool atEnd = false;
-        if (!source.piece(at, &bytes, &atEnd))
-            return false;
+        if (!source.piece(at, &bytes, &atEnd) || bytes.isEmpty())
+            break; // nothing more to read: never a view of a negative length
         const bool last = atEnd || at + bytes.size() >= end;
         bytes = bytes.first(qsizetype(std::min<qint64>(bytes.size(), end - at)));
         // A stretch ends after a line end where it can: no character spans one.
@@ -614,7 +633,7 @@ bool decodeText(Source &source, qint64 begin, qint64 end, qsizetype loneEnds,
                                         : sjis::decodeInto(bytes.chopped(1), into, true, &used);
         size += joinWithCrLf(out, size, units);
         at += used;
-        if (last)
+        if (last || used <= 0)
             break;
     }
     out.truncate(size);
@@ -623,41 +642,29 @@ bool decodeText(Source &source, qint64 begin, qint64 end, qsizetype loneEnds,
     return true;
 }
 
-/** Reads the entries from `source`: a first look for the encoding and where the entries
-    lie, then their texts decoded. False when the source cannot be read. */
-bool readFrom(Source &source, ReadResult *result)
+/** Reads the entries from bytes in memory: a first look for the encoding and where the
+    entries lie, then their texts decoded, front to back, each piece given back to
+    `release` once decoded. */
+void readFrom(MemorySource &source, ReadResult *result, FileBytes *release = nullptr)
 {
     Layout layout;
-    if (!look(source, &layout))
-        return false;
+    look(source, &layout);
     bool failed = false;
     result->encoding = encodingOf(source, layout, &failed);
     result->lineEnd = lineEndFor(layout.anyCr, layout.anyLf);
-    if (failed || !source.restart())
-        return false;
+    if (release)
+        source.releaseBehind([release](qint64 offset) { release->releaseBefore(offset); });
     result->entries.clear();
     result->entries.reserve(layout.found.size());
-    qint64 at = 0;
     for (const Found &entry : std::as_const(layout.found)) {
         ClipEntry decoded;
-        if (!decodeText(source, entry.captionBegin, entry.captionEnd, 0, result->encoding,
-                        &decoded.caption))
-            return false;
-        if (entry.begin >= 0
-            && !decodeText(source, entry.begin, entry.end, entry.loneEnds, result->encoding,
-                           &decoded.text))
-            return false;
+        decodeText(source, entry.captionBegin, entry.captionEnd, 0, result->encoding,
+                   &decoded.caption);
+        if (entry.begin >= 0)
+            decodeText(source, entry.begin, entry.end, entry.loneEnds, result->encoding,
+                       &decoded.text);
         result->entries.append(std::move(decoded));
-        at = entry.begin >= 0 ? entry.end : entry.captionEnd;
     }
-    // To the end, so a file's look is hashed whole.
-    for (bool atEnd = false; !atEnd;) {
-        QByteArrayView bytes;
-        if (!source.piece(at, &bytes, &atEnd))
-            return false;
-        at += bytes.size();
-    }
-    return true;
 }
 
 } // namespace
@@ -684,6 +691,21 @@ ReadResult parseBytes(QByteArrayView bytes, qsizetype piece)
     return result;
 }
 
+ReadResult readFrom(ByteSource &source, qint64 maxSize)
+{
+    ReadResult result;
+    FileBytes bytes;
+    result.status = bytes.readAll(source, maxSize, &result.error);
+    if (result.status != ReadResult::Status::Ok)
+        return result;
+    // The entries and the digest kept as known come from the same bytes: whatever another
+    // program did to the file meanwhile, a later look tells it from what the bar shows.
+    result.digest = Digester::of(bytes.view());
+    MemorySource memory(bytes.view(), kPiece);
+    readFrom(memory, &result, &bytes);
+    return result;
+}
+
 ReadResult read(const QString &path, qint64 maxSize)
 {
     ReadResult result;
@@ -691,49 +713,49 @@ ReadResult read(const QString &path, qint64 maxSize)
         result.status = ReadResult::Status::Missing;
         return result;
     }
-    // The entries and the digest kept as known come from the same bytes: a file replaced
-    // between the looks is read again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        FileSource file(path, maxSize);
-        if (!readFrom(file, &result)) {
-            result.status = file.status;
-            result.error = file.error;
-            result.entries.clear();
-            return result;
-        }
-        if (!file.looks.isEmpty() && file.looks.count(file.looks.first()) == file.looks.size()) {
-            result.digest = file.looks.first();
-            return result;
-        }
-    }
-    // Changing all the while: read at once, which costs its bytes besides.
-    bool tooLarge = false;
-    const auto bytes = filesystem::readFileUpTo(path, maxSize, &tooLarge, &result.error);
-    if (!bytes) {
-        result.status = tooLarge ? ReadResult::Status::TooLarge : ReadResult::Status::Unreadable;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        result.status = ReadResult::Status::Unreadable;
+        result.error = file.errorString();
         return result;
     }
-    result = parseBytes(*bytes);
-    result.digest = Digester::of(*bytes);
-    return result;
+    OpenFile source(file);
+    return readFrom(source, maxSize);
 }
 
 ReadResult digest(const QString &path)
 {
     ReadResult result;
+    QFile file(path);
     if (!QFileInfo::exists(path)) {
         result.status = ReadResult::Status::Missing;
         return result;
     }
-    FileSource file(path, maxFileSize);
-    QByteArrayView bytes;
-    bool atEnd = !file.restart();
-    for (qint64 at = 0; !atEnd && file.piece(at, &bytes, &atEnd);)
-        at += bytes.size();
-    result.status = file.status;
-    result.error = file.error;
-    if (result.status == ReadResult::Status::Ok)
-        result.digest = file.looks.value(0);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        result.status = ReadResult::Status::Unreadable;
+        result.error = file.errorString();
+        return result;
+    }
+    if (file.size() > maxFileSize) {
+        result.status = ReadResult::Status::TooLarge;
+        return result;
+    }
+    Digester digester;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    qint64 total = 0;
+    for (qint64 n; (n = file.read(piece.data(), piece.size())) != 0;) {
+        if (n < 0) {
+            result.status = ReadResult::Status::Unreadable;
+            result.error = file.errorString();
+            return result;
+        }
+        if ((total += n) > maxFileSize) { // grown meanwhile, or endless
+            result.status = ReadResult::Status::TooLarge;
+            return result;
+        }
+        digester.add(QByteArrayView(piece).first(qsizetype(n)));
+    }
+    result.digest = digester.result();
     return result;
 }
 
@@ -815,8 +837,10 @@ WriteResult write(const QString &path, const QList<ClipEntry> &entries, Encoding
     WriteResult result = encode(entries, &bytes, encoding, lineEnd);
     if (!result.ok())
         return result;
-    if (!filesystem::writeWholeFile(path, bytes, &result.error))
+    if (!filesystem::saveFile(path, bytes, &result.error))
         result.status = WriteResult::Status::Failed;
+    else // what the program knows of the file is what it wrote, not what a look finds later
+        result.digest = Digester::of(bytes);
     return result;
 }
 

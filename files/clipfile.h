@@ -69,9 +69,25 @@ struct ReadResult
     ContentDigest digest; ///< of the bytes the entries came from, for a file read
 };
 
-/** Reads a clip data file in the encoding it is in, a piece at a time: what it costs is
-    its texts and a piece. One over `maxSize` is not read. */
+/** Where a file's bytes come from while it is read: the file open for reading (or, in a
+    test, bytes that change as another program's save would change them). */
+class ByteSource
+{
+public:
+    virtual ~ByteSource() = default;
+    /** The size the file says it has now; it may hold more or less by the time it is read. */
+    virtual qint64 size() = 0;
+    /** Reads up to `most` bytes into `into`: how many, 0 at the end, -1 on failure. */
+    virtual qint64 read(char *into, qint64 most) = 0;
+    virtual QString errorString() const = 0;
+};
+
+/** Reads a clip data file in the encoding it is in: all its bytes at once through one
+    handle, the entries and the digest both from those bytes. One over `maxSize`, or
+    growing beyond it while it is read, is not read. */
 ReadResult read(const QString &path, qint64 maxSize = maxFileSize);
+/** read() on bytes from `source`. */
+ReadResult readFrom(ByteSource &source, qint64 maxSize = maxFileSize);
 /** The entries of a clip data file's bytes, read in the encoding they are in: what
     parse() makes of their text, decoded entry by entry into the texts themselves. Looked
     through `piece` bytes at a time as a file is (all at once when 0). */
@@ -86,6 +102,7 @@ struct WriteResult
     Status status = Status::Ok;
     int entryIndex = -1; ///< the entry Shift-JIS cannot hold, for Unencodable (UTF-8 holds any)
     QString error;       ///< the system's reason, for Failed
+    ContentDigest digest; ///< of the bytes written, for Ok
 
     bool ok() const { return status == Status::Ok; }
 };

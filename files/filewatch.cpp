@@ -7,13 +7,14 @@ FileWatch::FileWatch(Timing timing, QObject *parent) : QObject(parent)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(timing.settleMs);
+    m_latestMs = timing.latestMs;
     connect(&m_settle, &QTimer::timeout, this, &FileWatch::onSettled);
     m_poll.setInterval(timing.pollMs);
     if (timing.pollMs > 0)
         connect(&m_poll, &QTimer::timeout, this, &FileWatch::onPoll);
     if (timing.events) {
         m_watcher = new QFileSystemWatcher(this);
-        connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FileWatch::onEvent);
+        connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FileWatch::onFileEvent);
         connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &FileWatch::onEvent);
     }
 }
@@ -42,20 +43,37 @@ void FileWatch::setPath(const QString &path)
 void FileWatch::onEvent()
 {
     rewatch();
+    if (!m_settle.isActive())
+        m_waiting.start();
+    // Each event puts the report off until the save has settled, but not for ever.
+    else if (m_waiting.elapsed() + m_settle.interval() > m_latestMs)
+        return;
     m_settle.start();
+}
+
+void FileWatch::onFileEvent()
+{
+    m_fileEvent = true;
+    onEvent();
 }
 
 void FileWatch::onPoll()
 {
-    // A stat, not a read: this runs every few seconds for as long as the program does.
+    // A stat, not a read: this runs every few seconds for as long as the program does. A
+    // settle under way reports soon enough, however busy the folder.
     if (!m_settle.isActive() && filesystem::stamp(m_path) != m_stamp)
         onEvent();
 }
 
 void FileWatch::onSettled()
 {
-    // What is reported now the poll need not report again.
-    m_stamp = filesystem::stamp(m_path);
+    // An event may have been about another file of the folder. What is reported now the
+    // poll need not report again.
+    const std::optional<filesystem::Stamp> now = filesystem::stamp(m_path);
+    if (now == m_stamp && !m_fileEvent)
+        return;
+    m_stamp = now;
+    m_fileEvent = false;
     emit changed();
 }
 

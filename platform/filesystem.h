@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,11 +21,6 @@ QString joinPath(const QString &folder, const QString &name);
 
 /** Reads a whole file. On failure returns nothing and puts the reason in `error`. */
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error = nullptr);
-
-/** Reads a whole file of at most `maxSize` bytes into a buffer of its size. A larger file
-    is not read (nor the rest of an endless one): returns nothing and sets `tooLarge`. */
-std::optional<QByteArray> readFileUpTo(const QString &path, qint64 maxSize, bool *tooLarge,
-                                       QString *error = nullptr);
 
 /** What tells that a file has changed without reading it: which file it is, its size and
     its times, to the nanosecond where the file system keeps them. */
@@ -46,5 +42,21 @@ std::optional<Stamp> stamp(const QString &path);
     and renamed over it, so a crash or a full disk leaves the previous content whole. On
     failure puts the system's reason in `error`. */
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+/** Saves a file the user keeps: as writeWholeFile() where that keeps everything, else in
+    place, where the folder takes no new files or the file has other names (hard links) or
+    another owner. A symbolic link stays one: the file it names is written. In place, the
+    room is taken before anything is overwritten, and the old bytes wait in a journal in
+    journalFolder() until the new ones are on disk. */
+bool saveFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+/** Where journals of saves in place wait: $XDG_CACHE_HOME/snipdeck, or ~/.cache/snipdeck. */
+QString journalFolder();
+
+/** At start-up, after a crash in the middle of a save in place: every file in `folder`'s
+    journals that holds just what the interrupted write left gets its old content back.
+    A file that holds anything else (saved again since) is left alone. Returns the files
+    put back. */
+QStringList recoverInterruptedSaves(const QString &folder);
 
 } // namespace filesystem

@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +21,31 @@
 namespace {
 
 using namespace qtfiledialogstext;
+
+/** Qt writes the sizes and dates of its file list in the system's locale ("21 bytes",
+    "8 Dec 2026"), whatever the program's; these two columns are written in the program's. */
+class ProgramLocaleColumns final : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role == Qt::DisplayRole && files) {
+            const QModelIndex source = mapToSource(index);
+            if (index.column() == kDateColumn)
+                return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+            if (index.column() == kSizeColumn && !files->isDir(source))
+                return QLocale().formattedDataSize(files->size(source));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
+};
 
 /** The shared set-up: both filters, clip data files preselected, no overwrite question,
     no default extension. Qt's own dialog rather than the desktop's, so that it behaves
@@ -41,6 +68,7 @@ void setUp(QFileDialog &dialog, QFileDialog::AcceptMode mode)
             model->setNameFilters({QStringLiteral("*")});
     });
     dialog.setDefaultSuffix(QString());
+    dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
     // The captions after the modes: setting a mode puts Qt's own back.
     dialog.setWindowTitle(opening ? openTitle : saveTitle);
     dialog.setLabelText(QFileDialog::LookIn, lookIn);

@@ -1,5 +1,7 @@
 #include "platform/qtmessageboxes.h"
 
+#include "app/fonts.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -11,7 +13,9 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString &text, const QString &ti
     box.setTextFormat(Qt::PlainText);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    box.setText(shown);
+    // The message breaks between its phrases; the lines after it (a path) as they must.
+    const qsizetype firstEnd = shown.indexOf(u'\n');
+    box.setText(fonts::phrased(shown.left(firstEnd)) + (firstEnd < 0 ? QString() : shown.mid(firstEnd)));
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;

@@ -1,9 +1,12 @@
 #include "platform/terminationsignals.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <csignal>
+#include <utility>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -18,7 +21,28 @@ void onSignal(int signalNumber)
     [[maybe_unused]] const ssize_t ignored = ::write(g_signalPipe[1], &byte, 1);
 }
 
+std::function<void()> g_onDisplayLost;
+QtMessageHandler g_previousHandler = nullptr;
+
+void onMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    g_previousHandler(type, context, message);
+    // Qt's own words, just before its xcb and Wayland backends call exit(1).
+    const bool displayLost = message.startsWith(u"The X11 connection broke")
+            || message.startsWith(u"The Wayland connection broke");
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (displayLost && g_onDisplayLost && app && QThread::currentThread() == app->thread())
+        std::exchange(g_onDisplayLost, nullptr)();
+}
+
 } // namespace
+
+void handleDisplayLoss(std::function<void()> onDisplayLost)
+{
+    g_onDisplayLost = std::move(onDisplayLost);
+    if (!g_previousHandler)
+        g_previousHandler = qInstallMessageHandler(onMessage);
+}
 
 void handleTerminationSignals(QObject *context, std::function<void()> onSignalReceived)
 {

@@ -9,11 +9,16 @@
 #include "platform/sessionplatform.h"
 #include "platform/sjiscodec.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QMetaEnum>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +26,18 @@ using namespace Qt::StringLiterals;
 namespace {
 using Kind = KeyCommand::Kind;
 const ClipEntry unset{u"未設定"_s, QString()};
+
+/** Answers each question in turn as `answers` says (y yes), then yes; a new file is `created`. */
+struct Questions final : FileQuestions
+{
+    QString answers;
+    QString created;
+    int asked = 0;
+    bool yes() { return QStringView(answers).mid(asked++).startsWith(u'y') || asked > answers.size(); }
+    std::optional<QString> newFilePath() override { return yes() ? std::optional(created) : std::nullopt; }
+    bool replaceOtherVersion(const QString &) override { return yes(); }
+    bool emptyFile(const QString &) override { return yes(); }
+};
 
 /** Entry i is named "n<i>" with text "t<i>"; -1 stands for `unset`. */
 QList<ClipEntry> numbered(const QList<int> &order)
@@ -76,7 +93,7 @@ private slots:
         Session session;
         const AppliedProperties result = session.applyProperties({t[0], t[1], t[2], true, false});
         session.layOut(result.width, result.count, result.height);
-        const Settings &in = session.settings;
+        const Settings &in = session.settings();
         const QStringList applied{QString::number(in.buttonWidth), QString::number(in.buttonNum),
                                   QString::number(in.buttonHeight)};
         QTEST(applied.join(u'|'), "applied");
@@ -130,10 +147,10 @@ private slots:
     {
         Session session;
         QCOMPARE(session.menuState(true), (MenuState{true, false, false, false, false, false}));
-        session.dataFileName = u"/x.cdt"_s;
-        session.settings.winZ = 1;
+        session.setDataFileName(u"/x.cdt"_s);
+        session.setSettings({14, 240, 2400, 1, 0});
         QCOMPARE(session.menuState(false), (MenuState{false, true, true, false, false, false}));
-        session.settings.controlShowFlag = 1;
+        session.setSettings({14, 240, 2400, 1, 1});
         session.options.clickPaste = true;
         QCOMPARE(session.menuState(true), (MenuState{true, true, true, true, true, false}));
         QCOMPARE(captionFor(u"定型文.cdt"_s), u"定型文"_s);
@@ -181,8 +198,8 @@ private slots:
         Session session;
         session.addFile("a.cdt", "/a.cdt", true);
         session.addFile("b.cdt", "/b.cdt", true);
-        session.dataFileNum = inUse;
-        session.dataFileName = session.paths().value(inUse);
+        session.setDataFileNum(inUse);
+        session.setDataFileName(session.paths().value(inUse));
         session.selectFile(inUse);
         for (qsizetype i = 0; i < steps.size(); ++i) {
             switch (steps[i].toLatin1()) {
@@ -193,24 +210,123 @@ private slots:
             }
         }
         QTEST(session.selectedFile(), "selected");
-        QTEST(QFileInfo(session.writeTarget()).fileName(), "target");
+        QTEST(QFileInfo(session.dataFileName()).fileName(), "target");
     }
 
-    void writer()
+    // The file in use, without windows: what each load and save comes to, which questions
+    // it asks, what the file holds afterwards, and how often the bar is told to reload.
+    // Steps: l load, s save {b, y}, u save an entry Shift-JIS cannot hold, n create a new
+    // set, h hold the file busy (a message box opens), r let go, k a change reported; and
+    // as another program: o saves "#other", e empties the file, d deletes it, v removes its
+    // folder. `before` is what the file holds at first (none: no file, "big": over the
+    // limit, "mem": unreadable).
+    void fileInUse_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("answers"); // y or n for each question, in turn
+        QTest::addColumn<QString>("outcome"); // of the last step
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<int>("reloads");
+        const QByteArray mine("#b\r\ny\r\n");
+        QTest::newRow("loaded") << "#a\r\nx" << "l" << "" << "Loaded" << 0 << QByteArray("#a\r\nx") << 0;
+        QTest::newRow("missing") << "none" << "l" << "" << "Missing" << 0 << QByteArray() << 0;
+        QTest::newRow("too large") << "big" << "l" << "" << "TooLarge" << 0 << QByteArray() << 0;
+        QTest::newRow("unreadable") << "mem" << "l" << "" << "Unreadable" << 0 << QByteArray() << 0;
+        QTest::newRow("saved as read: UTF-8 and LF kept") << "#日本\nx\n" << "ls" << "" << "Saved" << 0 << QByteArray("#b\ny\n") << 0;
+        QTest::newRow("saved again, unasked") << "#a\r\n" << "lss" << "" << "Saved" << 0 << mine << 0;
+        QTest::newRow("another's save since: kept") << "#a\r\n" << "los" << "n" << "Kept" << 1 << QByteArray("#other\r\n") << 0;
+        QTest::newRow("another's save since: replaced") << "#a\r\n" << "los" << "y" << "Saved" << 1 << mine << 0;
+        QTest::newRow("another's save after ours") << "#a\r\n" << "lsos" << "n" << "Kept" << 1 << QByteArray("#other\r\n") << 0;
+        QTest::newRow("emptied since: nothing to lose") << "#a\r\n" << "les" << "" << "Saved" << 0 << mine << 0;
+        QTest::newRow("deleted since: written anew") << "#a\r\n" << "lds" << "" << "Saved" << 0 << mine << 0;
+        QTest::newRow("no file in use, none created") << "none" << "s" << "n" << "NoFile" << 1 << QByteArray() << 0;
+        QTest::newRow("no file in use, one created") << "none" << "s" << "y" << "Saved" << 1 << mine << 0;
+        QTest::newRow("a new set over the file in use: asked, kept") << "#a\r\n" << "ln" << "n" << "Kept" << 1 << QByteArray("#a\r\n") << 0;
+        QTest::newRow("a new set over the file in use: emptied") << "#a\r\n" << "ln" << "y" << "Saved" << 1 << QByteArray("#未設定\r\n\r\n").replace("未設定", "\x96\xa2\x90\xdd\x92\xe8") << 0;
+        QTest::newRow("an entry Shift-JIS cannot hold") << "#a\r\n" << "lu" << "" << "Unencodable" << 0 << QByteArray("#a\r\n") << 0;
+        QTest::newRow("a change while busy waits, then reloads once") << "#a\r\n" << "lhokkr" << "" << "Loaded" << 0 << QByteArray("#other\r\n") << 1;
+        QTest::newRow("the program's own save is no change") << "#a\r\n" << "lsk" << "" << "Saved" << 0 << mine << 0;
+        QTest::newRow("folder gone: the system's reason") << "#a\r\n" << "lvs" << "" << "Failed" << 0 << QByteArray() << 0;
+    }
+    void fileInUse()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, steps);
+        QFETCH(QString, answers);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(u"in"_s);
+        QString path = folder + u"/a.cdt"_s;
+        QVERIFY(QDir().mkdir(folder));
+        if (before == u"mem")
+            path = u"/proc/self/mem"_s; // a file no one reads at its start
+        else if (before == u"big")
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, clipfile::maxFileSize + 1));
+        else if (before != u"none")
+            QVERIFY(filesystem::writeWholeFile(path, before.toUtf8()));
+        Questions questions;
+        questions.answers = answers;
+        questions.created = path;
+        FileInUse file;
+        if (before != u"none")
+            file.setPath(path);
+        QSignalSpy reloads(&file, &FileInUse::changedOnDisk);
+        QString outcome;
+        const auto kindOf = [](auto kind) { return QString::fromLatin1(QMetaEnum::fromType<decltype(kind)>().valueToKey(int(kind))); };
+        for (const QChar step : steps) {
+            switch (step.unicode()) {
+            case 'l': outcome = kindOf(file.load(path).kind); break;
+            case 's': outcome = kindOf(file.save({{u"b"_s, u"y"_s}}, questions).kind); break;
+            case 'u': outcome = kindOf(file.save({{u"😀"_s, QString()}}, questions).kind); break;
+            case 'n': outcome = kindOf(file.create(path, {unset}, questions).kind); break;
+            case 'o': QVERIFY(filesystem::writeWholeFile(path, "#other\r\n")); break;
+            case 'e': QVERIFY(filesystem::writeWholeFile(path, "")); break;
+            case 'd': QVERIFY(QFile::remove(path)); break;
+            case 'v': QVERIFY(QDir(folder).removeRecursively()); break;
+            case 'h': file.hold(&questions); break;
+            case 'r': file.release(&questions); QCoreApplication::processEvents(); break;
+            case 'k': file.checkDisk(); QCoreApplication::processEvents(); break;
+            }
+        }
+        QTEST(int(reloads.size()), "reloads");
+        QTEST(outcome, "outcome");
+        QTEST(questions.asked, "questions");
+        if (before != u"mem" && before != u"big")
+            QTEST(filesystem::readWholeFile(path).value_or(QByteArray()), "after");
+    }
+
+    // Another program saving the file in place over and over while the program saves it too:
+    // what the program knows is always what it wrote, so each save after another's asks.
+    void saveRacingAnother()
     {
         QTemporaryDir dir;
-        const QString target = dir.filePath("w.cdt");
-        Session session;
-        session.setEntries({{"ｱ", "x\r\ny"}, {"b", ""}});
-        session.settings.buttonNum = 2;
-        QVERIFY(session.write(target).ok());
-        QCOMPARE(filesystem::readWholeFile(target), sjis::encode(u"#ｱ\r\nx\r\ny\r\n#b\r\n\r\n"_s));
-        // A file read as UTF-8 with LF is written back so; any other file in Shift-JIS, CR LF.
-        session.setReadFrom(target, clipfile::Encoding::Utf8, clipfile::LineEnd::Lf);
-        QVERIFY(session.write(dir.filePath("v.cdt")).ok());
-        QCOMPARE(filesystem::readWholeFile(dir.filePath("v.cdt")), filesystem::readWholeFile(target));
-        QVERIFY(session.write(target).ok());
-        QCOMPARE(filesystem::readWholeFile(target), std::optional<QByteArray>("#\xef\xbd\xb1\nx\ny\n#b\n\n"));
+        const QString path = dir.filePath(u"a.cdt"_s);
+        QVERIFY(filesystem::writeWholeFile(path, "#a\r\n"));
+        FileInUse file;
+        file.setPath(path);
+        QCOMPARE(file.load(path).kind, LoadOutcome::Kind::Loaded);
+        std::atomic<bool> stop = false;
+        std::thread other([&] {
+            for (int i = 0; !stop; ++i) {
+                QFile out(path); // in place, over all of what the program writes
+                if (out.open(QIODevice::ReadWrite))
+                    out.write(QByteArray("#other ") + QByteArray::number(i % 7) + "\r\n");
+            }
+        });
+        QVERIFY(QTest::qWaitFor([&] { return filesystem::readWholeFile(path)->startsWith("#other"); }));
+        Questions yes;
+        const QList<ClipEntry> entries{{u"b"_s, u"y"_s}};
+        QByteArray bytes;
+        QVERIFY(clipfile::encode(entries, &bytes).ok());
+        for (int round = 0; round < 50; ++round) {
+            const SaveOutcome saved = file.save(entries, yes);
+            if (saved.kind == SaveOutcome::Kind::Saved)
+                QCOMPARE(file.known().content, std::optional(Digester::of(bytes)));
+        }
+        stop = true;
+        other.join();
+        QVERIFY(yes.asked > 0);
     }
 
     void barLayout()

@@ -1,15 +1,22 @@
+#include "files/autosave.h"
 #include "files/autostart.h"
 #include "files/filelist.h"
 #include "files/options.h"
 #include "files/startini.h"
+#include "platform/folderinstance.h"
 #include "platform/sjiscodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -172,41 +179,151 @@ private slots:
         QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
     }
 
+    void autosave_data()
+    {
+        // From "a", what the program would write at each look, and what the file holds after
+        // it ('.': no file, nothing written). "!b": saved at once, as the session manager
+        // asks; "bx": that look's write fails (the folder is gone for the moment).
+        QTest::addColumn<QString>("looks");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("nothing changes: nothing written") << "a a a" << "...";
+        QTest::newRow("a change, written once still") << "b b b" << ".bb";
+        QTest::newRow("a drag, written when it ends") << "b c d d" << "...d";
+        QTest::newRow("back as it was: nothing to write") << "b a a" << "...";
+        QTest::newRow("the session manager asks") << "!b b" << "bb";
+        QTest::newRow("asked with no change") << "!a" << ".";
+        QTest::newRow("a failed write: tried at the next change") << "b bx b b c c" << ".....c";
+    }
+    void autosave()
+    {
+        QFETCH(QString, looks);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(u"work"_s);
+        const QString away = dir.filePath(u"away"_s);
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + u"/Start.ini"_s;
+        char now = 'a';
+        Autosave autosave(path, [&now] { return QByteArray(1, now); });
+        autosave.start(3600 * 1000);
+        QString held;
+        for (const QString &step : looks.split(u' ')) {
+            const bool atOnce = step.startsWith(u'!');
+            now = step.at(atOnce ? 1 : 0).toLatin1();
+            QVERIFY(!step.endsWith(u'x') || QDir().rename(folder, away));
+            QVERIFY(atOnce ? autosave.saveNow() : (autosave.look(), true));
+            QVERIFY(!step.endsWith(u'x') || QDir().rename(away, folder));
+            QFile written(path);
+            held.append(written.open(QIODevice::ReadOnly) ? QString::fromLatin1(written.readAll()) : u"."_s);
+        }
+        QTEST(held, "file");
+    }
+
+    void folderInstance_data()
+    {
+        // A bar runs in folder "a" (or ran there and was killed); another starts in `folder`.
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("firstKilled");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("the same folder: the first comes forward") << "a" << false << false;
+        QTest::newRow("the same folder by a link") << "link" << false << false;
+        QTest::newRow("another folder: independent") << "b" << false << true;
+        QTest::newRow("the first killed: no stale lock") << "a" << true << true;
+    }
+    void folderInstance()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, firstKilled);
+        QFETCH(bool, starts);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"a"_s) && QDir(dir.path()).mkpath(u"b"_s));
+        QVERIFY(QFile::link(dir.filePath(u"a"_s), dir.filePath(u"link"_s)));
+        const QString runtime = dir.filePath(u"run"_s);
+        QVERIFY(QDir().mkpath(runtime));
+        const QString firstPath = FolderInstance::socketPath(runtime, dir.filePath(u"a"_s));
+        QVERIFY(firstPath.startsWith(runtime + u"/snipdeck-"_s));
+        FolderInstance first(firstPath);
+        QSignalSpy cameForward(&first, &FolderInstance::comeForward);
+        if (firstKilled) {
+            // What a killed bar leaves: a socket file no one listens on.
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un at = {};
+            at.sun_family = AF_UNIX;
+            qstrncpy(at.sun_path, QFile::encodeName(firstPath).constData(), sizeof at.sun_path);
+            QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr *>(&at), sizeof at), 0);
+            ::close(fd);
+        } else {
+            QCOMPARE(first.claim(), FolderInstance::Claim::First);
+        }
+        FolderInstance second(FolderInstance::socketPath(runtime, dir.filePath(folder)));
+        const auto expected = starts ? FolderInstance::Claim::First : FolderInstance::Claim::Another;
+        QCOMPARE(second.claim(), expected);
+        QTRY_COMPARE(cameForward.size(), starts ? 0 : 1);
+        QCOMPARE(FolderInstance(QString()).claim(), FolderInstance::Claim::Unguarded);
+    }
+
     void autostartEntry_data()
     {
-        // The program and the folder it runs in, as the entry's Exec and Path lines hold them.
+        // The program and the folder it runs in (<D> a fresh folder), as the entry's Exec and
+        // Path lines hold them; GLib's launcher, where installed, starts the program there.
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("plain") << "/usr/bin/snipdeck" << "/home/u/.local/share/snipdeck"
-                               << "Exec=/usr/bin/snipdeck|Path=/home/u/.local/share/snipdeck";
-        QTest::newRow("blanks and percent") << "/opt/my apps/50%/snipdeck" << "/home/u/定型 文"
-                                            << "Exec=\"/opt/my apps/50%%/snipdeck\"|Path=/home/u/定型 文";
-        QTest::newRow("shell characters") << "/opt/a\"$`\\b;c" << "/x\\y"
-                                          << "Exec=\"/opt/a\\\\\"\\\\$\\\\`\\\\\\\\b;c\"|Path=/x\\\\y";
-        QTest::newRow("line break, tab") << "/bin/s" << "/tmp/a\nb\tc" << "Exec=/bin/s|Path=/tmp/a\\nb\\tc";
+        QTest::newRow("plain") << "<D>/bin/snipdeck" << "<D>/share/snipdeck"
+                               << "Exec=<D>/bin/snipdeck|Path=<D>/share/snipdeck";
+        QTest::newRow("blanks and percent: the shell starts it")
+                << "<D>/my apps/50%/snipdeck" << "<D>/定型 文"
+                << "Exec=sh -c \"exec \\\\\"\\\\$0\\\\\"\" \"<D>/my apps/50%%/snipdeck\"|Path=<D>/定型 文";
+        QTest::newRow("shell characters") << "<D>/a\"$`\\b;c'd/p" << "<D>/x\\y"
+                                          << "Exec=\"<D>/a\\\\\"\\\\$\\\\`\\\\\\\\b;c'd/p\"|Path=<D>/x\\\\y";
+        QTest::newRow("line break, tab") << "<D>/s" << "<D>/a\nb\tc" << "Exec=<D>/s|Path=<D>/a\\nb\\tc";
+        QTest::newRow("carriage return: none") << "<D>/s\r" << "<D>/f" << "";
     }
     void autostartEntry()
     {
         QFETCH(QString, program);
         QFETCH(QString, folder);
+        QFETCH(QString, lines);
         QTemporaryDir home;
+        const auto inHome = [&home](QString text) { return text.replace(u"<D>"_s, home.path()); };
+        program = inHome(program);
+        folder = inHome(folder);
         const autostart::Place place{autostart::folder(home.filePath(u"config"_s), home.path()), program};
         QCOMPARE(place.folder, home.filePath(u"config/autostart"_s));
         QVERIFY(!autostart::isOn(place.folder));
-        QVERIFY(autostart::set(place, folder, true));
+        QCOMPARE(autostart::set(place, folder, true), !lines.isEmpty());
+        if (lines.isEmpty()) {
+            QVERIFY(!autostart::canStart(program, folder) && !autostart::isOn(place.folder));
+            return;
+        }
         const QString path = autostart::entryPath(place.folder);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-        QCOMPARE(lines.mid(0, 3), (QStringList{u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=Snipdeck"_s}));
-        QTEST(lines.mid(4, 2).join(u'|'), "lines");
-        // The desktop's own checker, where it is installed.
+        const QStringList written = QString::fromUtf8(file.readAll()).split(u'\n');
+        QCOMPARE(written.mid(0, 3), (QStringList{u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=Snipdeck"_s}));
+        QCOMPARE(written.mid(4, 2).join(u'|'), inHome(lines));
+        // The desktop's own checker and launcher, where they are installed.
         if (const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s); !validate.isEmpty()) {
             QProcess check;
             check.start(validate, {path});
             QVERIFY(check.waitForFinished());
             QCOMPARE(check.readAll() + QByteArray::number(check.exitCode()), QByteArray("0"));
+        }
+        if (const QString gio = QStandardPaths::findExecutable(u"gio"_s); !gio.isEmpty()) {
+            QVERIFY(QDir().mkpath(folder) && QDir().mkpath(QFileInfo(program).path()));
+            QFile script(program);
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\npwd > " + QFile::encodeName(home.filePath(u"started"_s)) + '\n');
+            script.close();
+            QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QProcess launch;
+            launch.start(gio, {u"launch"_s, path});
+            QVERIFY(launch.waitForFinished());
+            QCOMPARE(launch.readAllStandardError(), QByteArray());
+            const auto started = [&home] {
+                QFile out(home.filePath(u"started"_s));
+                return out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
+            };
+            QTRY_COMPARE(started(), QFile::encodeName(folder) + '\n');
         }
         QVERIFY(autostart::isOn(place.folder));
         // Switched off by the desktop's settings, in the entry's group only.

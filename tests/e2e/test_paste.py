@@ -1,8 +1,7 @@
 """Click to paste under a window manager: another program's text field gets the snippet with the option
-on and nothing with it off; the options as the menu sets them, the autostart entry as the session reads it."""
+on and nothing with it off; the options as the menu sets them."""
 
 import os
-import shutil
 import subprocess
 import time
 
@@ -24,7 +23,6 @@ class PasteTest(SnipdeckTestCase):
         app.wait(lambda: len(app.windows()) == 1, "the menu to close")
 
     def test_paste_on_and_off(self):
-        config = self.path("config")
         field = subprocess.Popen([FIELD], env=self.x.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.addCleanup(lambda: (field.kill(), field.wait(5), field.stdout.close()))
         os.set_blocking(field.stdout.fileno(), False)
@@ -35,7 +33,7 @@ class PasteTest(SnipdeckTestCase):
             return typed[-1] if typed else ""
 
         app = self.start([1, 300, 2400, 0, 0, 1500, 1500, 0], [self.write("p.cdt", "#A\r\nお世話になります\r\n".encode("cp932"))],
-                         {"XDG_CONFIG_HOME": config})
+                         {"XDG_CONFIG_HOME": self.path("config")})
         bar = app.wait_window("p")
         window = wait_until(lambda: self.x.xdotool("search", "--onlyvisible", "--name", "^field$", check=False), what="the field")
         for on in (False, True, False):
@@ -60,16 +58,4 @@ class PasteTest(SnipdeckTestCase):
             app.key(window, "ctrl+a", "BackSpace")
             wait_until(lambda: field_text() == "", what="an empty field")
 
-        entry = os.path.join(config, "autostart", "snipdeck.desktop")
-        self.menu_item(app, bar, "l")  # ﾛｸﾞｲﾝ時に起動(&L)
-        wait_until(lambda: os.path.exists(entry), what="the autostart entry")
-        with open(entry, encoding="utf-8") as f:
-            lines = f.read().splitlines()
-        self.assertIn("Path=" + self.dir, lines)
-        self.assertIn("Exec=" + os.environ["SNIPDECK_BIN"], lines)
-        if shutil.which("desktop-file-validate"):
-            result = subprocess.run(["desktop-file-validate", entry], capture_output=True, text=True)
-            self.assertEqual((result.returncode, result.stdout), (0, ""))
-        self.menu_item(app, bar, "l")
-        wait_until(lambda: not os.path.exists(entry), what="the entry removed")
         app.exit(bar)

@@ -8,6 +8,9 @@
 #include "files/textlines.h"
 #include "platform/sjiscodec.h"
 
+#include <algorithm>
+#include <cstring>
+
 /** The reading rule line by line; the reader copies whole stretches of the file instead. */
 static QList<ClipEntry> plainParse(QStringView text)
 {
@@ -26,6 +29,39 @@ static QList<ClipEntry> plainParse(QStringView text)
     return entries;
 }
 
+/** The input as a file another program saves while it is read: it claims a size it does
+    not hold, comes in pieces of lengths the input picks, and from halfway on holds its
+    bytes with every CR LF made LF, as another save with other line ends would leave it. */
+class ChangingFile final : public clipfile::ByteSource
+{
+public:
+    explicit ChangingFile(QByteArrayView bytes)
+        : m_bytes(bytes), m_later(bytes.sliced(bytes.size() / 2).toByteArray().replace("\r\n", "\n"))
+    {
+    }
+    QByteArray delivered;
+    qint64 size() override { return m_bytes.isEmpty() ? 0 : m_bytes[0] * 97 % 1001; }
+    qint64 read(char *into, qint64 most) override
+    {
+        const QByteArrayView now = delivered.size() < m_bytes.size() / 2
+                ? m_bytes.first(m_bytes.size() / 2) : QByteArrayView(m_later);
+        const qsizetype at = delivered.size() < m_bytes.size() / 2 ? delivered.size()
+                                                                   : delivered.size() - m_bytes.size() / 2;
+        if (at >= now.size())
+            return 0;
+        const qsizetype step = 1 + (m_bytes.isEmpty() ? 0 : static_cast<uchar>(m_bytes[at % m_bytes.size()]) % 37);
+        const qsizetype n = std::min({qsizetype(most), step, now.size() - at});
+        std::memcpy(into, now.data() + at, size_t(n));
+        delivered.append(now.sliced(at, n));
+        return n;
+    }
+    QString errorString() const override { return QString(); }
+
+private:
+    QByteArrayView m_bytes;
+    QByteArray m_later;
+};
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArrayView bytes(data, qsizetype(size));
@@ -41,6 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const clipfile::ReadResult pieces = clipfile::parseBytes(bytes, size > 0 ? 16 + data[0] % 32 : 0);
     FUZZ_CHECK(pieces.encoding == encoding && pieces.entries == entries && pieces.lineEnd == read.lineEnd);
     FUZZ_CHECK(clipfile::parse(clipfile::serialize(entries)) == entries);
+    // A file changing under the reader reads as the bytes that came, whatever it claimed.
+    ChangingFile changing(bytes);
+    const clipfile::ReadResult underway = clipfile::readFrom(changing);
+    const clipfile::ReadResult came = clipfile::parseBytes(changing.delivered);
+    FUZZ_CHECK(underway.status == clipfile::ReadResult::Status::Ok && underway.entries == came.entries
+               && underway.digest == Digester::of(changing.delivered));
 
     QByteArray encoded;
     const bool encodable = clipfile::encode(entries, &encoded, encoding).ok();

@@ -447,7 +447,7 @@ private:
         }
         m_expected[name] = bytes;
         // What the watch reports once the save has settled.
-        main().fileChangedOnDisk();
+        program->session().file().checkDisk();
         if (main().isEnabled())
             reloadIfChanged();
         else
@@ -457,7 +457,7 @@ private:
     void restart()
     {
         done = "restarted";
-        const Settings &in = program->session().settings;
+        const Settings &in = program->session().settings();
         StartSettings before{in.buttonNum, in.buttonHeight, in.buttonWidth, in.winZ, in.controlShowFlag,
                              {}, {}, m_inUse, m_list};
         main().close();

@@ -4,10 +4,13 @@
 #include "testprogram.h"
 
 #include "app/form1.h"
+#include "app/fonts.h"
 #include "app/form1text.h"
+#include "app/twips.h"
 #include "dialogs/form2.h"
 #include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
+#include "dialogs/frmabouttext.h"
 #include "dialogs/updown.h"
 #include "editing/form5.h"
 #include "editing/form5text.h"
@@ -56,7 +59,7 @@ QString textsOf(const QWidget &window)
 {
     QStringList texts{window.windowTitle()};
     for (const QWidget *child : window.findChildren<QWidget *>())
-        texts << child->property(qobject_cast<const QGroupBox *>(child) ? "title" : "text").toString();
+        texts << child->property(qobject_cast<const QGroupBox *>(child) ? "title" : "text").toString().remove(QChar(0x2060));
     texts.removeAll(QString());
     return texts.join(u'|');
 }
@@ -96,14 +99,17 @@ QStringList cutTexts(const QWidget &window)
         const QWidget *parent = control->parentWidget();
         const bool hasText = !control->property("text").toString().isEmpty() || qobject_cast<const QLineEdit *>(control)
                 || qobject_cast<const QGroupBox *>(control);
-        if (hasText && !parent->layout() && !qobject_cast<const QAbstractScrollArea *>(parent)) {
+        const bool scrolled = qobject_cast<const QAbstractScrollArea *>(parent) || qobject_cast<const QAbstractScrollArea *>(parent->parentWidget());
+        if (hasText && !parent->layout() && !scrolled) {
             check(parent->rect().contains(control->geometry()), control, "outside");
             // Lines drawn over controls are meant; any two controls with text never overlap.
             for (const QWidget *sibling : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 check(sibling == control || sibling->isWindow() || !sibling->isVisibleTo(&window)
                               || sibling->height() <= 1 || !sibling->geometry().intersects(control->geometry()), control, "overlaps");
         }
-        if (const auto *label = qobject_cast<const QLabel *>(control); label && !label->text().isEmpty()) {
+        if (const auto *rich = qobject_cast<const QLabel *>(control); rich && rich->textFormat() == Qt::RichText) {
+            check(rich->wordWrap() && rich->heightForWidth(rich->width()) <= rich->height(), rich, "rich text");
+        } else if (const auto *label = qobject_cast<const QLabel *>(control); label && !label->text().isEmpty()) {
             const QRect room = label->contentsRect().marginsRemoved(QMargins(1, 1, 1, 1) * label->margin());
             const bool mnemonic = label->buddy() && label->textFormat() != Qt::PlainText;
             check(mnemonic || !label->text().contains(QRegularExpression("&[^& ]")), label, label->text() + " shows &");
@@ -142,10 +148,130 @@ QStringList cutTexts(const QWidget &window)
         }
     }
     const QFontMetrics metrics(window.font());
+    const QRect screen = window.screen()->availableGeometry();
+    check((window.windowFlags() & Qt::FramelessWindowHint) ? screen.contains(window.geometry())
+                                                         : screen.size().expandedTo(window.size()) == screen.size(),
+          &window, "off the screen");
+    if (window.windowFlags() & Qt::FramelessWindowHint)
+        return cut;
     check(window.width() >= metrics.horizontalAdvance(window.windowTitle()) + 4 * metrics.height(), &window, "title");
-    check(window.screen()->availableGeometry().size().expandedTo(window.size()) == window.screen()->availableGeometry().size(),
-          &window, "larger than the screen");
+    // A margin at every edge, and no empty strip beside the controls of a window grown wider.
+    QRect used;
+    for (const QWidget *control : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        used |= control->isWindow() || control->height() <= 1 ? QRect() : control->geometry();
+        // Lines drawn across the window may reach past its sides, never past its top or bottom.
+        check(control->isWindow() || (control->y() >= 0 && control->geometry().bottom() < window.height()), control, "below");
+    }
+    const int margin = twips::toPixels(twips::leastMargin);
+    check(window.layout() || (used.left() >= margin && used.top() >= margin && window.width() - used.right() - 1 == margin
+                              && window.height() - used.bottom() - 1 == margin), &window,
+          QStringLiteral("margins %1 %2 %3 %4").arg(used.left()).arg(used.top()).arg(window.width() - used.right() - 1)
+                  .arg(window.height() - used.bottom() - 1));
     return cut;
+}
+
+/** Where the Parts put a control, in twips: left, top, width, height. */
+struct Place
+{
+    int left, top, width, height;
+    QRect pixels(QPoint offset) const
+    {
+        return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)).translated(offset);
+    }
+};
+using Places = QList<Place>;
+
+/** Room to spare above and below the text of a label, a button or a line: a control grown
+    taller for its text has none. */
+int spareHeight(const QWidget &control)
+{
+    const QFontMetrics metrics(control.font());
+    if (const auto *label = qobject_cast<const QLabel *>(&control))
+        return label->contentsRect().height()
+               - (label->wordWrap() ? metrics.boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text()).height() : lineNeed(metrics));
+    if (const auto *button = qobject_cast<const QAbstractButton *>(&control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const bool push = qobject_cast<const QPushButton *>(button);
+        return button->style()->subElementRect(push ? QStyle::SE_PushButtonContents : QStyle::SE_CheckBoxContents, &option, button).height()
+               - lineNeed(metrics);
+    }
+    if (const auto *edit = qobject_cast<const QLineEdit *>(&control))
+        return edit->height() - metrics.height() - 2 - 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    return qobject_cast<const QGroupBox *>(&control) ? 0 : 1000; // a frame holds what its controls need; lists need nothing
+}
+
+/** The controls of `parent` (in the order made) that stand elsewhere than the Parts put them:
+    at their place, moved in from the window's edge by the margin, whenever the font fits;
+    else never up or left of it, moved down or right by no more than what is above or left of
+    them grew (or a frame's title), never smaller, and taller only for their text (or with
+    their row). */
+QStringList misplaced(const QWidget &parent, const Places &places, QPoint offset, int titleRoom)
+{
+    QList<const QWidget *> controls;
+    for (const QWidget *control : parent.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow() && control->height() > 1)
+            controls << control;
+    if (controls.size() != places.size())
+        return {QStringLiteral("%1 controls").arg(controls.size())};
+    QStringList wrong;
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QRect was = places[i].pixels(offset);
+        const QRect now = controls[i]->geometry();
+        int down = titleRoom;
+        int right = 0;
+        bool rowNeedsIt = false;
+        for (qsizetype j = 0; j < controls.size(); ++j) {
+            const QRect other = places[j].pixels(offset);
+            const QRect grown = controls[j]->geometry();
+            if (other.bottom() < was.top())
+                down = std::max(down, grown.bottom() - other.bottom());
+            if (other.right() < was.left())
+                right = std::max(right, grown.right() - other.right());
+            if (other.top() == was.top() && other.height() == was.height() && grown.height() == now.height())
+                rowNeedsIt = rowNeedsIt || spareHeight(*controls[j]) <= 2;
+        }
+        const QPoint moved = now.topLeft() - was.topLeft();
+        if (moved.x() < 0 || moved.y() < 0 || moved.x() > right || moved.y() > down || now.width() < was.width()
+            || now.height() < was.height() || (now.height() > was.height() && !rowNeedsIt))
+            wrong << QStringLiteral("%1 %2 at %3,%4 %5x%6, not %7,%8 %9x%10").arg(controls[i]->metaObject()->className())
+                             .arg(controls[i]->property("text").toString()).arg(now.x()).arg(now.y()).arg(now.width())
+                             .arg(now.height()).arg(was.x()).arg(was.y()).arg(was.width()).arg(was.height());
+    }
+    return wrong;
+}
+
+/** Each window's controls as the Parts place them; the properties' frame holds the second list. */
+const QList<Places> kPlaces{
+        {{0, 0, 2055, 2580}, {0, 3000, 975, 255}, {1080, 3000, 975, 255}, {0, 2640, 975, 255}, {1080, 2640, 975, 255}},
+        {{120, 120, 3495, 2415}, {1200, 2640, 1095, 255}, {2520, 2640, 1095, 255}},
+        {{240, 240, 480, 480}, {1050, 240, 3885, 240}, {1080, 600, 3885, 225}, {135, 1305, 3870, 420}, {120, 1800, 1620, 180},
+         {4440, 1800, 1185, 315}},
+        {{120, 120, 810, 180}, {0, 360, 1815, 5460}, {1920, 120, 915, 180}, {1920, 360, 7095, 5415}, {120, 5880, 1335, 255},
+         {6600, 5880, 1095, 255}, {7800, 5880, 1215, 255}},
+        {{120, 120, 810, 180}, {0, 360, 2295, 270}, {2520, 0, 1095, 255}, {2520, 360, 1095, 255}}};
+const Places kInFrame{{240, 360, 1935, 180}, {240, 600, 2295, 255}, {240, 1080, 1290, 180}, {240, 1320, 1125, 270},
+                      {1380, 1320, 195, 270}, {1800, 1080, 1095, 180}, {1800, 1320, 1020, 270}, {2820, 1320, 195, 270},
+                      {240, 1680, 960, 180}, {240, 1920, 945, 270}, {1200, 1920, 195, 270}, {1680, 2040, 1695, 255}};
+
+/** The controls of window `index` of kPlaces that stand elsewhere than the Parts put them. */
+QStringList misplaced(const QWidget &window, int index)
+{
+    const Places &places = kPlaces[index];
+    const int margin = twips::toPixels(twips::leastMargin);
+    QPoint edge(INT_MAX, INT_MAX);
+    for (const Place &place : places)
+        edge = QPoint(std::min(edge.x(), place.pixels({}).x()), std::min(edge.y(), place.pixels({}).y()));
+    QStringList wrong = misplaced(window, places, QPoint(std::max(0, margin - edge.x()), std::max(0, margin - edge.y())), 0);
+    if (const auto *frame = window.findChild<QGroupBox *>()) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+        wrong << misplaced(*frame, kInFrame, {}, std::max(0, title.y() + lineNeed(frame->fontMetrics()) + 2 - kInFrame[0].top / 15));
+    }
+    return wrong;
 }
 
 /** What a command on `button` left behind: the windows and menu up (the content view with
@@ -220,6 +346,20 @@ private slots:
         QTest::newRow("version box") << textsOf(t.program.about())
                                      << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|動作中の不具合、異常または、改修の依頼は以下へ"
                                         "お願いします。|" + QString::fromUtf8(snipdeck::build::maintainerAddress) + "|OK";
+        // Where Japanese lines may break ("|"): between phrases, never inside a word.
+        const auto breaks = [](const QString &joined) {
+            QString shown;
+            for (qsizetype i = 0; i < joined.size(); ++i) {
+                if (i > 0 && joined[i] != QChar(0x2060) && joined[i - 1] != QChar(0x2060))
+                    shown += u'|';
+                shown += joined[i] == QChar(0x2060) ? QString() : QString(joined[i]);
+            }
+            return shown;
+        };
+        QTest::newRow("line breaks") << QStringList{breaks(fonts::phrased(frmabouttext::request)), breaks(fonts::phrased(frmmenutext::replaceQuestion)),
+                                                    breaks(fonts::phrased(form5text::createQuestion + "「ｸﾘｯﾌﾟ」へ、"))}.join(u'/')
+                                     << "動作中の|不具合、|異常または、|改修の|依頼は|以下へお願いします。/ﾌｧｲﾙの|内容は|失われます。|新規作成しますか？/"
+                                        "ｸﾘｯﾌﾟﾌｧｲﾙを|新規作成しますか？|「ｸﾘｯﾌﾟ」へ、";
         // Messages whose every way out is hard to reach from a window test.
         QTest::newRow("messages")
                 << QStringList{form1text::settingsMissing, form1text::settingsUnwritable, form1text::clipFileUnreadable,
@@ -239,7 +379,8 @@ private slots:
     void wholeTexts_data()
     {
         QTest::addColumn<int>("window");
-        const QStringList windows{"read files", "properties", "version box", "editor", "rename", "open dialog", "save dialog"};
+        const QStringList windows{"read files", "properties", "version box", "editor", "rename", "open dialog", "save dialog",
+                                  "content view, one long line", "content view, many lines"};
         for (int i = 0; i < windows.size(); ++i)
             QTest::newRow(qPrintable(windows[i])) << i;
     }
@@ -252,9 +393,20 @@ private slots:
         TestProgram t;
         t.startOn(t.writeShiftJis("定型文.cdt", "#a\r\n"));
         QFileDialog dialog;
-        QWidget *const windows[] = {&t.program.form3(), &t.program.form4(), &t.program.about(),
-                                    &t.program.form5(), &t.program.form6(), &dialog, &dialog};
+        QWidget *const windows[] = {&t.program.form3(), &t.program.form4(), &t.program.about(), &t.program.form5(),
+                                    &t.program.form6(), &dialog, &dialog, &t.program.form2(), &t.program.form2()};
         QWidget &shown = *windows[window];
+        if (&shown == &t.program.form2()) {
+            // From a bar at the screen's right edge: the view stays on the screen, and shows it all.
+            const QString sentence = QStringLiteral("いつもお世話になっております。ご不便をおかけいたしますが、よろしくお願いいたします。");
+            t.program.form1().move(shown.screen()->availableGeometry().topRight() - QPoint(100, 0));
+            t.program.form1().SetClipData(0, window == 7 ? sentence.repeated(8) : (sentence + "\r\n").repeated(200));
+            QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_F3);
+            const QLabel &text = t.program.form2().Label1();
+            QVERIFY(shown.isVisible() && shown.geometry().width() > 200);
+            QVERIFY2(window == 8 || text.size() == shown.size(), "scrolls a text the screen can hold");
+            QVERIFY2(text.margin() > 0, "text at the edges");
+        }
         if (&shown == &dialog) {
             QtFileDialogs::prepare(dialog, window == 5);
             auto *model = dialog.findChild<QFileSystemModel *>();
@@ -268,6 +420,12 @@ private slots:
         QVERIFY2(QFontInfo(shown.font()).family().startsWith(font), qPrintable(QFontInfo(shown.font()).family()));
         const QStringList cut = cutTexts(shown);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u'|')));
+        // Where a window had to give up room to the screen, its text boxes have shrunk.
+        const QSize spare = shown.screen()->availableGeometry().size() - shown.size();
+        if (window < kPlaces.size() && spare.width() > 8 && spare.height() > 27) {
+            const QStringList wrong = misplaced(shown, window);
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'|')));
+        }
     }
 
     void commands_data()
