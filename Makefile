@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps deps-test configure build run test test-wayland werror package check-package clean fuzz test-asan bench bench-startup soak
+.PHONY: all deps deps-package deps-test configure build run test test-wayland werror package check-package clean fuzz test-asan bench bench-startup soak
 
 all: build
 
@@ -14,9 +14,14 @@ $(error no display for Snipdeck's window: DISPLAY and WAYLAND_DISPLAY are unset)
 endif
 endif
 
-# What building and running need (packages.txt); the tests and proofs add packages-test.txt.
+# What building and running need (packages.txt); packing the Debian package adds
+# packages-package.txt, the tests and proofs add packages-test.txt. Each target installs only
+# the lists it needs, so a missing line fails the step that needs it on a new machine.
 deps:
 	@scripts/install-deps.sh packages.txt
+
+deps-package:
+	@scripts/install-deps.sh packages.txt packages-package.txt
 
 deps-test:
 	@scripts/install-deps.sh packages.txt packages-test.txt
@@ -76,7 +81,7 @@ soak: build
 		QTEST_FUNCTION_TIMEOUT=86400000 nice ./tst_commandsequences -maxwarnings 1
 
 # A Debian package in $(BUILD_DIR): snipdeck_<version>_<arch>.deb
-package: build
+package: deps-package build
 	cmake --build $(BUILD_DIR) --target package
 
 # The package as a user gets it: lintian, apt install, first start from the menu's launcher

@@ -50,6 +50,8 @@ Form1::Form1(Program &program)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
 
+    // Made in the order Tab goes through them: the snippet buttons down, then the controls;
+    // hidden ones are passed over.
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
         auto *button = new BarButton(form1text::unset, this);
         button->installEventFilter(this);
@@ -255,7 +257,6 @@ void Form1::WindowSet(int width, int count, int height)
 
     InWindowSet = true;
 
-    QWidget *previous = nullptr;
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
         QPushButton *button = m_command1[i];
         if (i < layout.buttonNum) {
@@ -263,9 +264,6 @@ void Form1::WindowSet(int width, int count, int height)
                          layout.buttonHeight);
             button->setEnabled(true);
             button->setVisible(true);
-            if (previous)
-                setTabOrder(previous, button);
-            previous = button;
         } else {
             button->setEnabled(false);
             button->setVisible(false);
@@ -278,8 +276,6 @@ void Form1::WindowSet(int width, int count, int height)
                          layout.buttonHeight);
             button->setEnabled(true);
             button->setVisible(true);
-            setTabOrder(previous, button);
-            previous = button;
         } else {
             button->setEnabled(false);
             button->setVisible(false);

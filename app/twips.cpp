@@ -108,8 +108,13 @@ protected:
 void fixSize(QWidget &window, QSize size)
 {
     window.setFixedSize(size);
-    if (!window.findChild<KeepsItsFrame *>(QString(), Qt::FindDirectChildrenOnly))
-        window.installEventFilter(new KeepsItsFrame(&window));
+    // Found by name: a class without its own meta object cannot be looked up by type.
+    static const QString filterName = QStringLiteral("keepsItsFrame");
+    if (!window.findChild<QObject *>(filterName, Qt::FindDirectChildrenOnly)) {
+        auto *filter = new KeepsItsFrame(&window);
+        filter->setObjectName(filterName);
+        window.installEventFilter(filter);
+    }
 }
 
 namespace {

@@ -118,6 +118,12 @@ public:
         QCOMPARE(bar.GetButtonNum(), m_count);
         QCOMPARE(bar.GetDataFileName(), shown());
         QCOMPARE(program->form3().List2(), program->form3().isVisible() ? m_working : m_list);
+        if (program->form3().isVisible()) { // the dialog shows the list it works on
+            QStringList names;
+            for (const QString &path : std::as_const(m_working))
+                names << QFileInfo(path).fileName();
+            QCOMPARE(itemTexts(program->form3().List1()), names);
+        }
         QCOMPARE(program->session().entries(), confirmed());
         const bool hidden = bar.GetControlShowFlag() == 1;
         QVERIFY(barlayout::fits(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden));

@@ -342,6 +342,10 @@ private slots:
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
                                           << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
         QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
+        QStringList iconSizes;
+        for (const QSize size : t.program.form1().windowIcon().availableSizes())
+            iconSizes << QString::number(size.width());
+        QTest::newRow("icon sizes") << iconSizes.join(u'|') << "128|16|24|32|48|64";
         QTest::newRow("properties") << textsOf(t.program.form4())
                                     << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|"
                                        "ﾎﾞﾀﾝの高さ(&H)|ﾎﾞﾀﾝの数(&N)|ﾊﾞｰｼﾞｮﾝ情報(&A)|OK|ｷｬﾝｾﾙ";
@@ -447,6 +451,9 @@ private slots:
         QTest::newRow("F6 read files") << int(Qt::Key_F6) << false << 0 << "Form3" + up;
         QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0 << "/bin/ed -s ~/k.cdt|clip";
         QTest::newRow("F8 properties") << int(Qt::Key_F8) << true << 0 << "Form4" + up;
+        QTest::newRow("F1 on 編集") << int(Qt::Key_F1) << true << 1 << "clip";
+        QTest::newRow("F6 on ﾌﾟﾛﾊﾟﾃｨ") << int(Qt::Key_F6) << true << 3 << "Form3" + up;
+        QTest::newRow("F7 on 終了") << int(Qt::Key_F7) << true << 4 << "/bin/ed -s ~/k.cdt|clip";
         QTest::newRow("Enter copies") << int(Qt::Key_Return) << false << 0 << "text a|pasted";
         QTest::newRow("Space copies") << int(Qt::Key_Space) << false << 0 << "text a|pasted";
         QTest::newRow("a click copies") << 0 << false << 0 << "text a|pasted";
@@ -466,14 +473,53 @@ private slots:
     {
         // With click to paste off (as when no one has set it), and on: the same commands, and
         // only a press of a snippet button pastes.
+        QFETCH(int, key);
         QFETCH(QString, expected);
-        command(false, QString(expected).remove(QStringLiteral("|pasted")));
-        command(true, expected);
+        command(key, false, QString(expected).remove(QStringLiteral("|pasted")));
+        command(key, true, expected);
     }
 
-    void command(bool clickPaste, const QString &expected)
+    // A command chosen from a button's right-click menu gives the focus back to that button.
+    void menuCommands_data()
     {
-        QFETCH(int, key);
+        QTest::addColumn<bool>("control");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("expected");
+        const QString up = QStringLiteral("|clip|bar disabled");
+        QTest::newRow("its text") << false << 0 << frmmenutext::display << "text a" + up;
+        QTest::newRow("the clipboard on 再読込") << true << 2 << frmmenutext::kakunin << "clip" + up;
+        QTest::newRow("read files on a snippet") << false << 1 << frmmenutext::reread << "Form3" + up;
+        QTest::newRow("read files on 編集") << true << 1 << frmmenutext::reread << "Form3" + up;
+        QTest::newRow("properties on 終了") << true << 4 << frmmenutext::about << "Form4" + up;
+        QTest::newRow("emptying the clipboard") << true << 3 << frmmenutext::deleteClip << "";
+    }
+
+    void menuCommands()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, expected);
+        command(1, false, expected, item);
+    }
+
+    // Tab goes down the shown snippet buttons, then the control buttons, and round.
+    void tabOrder()
+    {
+        TestProgram t;
+        t.startOn(t.writeShiftJis("t.cdt", "#a\r\n#b\r\n"));
+        Form1 &main = t.program.form1();
+        QList<QWidget *> expected{&main.Command1(0), &main.Command1(1)}, seen;
+        for (int j = 0; j < 5; ++j)
+            expected << &main.Command2(j);
+        main.Command1(0).setFocus();
+        for (qsizetype n = 0; n <= expected.size(); ++n, QTest::keyClick(main.focusWidget(), Qt::Key_Tab))
+            seen << main.focusWidget();
+        QCOMPARE(seen, expected << &main.Command1(0));
+    }
+
+    /** Runs `key` (0 a left click, 1 a right click, then `menuItem` from the menu). */
+    void command(int key, bool clickPaste, const QString &expected, const QString &menuItem = {})
+    {
         QFETCH(bool, control);
         QFETCH(int, index);
         TestProgram t;
@@ -488,6 +534,13 @@ private slots:
             QTest::mouseClick(&button, key ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
         else
             QTest::keyClick(&button, Qt::Key(key & ~Qt::KeyboardModifierMask), Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+        if (!menuItem.isEmpty()) {
+            QWidget *menu = QApplication::activePopupWidget();
+            const auto items = menu->findChildren<QAction *>();
+            const auto chosen = std::find_if(items.begin(), items.end(), [&](QAction *a) { return a->text() == menuItem; });
+            menu->close();
+            (*chosen)->trigger();
+        }
         QCOMPARE(outcome(t, button), expected);
         // Cancel, or a left click on the view (a right click does nothing), hands the bar back
         // with the focus on the button: keys work on it.
@@ -617,7 +670,7 @@ private slots:
         QCOMPARE(t.readBytes("r.cdt"), QByteArray("#b\r\n1\r\n2\r\n"));
     }
 
-    void editorHoldsThirtyAndTheMenuEmptiesTheClipboard()
+    void editorHoldsThirtyAndClipboardLinesEndInLF()
     {
         TestProgram t;
         QString thirty;
@@ -626,9 +679,9 @@ private slots:
         t.startOn(t.writeShiftJis("30.cdt", thirty));
         t.clipboard.setText(QStringLiteral("a\rb\r\nc\r")); // every line end reaches it as LF
         QCOMPARE(t.clipboard.text(), QStringLiteral("a\nb\nc\n"));
-        t.program.frmMenu().Menu_Delete_Clip_Click();
-        QCOMPARE(t.clipboard.text(), QString());
         QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_F2);
+        t.program.form5().SetTextBuffer(0, QStringLiteral("set")); // the entry shown takes it at once
+        QCOMPARE(t.program.form5().Text1().toPlainText(), QStringLiteral("set"));
         t.program.form5().Command3().click();
         QCOMPARE(t.messages(), QStringList{form1text::tooManyButtons});
     }
@@ -715,6 +768,14 @@ private slots:
         QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
         QTest::keyClick(&files.List1(), Qt::Key_Return);
         QCOMPARE(main.windowTitle(), QStringLiteral("b"));
+        QCOMPARE(main.focusWidget(), &main.Command2(2));
+        // A double click on a row loads it as well; the focus goes to the first snippet button,
+        // as the file just loaded may have fewer.
+        QTest::keyClick(&main.Command1(0), Qt::Key_F6);
+        files.List1().setCurrentRow(0);
+        emit files.List1().doubleClicked(files.List1().currentIndex());
+        QCOMPARE(main.windowTitle(), QStringLiteral("a"));
+        QCOMPARE(main.focusWidget(), &main.Command1(0));
 
         // The properties' arrows step their fields; OK puts the windows on top.
         main.Command2(3).click();
@@ -746,6 +807,8 @@ private slots:
         QTest::mouseClick(&box->lblDisclaimer(1), Qt::LeftButton);
         QTest::mouseClick(&box->lblDisclaimer(1), Qt::RightButton);
         QCOMPARE(t.launcher.mails, QStringList(2, QString::fromUtf8(snipdeck::build::maintainerAddress)));
+        const QLabel &link = box->lblDisclaimer(1); // looks like a link
+        QVERIFY(link.palette().color(QPalette::WindowText) == Qt::blue && link.font().underline() && link.cursor().shape() == Qt::PointingHandCursor);
         QVERIFY(t.boxes.shown.isEmpty());
         // OK unloads the box and gives the properties dialog back, still over the bar.
         box->activateWindow();
