@@ -3,6 +3,7 @@
 #include "files/filelist.h"
 #include "files/options.h"
 #include "files/startini.h"
+#include "platform/filesystem.h"
 #include "platform/folderinstance.h"
 #include "platform/sjiscodec.h"
 
@@ -44,10 +45,9 @@ class TestStartIni : public QObject
     QTemporaryDir m_dir;
     QString make(const QString &name)
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly))
+        if (!filesystem::writeWholeFile(m_dir.filePath(name), {}))
             qFatal("cannot create %s", qPrintable(name));
-        return file.fileName();
+        return m_dir.filePath(name);
     }
 
 private slots:
@@ -296,9 +296,7 @@ private slots:
             return;
         }
         const QString path = autostart::entryPath(place.folder);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList written = QString::fromUtf8(file.readAll()).split(u'\n');
+        const QStringList written = QString::fromUtf8(filesystem::readWholeFile(path).value_or(QByteArray())).split(u'\n');
         QCOMPARE(written.mid(0, 3), (QStringList{u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=Snipdeck"_s}));
         QCOMPARE(written.mid(4, 2).join(u'|'), inHome(lines));
         // The desktop's own checker and launcher, where they are installed.
@@ -310,29 +308,19 @@ private slots:
         }
         if (const QString gio = QStandardPaths::findExecutable(u"gio"_s); !gio.isEmpty()) {
             QVERIFY(QDir().mkpath(folder) && QDir().mkpath(QFileInfo(program).path()));
-            QFile script(program);
-            QVERIFY(script.open(QIODevice::WriteOnly));
-            script.write("#!/bin/sh\npwd > " + QFile::encodeName(home.filePath(u"started"_s)) + '\n');
-            script.close();
-            QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY(filesystem::writeWholeFile(program, "#!/bin/sh\npwd > " + QFile::encodeName(home.filePath(u"started"_s)) + '\n'));
+            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
             QProcess launch;
             launch.start(gio, {u"launch"_s, path});
             QVERIFY(launch.waitForFinished());
             QCOMPARE(launch.readAllStandardError(), QByteArray());
-            const auto started = [&home] {
-                QFile out(home.filePath(u"started"_s));
-                return out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
-            };
-            QTRY_COMPARE(started(), QFile::encodeName(folder) + '\n');
+            QTRY_COMPARE(filesystem::readWholeFile(home.filePath(u"started"_s)).value_or(QByteArray()), QFile::encodeName(folder) + '\n');
         }
         QVERIFY(autostart::isOn(place.folder));
         // Switched off by the desktop's settings, in the entry's group only.
         for (const QByteArray off : {"[Other]\nHidden=true\n", "[Desktop Entry]\nX-GNOME-Autostart-enabled = false\n",
                                       "Hidden=true\n"}) {
-            QFile append(path);
-            QVERIFY(append.open(QIODevice::Append));
-            append.write(off);
-            append.close();
+            QVERIFY(filesystem::writeWholeFile(path, filesystem::readWholeFile(path).value_or(QByteArray()) + off));
             QCOMPARE(autostart::isOn(place.folder), off.startsWith("[Other]"));
         }
         QVERIFY(autostart::set(place, folder, false));

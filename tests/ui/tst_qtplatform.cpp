@@ -1,5 +1,6 @@
 // The Qt and desktop services behind the fakes: what only the real dialog and the real
 // desktop show.
+#include "platform/filesystem.h"
 #include "platform/qtfiledialogs.h"
 #include "platform/qtlauncher.h"
 
@@ -24,12 +25,9 @@ QString path(const QString &name) { return home->filePath(name); }
 
 void write(const QString &name, const QByteArray &bytes = {}, bool executable = false)
 {
-    QDir().mkpath(QFileInfo(path(name)).path());
-    QFile file(path(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!QDir().mkpath(QFileInfo(path(name)).path()) || !filesystem::writeWholeFile(path(name), bytes)
+        || (executable && !QFile::setPermissions(path(name), QFile::permissions(path(name)) | QFileDevice::ExeOwner)))
         qFatal("cannot write %s", qPrintable(name));
-    if (executable)
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
 } // namespace
@@ -155,10 +153,7 @@ private slots:
         if (given.isEmpty())
             return;
         QVERIFY(QtLauncher().start(result.program, result.arguments << path(file)));
-        const auto recorded = [] {
-            QFile args(path("args"));
-            return args.open(QIODevice::ReadOnly) ? QString::fromUtf8(args.readAll()) : QString();
-        };
+        const auto recorded = [] { return QString::fromUtf8(filesystem::readWholeFile(path("args")).value_or(QByteArray())); };
         // Waited for, then compared: QTRY_COMPARE warns under -Wconversion with Qt 6.8.
         (void)QTest::qWaitFor([&] { return recorded() == given; });
         QCOMPARE(recorded(), given);
