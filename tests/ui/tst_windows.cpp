@@ -48,7 +48,6 @@
 
 #include <sys/stat.h>
 
-
 namespace {
 
 using Status = Association::Status;
