@@ -68,6 +68,11 @@ Form1::Form1(Program &program)
     // Another program's save of the file in use, once nothing works on it.
     connect(&m_session.file(), &FileInUse::changedOnDisk, this,
             [this] { ReadFile(m_session.dataFileName()); });
+    // The desktop's answers about pasting reach the menu, which shows them, for as long as
+    // the bar lives.
+    Paster &paster = m_program.services().paster;
+    paster.granted = [this](const QByteArray &token) { m_program.frmMenu().pasteGranted(token); };
+    paster.failed = [this](Paster::Obstacle obstacle) { m_program.frmMenu().pasteFailed(obstacle); };
 }
 
 Form1::~Form1()
@@ -114,8 +119,6 @@ void Form1::Form_Load()
             filesystem::joinPath(m_program.workingDirectory(), options::fileName));
     m_session.options = options::parse(optionBytes.value_or(QByteArray()));
     Paster &paster = m_program.services().paster;
-    paster.granted = [this](const QByteArray &token) { m_program.frmMenu().pasteGranted(token); };
-    paster.failed = [this](Paster::Obstacle obstacle) { m_program.frmMenu().pasteFailed(obstacle); };
     if (m_session.options.clickPaste && paster.available())
         paster.prepare(m_session.options.restoreToken);
     ReadFile(m_session.dataFileName());
@@ -386,8 +389,6 @@ void Form1::Command1_Click(int Index)
     // Only a press of the button itself (a click, Enter or Space) gets here, never a key
     // command; the clipboard keeps the text whether or not the paste reaches a window.
     Paster &paster = m_program.services().paster;
-    paster.granted = [this](const QByteArray &token) { m_program.frmMenu().pasteGranted(token); };
-    paster.failed = [this](Paster::Obstacle obstacle) { m_program.frmMenu().pasteFailed(obstacle); };
     if (m_session.options.clickPaste && paster.available())
         paster.pasteIntoPrevious();
 }
