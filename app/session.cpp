@@ -102,6 +102,26 @@ AppliedProperties Session::applyProperties(const PropertyFields &typed)
     return applied;
 }
 
+void Session::takeStartSettings(const StartSettings &read)
+{
+    m_settings = {read.buttonNum, read.buttonHeight, read.buttonWidth, read.winZ, read.controlShowFlag};
+}
+
+startini::Encoded Session::startIniContent(double top, double left) const
+{
+    StartSettings settings;
+    settings.buttonNum = m_settings.buttonNum;
+    settings.buttonHeight = m_settings.buttonHeight;
+    settings.buttonWidth = m_settings.buttonWidth;
+    settings.winZ = m_settings.winZ;
+    settings.controlShowFlag = m_settings.controlShowFlag;
+    settings.top = top;
+    settings.left = left;
+    settings.savedIndex = m_dataFileNum;
+    settings.paths = m_paths;
+    return startini::encode(settings);
+}
+
 PropertyFields Session::propertyFields() const
 {
     // The width as set, not as the button shows it in whole pixels: an apply that follows
