@@ -4,20 +4,14 @@
 #include "files/options.h"
 #include "files/startini.h"
 #include "platform/filesystem.h"
-#include "platform/folderinstance.h"
 #include "platform/sjiscodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -218,51 +212,6 @@ private slots:
         QTEST(held, "file");
     }
 
-    void folderInstance_data()
-    {
-        // A bar runs in folder "a" (or ran there and was killed); another starts in `folder`.
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("firstKilled");
-        QTest::addColumn<bool>("starts");
-        QTest::newRow("the same folder: the first comes forward") << "a" << false << false;
-        QTest::newRow("the same folder by a link") << "link" << false << false;
-        QTest::newRow("another folder: independent") << "b" << false << true;
-        QTest::newRow("the first killed: no stale lock") << "a" << true << true;
-    }
-    void folderInstance()
-    {
-        QFETCH(QString, folder);
-        QFETCH(bool, firstKilled);
-        QFETCH(bool, starts);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(u"a"_s) && QDir(dir.path()).mkpath(u"b"_s));
-        QVERIFY(QFile::link(dir.filePath(u"a"_s), dir.filePath(u"link"_s)));
-        const QString runtime = dir.filePath(u"run"_s);
-        QVERIFY(QDir().mkpath(runtime));
-        const QString firstPath = FolderInstance::socketPath(runtime, dir.filePath(u"a"_s));
-        QVERIFY(firstPath.startsWith(runtime + u"/snipdeck-"_s));
-        FolderInstance first(firstPath);
-        QSignalSpy cameForward(&first, &FolderInstance::comeForward);
-        if (firstKilled) {
-            // What a killed bar leaves: a socket file no one listens on.
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un at = {};
-            at.sun_family = AF_UNIX;
-            qstrncpy(at.sun_path, QFile::encodeName(firstPath).constData(), sizeof at.sun_path);
-            QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr *>(&at), sizeof at), 0);
-            ::close(fd);
-        } else {
-            QCOMPARE(first.claim(), FolderInstance::Claim::First);
-        }
-        FolderInstance second(FolderInstance::socketPath(runtime, dir.filePath(folder)));
-        const auto expected = starts ? FolderInstance::Claim::First : FolderInstance::Claim::Another;
-        QCOMPARE(second.claim(), expected);
-        // Waited for, then compared: QTRY_COMPARE warns under -Wconversion with Qt 6.8.
-        (void)QTest::qWaitFor([&] { return cameForward.size() == (starts ? 0 : 1); });
-        QCOMPARE(cameForward.size(), starts ? 0 : 1);
-        QCOMPARE(FolderInstance(QString()).claim(), FolderInstance::Claim::Unguarded);
-    }
-
     void autostartEntry_data()
     {
         // The program and the folder it runs in (<D> a fresh folder), as the entry's Exec and
@@ -347,7 +296,6 @@ private slots:
         QCOMPARE(options::encode({false, "two\nlines"}), "ClickPaste=0\n");
         QCOMPARE(options::parse("RestoreToken=a b\n"), options::Options{});
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestStartIni)
