@@ -455,7 +455,6 @@ private slots:
         QTest::newRow("F6 read files") << int(Qt::Key_F6) << false << 0 << "Form3" + up << QString();
         QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0 << "/bin/ed -s ~/k.cdt|clip" << QString();
         QTest::newRow("F8 properties") << int(Qt::Key_F8) << true << 0 << "Form4" + up << QString();
-        QTest::newRow("F6 on ﾌﾟﾛﾊﾟﾃｨ") << int(Qt::Key_F6) << true << 3 << "Form3" + up << QString();
         QTest::newRow("Enter copies") << int(Qt::Key_Return) << false << 0 << "text a|pasted" << QString();
         QTest::newRow("Space copies") << int(Qt::Key_Space) << false << 0 << "text a|pasted" << QString();
         QTest::newRow("a click copies") << 0 << false << 0 << "text a|pasted" << QString();
@@ -473,7 +472,6 @@ private slots:
         QTest::newRow("menu: its text") << 1 << false << 0 << "text a" + up << frmmenutext::display;
         QTest::newRow("menu: the clipboard on 再読込") << 1 << true << 2 << "clip" + up << frmmenutext::kakunin;
         QTest::newRow("menu: read files on a snippet") << 1 << false << 1 << "Form3" + up << frmmenutext::reread;
-        QTest::newRow("menu: read files on 編集") << 1 << true << 1 << "Form3" + up << frmmenutext::reread;
         QTest::newRow("menu: properties on 終了") << 1 << true << 4 << "Form4" + up << frmmenutext::about;
         QTest::newRow("menu: emptying the clipboard") << 1 << true << 3 << "" << frmmenutext::deleteClip;
     }
