@@ -743,9 +743,9 @@ private slots:
                  QStringLiteral("2400 2 230"));
         properties.Check1().setChecked(true);
         properties.Command1().click();
-        QCOMPARE(t.windowOrder.calls.last().onTop, true);
+        QCOMPARE(t.windowOrder.asked.last(), true);
         t.program.frmMenu().Menu_Allways_Click(); // the menu's check mark, through the same OK
-        QCOMPARE(t.windowOrder.calls.last().onTop, false);
+        QCOMPARE(t.windowOrder.asked.last(), false);
         QCOMPARE(main.GetButtonNum(), 2);
 
         // The version box, from the properties.
