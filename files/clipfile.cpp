@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -154,6 +155,27 @@ constexpr qsizetype kPiece = 512 * 1024;
 /** The least a piece can be: a character and a line end with room to spare. */
 constexpr qsizetype kLeastPiece = 16;
 
+/** A big file's bytes and texts go on huge pages where the system has them: touching a
+    fresh small page costs the kernel a fault, and a big file's thousands of them cost more
+    than reading and decoding it. */
+constexpr size_t kHugePage = 2 * 1024 * 1024;
+
+size_t pageSize()
+{
+    static const size_t page = size_t(::sysconf(_SC_PAGESIZE));
+    return page;
+}
+
+size_t roundUp(size_t n, size_t unit)
+{
+    return (n + unit - 1) / unit * unit;
+}
+
+char *roundUp(char *at, size_t unit)
+{
+    return at + (roundUp(uintptr_t(at), unit) - uintptr_t(at));
+}
+
 /** Bytes looked through front to back a piece at a time, as often as the reader needs. */
 class Source
 {
@@ -241,10 +263,10 @@ public:
     /** Gives back the whole pages before `offset`, which are never looked at again. */
     void releaseBefore(qint64 offset)
     {
-        static const size_t page = size_t(::sysconf(_SC_PAGESIZE));
-        const size_t end = size_t(offset) / page * page;
-        if (end < m_released + kPiece)
-            return; // a call to the system for every few bytes would cost more than it gives
+        const size_t end = size_t(offset) / kHugePage * kHugePage;
+        if (end <= m_released)
+            return; // whole huge pages: a call for every few bytes would cost more than it
+                    // gives, and a huge page cut in two costs the kernel a split
         ::madvise(m_data + m_released, end - m_released, MADV_DONTNEED);
         m_released = end;
     }
@@ -258,13 +280,27 @@ private:
 
     bool reserve(qint64 capacity)
     {
-        const auto size = size_t(std::max<qint64>(capacity, 1));
-        void *data = m_data ? ::mremap(m_data, m_capacity, size, MREMAP_MAYMOVE)
-                            : ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
-                                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (data == MAP_FAILED)
+        const size_t size = roundUp(size_t(std::max<qint64>(capacity, 1)), pageSize());
+        if (m_data) { // the file grew while it was read: rare, so the pages may be small now
+            void *data = ::mremap(m_data, m_capacity, size, MREMAP_MAYMOVE);
+            if (data == MAP_FAILED)
+                return false;
+            m_data = static_cast<char *>(data);
+            m_capacity = size;
+            return true;
+        }
+        void *mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED)
             return false;
-        m_data = static_cast<char *>(data);
+        char *const base = static_cast<char *>(mapped);
+        char *const aligned = roundUp(base, kHugePage);
+        if (aligned > base)
+            ::munmap(base, size_t(aligned - base));
+        if (aligned < base + kHugePage)
+            ::munmap(aligned + size, size_t(base + kHugePage - aligned));
+        ::madvise(aligned, size, MADV_HUGEPAGE); // a hint: without it, small pages
+        m_data = aligned;
         m_capacity = size;
         return true;
     }
@@ -594,6 +630,26 @@ qsizetype joinWithCrLf(QString &out, qsizetype at, qsizetype size)
     return size + loneEnds;
 }
 
+/** Makes `out` a string of at least `units` units, to be written from its start. A big one
+    starts on a huge page: returns where the huge pages end, or nullptr for small pages. */
+const char *roomForText(QString &out, qsizetype units)
+{
+    const size_t bytes = size_t(units) * sizeof(char16_t);
+    if (bytes < kHugePage / 2) {
+        out = QString(units, Qt::Uninitialized);
+        return nullptr;
+    }
+    // Room for a huge page's worth more, and the string's start moved up to where one
+    // begins: what lies before it is never touched, so it costs no memory, only addresses.
+    const size_t huge = roundUp(bytes, kHugePage);
+    out = QString(qsizetype((huge + kHugePage) / sizeof(char16_t)), Qt::Uninitialized);
+    char *const start = reinterpret_cast<char *>(out.data());
+    char *const aligned = roundUp(start, kHugePage);
+    out.remove(0, qsizetype(size_t(aligned - start) / sizeof(char16_t))); // moves the start, no copy
+    ::madvise(aligned, huge, MADV_HUGEPAGE); // a hint: without it, small pages
+    return aligned + huge;
+}
+
 /** Decodes the file from `begin` to `end` straight into the string that keeps it, a piece
     at a time, with every line end made CR LF; `loneEnds` is how many of them are not, so
     the room is known beforehand. The text is never copied: a big file costs its texts and
@@ -602,7 +658,8 @@ bool decodeText(Source &source, qint64 begin, qint64 end, qsizetype loneEnds,
                 Encoding encoding, QString *text)
 {
     // Neither Shift-JIS nor UTF-8 yields more UTF-16 units than it has bytes.
-    QString out(qsizetype(end - begin) + loneEnds, Qt::Uninitialized);
+    QString out;
+    const char *hugeEnd = roomForText(out, qsizetype(end - begin) + loneEnds);
     qsizetype size = 0;
     for (qint64 at = begin; at < end;) {
         QByteArrayView bytes;
@@ -637,7 +694,14 @@ bool decodeText(Source &source, qint64 begin, qint64 end, qsizetype loneEnds,
             break;
     }
     out.truncate(size);
-    out.squeeze(); // gives back what the room held in reserve, without a copy of the text
+    if (hugeEnd) {
+        // The huge pages beyond the text hold nothing: given back to the system.
+        char *const used = roundUp(reinterpret_cast<char *>(out.data() + size + 1), pageSize());
+        if (used < hugeEnd)
+            ::madvise(used, size_t(hugeEnd - used), MADV_DONTNEED);
+    } else {
+        out.squeeze(); // gives back what the room held in reserve, without a copy of the text
+    }
     *text = std::move(out);
     return true;
 }

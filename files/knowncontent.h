@@ -2,11 +2,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHashFunctions>
 #include <QString>
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 /** What tells one content of a file from another without keeping its bytes. */
@@ -18,11 +18,12 @@ struct ContentDigest
     bool operator==(const ContentDigest &) const = default;
 };
 
-/** The digest of bytes given a piece at a time, in order, however they are cut. A keyed
-    128-bit hash, taken in blocks at fixed places: it tells a file another program saved
-    from the one read as surely as a cryptographic one would (nobody gains from forging a
-    collision with a file they can write anyway), and it costs next to nothing where a
-    SHA-256 would take longer than reading the file. Kept within a run, never stored. */
+/** The digest of bytes given a piece at a time, in order, however they are cut. A 128-bit
+    hash of two lanes that each take every byte, 16 at a time, through a 64-bit multiply,
+    in blocks at fixed places: it tells a file another program saved from the one read as
+    surely as a cryptographic one would (nobody gains from forging a collision with a file
+    they can write anyway), at a few per cent of the cost of reading the file. Kept within
+    a run, never stored. */
 class Digester
 {
 public:
@@ -44,7 +45,7 @@ public:
     }
     ContentDigest result() const
     {
-        std::array<size_t, 2> lanes = m_lanes;
+        std::array<quint64, 2> lanes = m_lanes;
         mix(lanes, m_block);
         return {m_size, QByteArray(reinterpret_cast<const char *>(lanes.data()),
                                    qsizetype(sizeof lanes))};
@@ -59,14 +60,37 @@ public:
 
 private:
     static constexpr qsizetype kBlock = 64 * 1024;
+    static constexpr quint64 kKeys[2] = {0xA4093822299F31D0ull, 0x082EFA98EC4E6C89ull};
 
-    static void mix(std::array<size_t, 2> &lanes, QByteArrayView block)
+    /** The 128-bit product of `a` and `b`, its halves folded into one. */
+    static quint64 multiplyFold(quint64 a, quint64 b)
     {
-        for (size_t &lane : lanes)
-            lane = qHashBits(block.data(), size_t(block.size()), lane);
+        __extension__ using Wide = unsigned __int128; // GCC's and Clang's, on every 64-bit target
+        const Wide product = static_cast<Wide>(a) * b;
+        return quint64(product) ^ quint64(product >> 64);
     }
 
-    std::array<size_t, 2> m_lanes{size_t(0x243F6A8885A308D3ull), size_t(0x13198A2E03707344ull)};
+    static void mix(std::array<quint64, 2> &lanes, QByteArrayView block)
+    {
+        const char *p = block.data();
+        qsizetype left = block.size();
+        quint64 words[2];
+        const auto take = [&lanes, &words] {
+            for (size_t lane = 0; lane < lanes.size(); ++lane)
+                lanes[lane] = multiplyFold(words[0] ^ kKeys[lane], words[1] ^ lanes[lane]);
+        };
+        for (; left >= qsizetype(sizeof words); p += sizeof words, left -= sizeof words) {
+            std::memcpy(words, p, sizeof words);
+            take();
+        }
+        // The last bytes, padded, with how many they are: "ab" and "ab\0" differ.
+        words[0] = words[1] = 0;
+        std::memcpy(words, p, size_t(left));
+        words[1] ^= quint64(left) << 56;
+        take();
+    }
+
+    std::array<quint64, 2> m_lanes{0x243F6A8885A308D3ull, 0x13198A2E03707344ull};
     QByteArray m_block;
     qint64 m_size = 0;
 };
