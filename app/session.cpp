@@ -104,22 +104,15 @@ AppliedProperties Session::applyProperties(const PropertyFields &typed)
 
 void Session::takeStartSettings(const StartSettings &read)
 {
-    m_settings = {read.buttonNum, read.buttonHeight, read.buttonWidth, read.winZ, read.controlShowFlag};
+    m_settings = {read.buttonNum, read.buttonHeight, read.buttonWidth, read.winZ,
+                  read.controlShowFlag};
 }
 
 startini::Encoded Session::startIniContent(double top, double left) const
 {
-    StartSettings settings;
-    settings.buttonNum = m_settings.buttonNum;
-    settings.buttonHeight = m_settings.buttonHeight;
-    settings.buttonWidth = m_settings.buttonWidth;
-    settings.winZ = m_settings.winZ;
-    settings.controlShowFlag = m_settings.controlShowFlag;
-    settings.top = top;
-    settings.left = left;
-    settings.savedIndex = m_dataFileNum;
-    settings.paths = m_paths;
-    return startini::encode(settings);
+    return startini::encode({m_settings.buttonNum, m_settings.buttonHeight, m_settings.buttonWidth,
+                             m_settings.winZ, m_settings.controlShowFlag, top, left, m_dataFileNum,
+                             m_paths});
 }
 
 PropertyFields Session::propertyFields() const

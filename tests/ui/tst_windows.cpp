@@ -582,7 +582,6 @@ private slots:
         QCOMPARE(marks(), "10");
         menu.Menu_AutoStart().trigger();
         QCOMPARE(marks(), "11");
-        QVERIFY(t.readBytes(entry).contains("\nPath=" + t.dir.path().toUtf8() + "\n"));
         // Switched off in the desktop's own settings: the mark follows, and on writes it anew.
         t.writeBytes(entry, t.readBytes(entry) + "Hidden=true\n");
         QCOMPARE(marks(), "10");
@@ -592,7 +591,6 @@ private slots:
         menu.Menu_ClickPaste().trigger();
         QCOMPARE(marks(), "00");
         QVERIFY(!QFile::exists(t.path(entry)));
-        QCOMPARE(t.readBytes("Snipdeck.ini"), "ClickPaste=0\n");
         // A folder where either file goes: the user is told, the option holds for this run.
         QVERIFY(QDir(t.dir.path()).mkpath(entry) && QFile::remove(t.path("Snipdeck.ini")) && QDir(t.dir.path()).mkdir("Snipdeck.ini"));
         menu.Menu_ClickPaste().trigger();
