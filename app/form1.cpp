@@ -68,19 +68,9 @@ Form1::Form1(Program &program)
     // Another program's save of the file in use, once nothing works on it.
     connect(&m_session.file(), &FileInUse::changedOnDisk, this,
             [this] { ReadFile(m_session.dataFileName()); });
-    // The desktop's answers about pasting reach the menu, which shows them, for as long as
-    // the bar lives.
-    Paster &paster = m_program.services().paster;
-    paster.granted = [this](const QByteArray &token) { m_program.frmMenu().pasteGranted(token); };
-    paster.failed = [this](Paster::Obstacle obstacle) { m_program.frmMenu().pasteFailed(obstacle); };
 }
 
-Form1::~Form1()
-{
-    Paster &paster = m_program.services().paster;
-    paster.granted = nullptr;
-    paster.failed = nullptr;
-}
+Form1::~Form1() = default;
 
 QPushButton &Form1::Command1(int index) const
 {
@@ -177,8 +167,7 @@ void Form1::StartRead()
     }
 
     const StartSettings settings = startini::parse(sjis::decode(*bytes));
-    m_session.setSettings({settings.buttonNum, settings.buttonHeight, settings.buttonWidth,
-                           settings.winZ, settings.controlShowFlag});
+    m_session.takeStartSettings(settings);
     if (settings.top || settings.left)
         moveToVisibleScreen(settings.left.value_or(Left()), settings.top.value_or(Top()));
 
@@ -229,19 +218,7 @@ void Form1::watchFileInUse() { m_session.file().startWatching(); }
 
 startini::Encoded Form1::startIniContent() const
 {
-    const Settings &in = m_session.settings();
-    StartSettings settings;
-    settings.buttonNum = in.buttonNum;
-    settings.buttonHeight = in.buttonHeight;
-    settings.buttonWidth = in.buttonWidth;
-    settings.winZ = in.winZ;
-    settings.controlShowFlag = in.controlShowFlag;
-    settings.top = Top();
-    settings.left = Left();
-    settings.savedIndex = m_session.dataFileNum();
-    settings.paths = m_session.paths();
-
-    return startini::encode(settings);
+    return m_session.startIniContent(Top(), Left());
 }
 
 void Form1::InitWrite()

@@ -15,6 +15,7 @@
 #include "files/form3.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
+#include "platform/paster.h"
 #include "platform/windoworder.h"
 
 #include <QDir>
@@ -96,10 +97,18 @@ Program::Program(Services services, QString workingDirectory, std::function<void
 {
     // The main window exists first; the others are created hidden when first used.
     m_form1 = std::make_unique<Form1>(*this);
+    // The desktop's answers about pasting reach the menu, which shows them, for as long as
+    // the program lives.
+    Paster &paster = m_services.paster;
+    paster.granted = [this](const QByteArray &token) { frmMenu().pasteGranted(token); };
+    paster.failed = [this](Paster::Obstacle obstacle) { frmMenu().pasteFailed(obstacle); };
 }
 
 Program::~Program()
 {
+    // The paster's answers would find no menu.
+    m_services.paster.granted = nullptr;
+    m_services.paster.failed = nullptr;
     // Windows may still point at one another through the program; take them down in the
     // order shutdown unloads them, the main window last.
     m_form2.reset();

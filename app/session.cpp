@@ -102,6 +102,19 @@ AppliedProperties Session::applyProperties(const PropertyFields &typed)
     return applied;
 }
 
+void Session::takeStartSettings(const StartSettings &read)
+{
+    m_settings = {read.buttonNum, read.buttonHeight, read.buttonWidth, read.winZ,
+                  read.controlShowFlag};
+}
+
+startini::Encoded Session::startIniContent(double top, double left) const
+{
+    return startini::encode({m_settings.buttonNum, m_settings.buttonHeight, m_settings.buttonWidth,
+                             m_settings.winZ, m_settings.controlShowFlag, top, left, m_dataFileNum,
+                             m_paths});
+}
+
 PropertyFields Session::propertyFields() const
 {
     // The width as set, not as the button shows it in whole pixels: an apply that follows

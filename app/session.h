@@ -6,6 +6,7 @@
 #include "files/clipfile.h"
 #include "files/fileinuse.h"
 #include "files/options.h"
+#include "files/startini.h"
 
 #include <QString>
 #include <QStringList>
@@ -94,6 +95,11 @@ public:
 
     const Settings &settings() const { return m_settings; }
     void setSettings(const Settings &settings) { m_settings = settings; }
+    /** The numbers of a Start.ini become the settings in use. */
+    void takeStartSettings(const StartSettings &read);
+    /** Start.ini's bytes for the settings, the read-file list and the file in use, with the
+        bar at `top`, `left` (twips). */
+    startini::Encoded startIniContent(double top, double left) const;
     template <typename Change>
     void changeSettings(Change &&change) { change(m_settings); }
     /** The settings of the file beside Start.ini. */

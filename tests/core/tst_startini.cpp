@@ -4,20 +4,16 @@
 #include "files/options.h"
 #include "files/startini.h"
 #include "platform/filesystem.h"
-#include "platform/folderinstance.h"
 #include "platform/sjiscodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -145,7 +141,10 @@ private slots:
         const QString hidden = make(u".hidden.cdt"_s);
         QVERIFY(QDir(m_dir.path()).mkdir(u"folder.cdt"_s));
         const QString gone = m_dir.filePath(u"gone.cdt"_s);
-        QCOMPARE(filelist::existingEntries({b, gone, a, m_dir.filePath(u"folder.cdt"_s), hidden, b, QString()}),
+        // Nor what a read would never finish: a pipe, an endless device, a link to itself.
+        const QString pipe = m_dir.filePath(u"pipe.cdt"_s), loop = m_dir.filePath(u"loop.cdt"_s);
+        QVERIFY(::mkfifo(qPrintable(pipe), 0600) == 0 && QFile::link(loop, loop));
+        QCOMPARE(filelist::existingEntries({b, gone, a, m_dir.filePath(u"folder.cdt"_s), hidden, pipe, u"/dev/zero"_s, loop, b, QString()}),
                  (QList<Entry>{{u"b.cdt"_s, b}, {u"定型文.cdt"_s, a}, {u"b.cdt"_s, b}}));
         // Restoring keeps every path, and names a missing file with nothing.
         QCOMPARE(filelist::restoredEntries({gone, b}), (QList<Entry>{{QString(), gone}, {u"b.cdt"_s, b}}));
@@ -218,55 +217,10 @@ private slots:
         QTEST(held, "file");
     }
 
-    void folderInstance_data()
-    {
-        // A bar runs in folder "a" (or ran there and was killed); another starts in `folder`.
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("firstKilled");
-        QTest::addColumn<bool>("starts");
-        QTest::newRow("the same folder: the first comes forward") << "a" << false << false;
-        QTest::newRow("the same folder by a link") << "link" << false << false;
-        QTest::newRow("another folder: independent") << "b" << false << true;
-        QTest::newRow("the first killed: no stale lock") << "a" << true << true;
-    }
-    void folderInstance()
-    {
-        QFETCH(QString, folder);
-        QFETCH(bool, firstKilled);
-        QFETCH(bool, starts);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(u"a"_s) && QDir(dir.path()).mkpath(u"b"_s));
-        QVERIFY(QFile::link(dir.filePath(u"a"_s), dir.filePath(u"link"_s)));
-        const QString runtime = dir.filePath(u"run"_s);
-        QVERIFY(QDir().mkpath(runtime));
-        const QString firstPath = FolderInstance::socketPath(runtime, dir.filePath(u"a"_s));
-        QVERIFY(firstPath.startsWith(runtime + u"/snipdeck-"_s));
-        FolderInstance first(firstPath);
-        QSignalSpy cameForward(&first, &FolderInstance::comeForward);
-        if (firstKilled) {
-            // What a killed bar leaves: a socket file no one listens on.
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un at = {};
-            at.sun_family = AF_UNIX;
-            qstrncpy(at.sun_path, QFile::encodeName(firstPath).constData(), sizeof at.sun_path);
-            QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr *>(&at), sizeof at), 0);
-            ::close(fd);
-        } else {
-            QCOMPARE(first.claim(), FolderInstance::Claim::First);
-        }
-        FolderInstance second(FolderInstance::socketPath(runtime, dir.filePath(folder)));
-        const auto expected = starts ? FolderInstance::Claim::First : FolderInstance::Claim::Another;
-        QCOMPARE(second.claim(), expected);
-        // Waited for, then compared: QTRY_COMPARE warns under -Wconversion with Qt 6.8.
-        (void)QTest::qWaitFor([&] { return cameForward.size() == (starts ? 0 : 1); });
-        QCOMPARE(cameForward.size(), starts ? 0 : 1);
-        QCOMPARE(FolderInstance(QString()).claim(), FolderInstance::Claim::Unguarded);
-    }
-
     void autostartEntry_data()
     {
         // The program and the folder it runs in (<D> a fresh folder), as the entry's Exec and
-        // Path lines hold them; GLib's launcher, where installed, starts the program there.
+        // Path lines hold them.
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("lines");
@@ -301,24 +255,12 @@ private slots:
         const QStringList written = QString::fromUtf8(filesystem::readWholeFile(path).value_or(QByteArray())).split(u'\n');
         QCOMPARE(written.mid(0, 3), (QStringList{u"[Desktop Entry]"_s, u"Type=Application"_s, u"Name=Snipdeck"_s}));
         QCOMPARE(written.mid(4, 2).join(u'|'), inHome(lines));
-        // The desktop's own checker and launcher, where they are installed.
+        // The desktop's own checker, where it is installed.
         if (const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s); !validate.isEmpty()) {
             QProcess check;
             check.start(validate, {path});
             QVERIFY(check.waitForFinished());
             QCOMPARE(check.readAll() + QByteArray::number(check.exitCode()), QByteArray("0"));
-        }
-        if (const QString gio = QStandardPaths::findExecutable(u"gio"_s); !gio.isEmpty()) {
-            QVERIFY(QDir().mkpath(folder) && QDir().mkpath(QFileInfo(program).path()));
-            QVERIFY(filesystem::writeWholeFile(program, "#!/bin/sh\npwd > " + QFile::encodeName(home.filePath(u"started"_s)) + '\n'));
-            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-            QProcess launch;
-            launch.start(gio, {u"launch"_s, path});
-            QVERIFY(launch.waitForFinished());
-            QCOMPARE(launch.readAllStandardError(), QByteArray());
-            const auto started = [&] { return filesystem::readWholeFile(home.filePath(u"started"_s)).value_or(QByteArray()); };
-            (void)QTest::qWaitFor([&] { return started() == QFile::encodeName(folder) + '\n'; });
-            QCOMPARE(started(), QFile::encodeName(folder) + '\n');
         }
         QVERIFY(autostart::isOn(place.folder));
         // Switched off by the desktop's settings, in the entry's group only.
@@ -347,7 +289,6 @@ private slots:
         QCOMPARE(options::encode({false, "two\nlines"}), "ClickPaste=0\n");
         QCOMPARE(options::parse("RestoreToken=a b\n"), options::Options{});
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestStartIni)

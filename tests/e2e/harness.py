@@ -108,6 +108,14 @@ class Snipdeck:
         self.x.xdotool("mousemove", "--window", window, "--sync", str(x), str(y))
         self.x.xdotool("click", "1")
 
+    def menu_item(self, bar, key):
+        """A right click on the first button, then the item's accelerator."""
+        self.key(bar)
+        self.x.xdotool("mousemove", "--window", bar, "20", "5", "click", "3")
+        self.wait(lambda: len(self.windows()) > 1, "the menu")
+        self.x.xdotool("key", key)
+        self.wait(lambda: len(self.windows()) == 1, "the menu to close")
+
     def exit(self, bar):
         self.key(bar, "alt+x")  # 終了(&X)
         self.assert_ended_well()

@@ -21,15 +21,6 @@ LAYOUTS = [("us", ""), ("us", "dvorak"), ("jp", ""), ("jp", "kana"), ("ru", ""),
 class PasteTest(SnipdeckTestCase):
     window_manager = ["jwm"]
 
-    def menu_item(self, app, bar, key):
-        """Right click on the first button, then the item's accelerator."""
-        app.key(bar)
-        self.x.xdotool("mousemove", "--window", bar, "20", "5")
-        self.x.xdotool("click", "3")
-        app.wait(lambda: len(app.windows()) > 1, "the menu")
-        self.x.xdotool("key", key)
-        app.wait(lambda: len(app.windows()) == 1, "the menu to close")
-
     def test_paste_on_and_off(self):
         field = subprocess.Popen([FIELD], env=self.x.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.addCleanup(lambda: (field.kill(), field.wait(5), field.stdout.close()))
@@ -46,10 +37,10 @@ class PasteTest(SnipdeckTestCase):
         window = wait_until(lambda: self.x.xdotool("search", "--onlyvisible", "--name", "^field$", check=False), what="the field")
         for on in (False, True, False):
             if on:
-                self.menu_item(app, bar, "p")  # ｸﾘｯｸで貼り付け(&P)
+                app.menu_item(bar, "p")  # ｸﾘｯｸで貼り付け(&P)
                 self.assertEqual(self.read("Snipdeck.ini"), b"ClickPaste=1\n")
             elif os.path.exists(self.path("Snipdeck.ini")):
-                self.menu_item(app, bar, "p")
+                app.menu_item(bar, "p")
                 self.assertEqual(self.read("Snipdeck.ini"), b"ClickPaste=0\n")
             app.key(window)  # the user types in the field, then clicks the bar
             self.x.xdotool("type", "x")
@@ -65,7 +56,7 @@ class PasteTest(SnipdeckTestCase):
                 self.assertEqual(field_text(), "x")
             app.key(window, "ctrl+a", "BackSpace")
             wait_until(lambda: field_text() == "", what="an empty field")
-        self.menu_item(app, bar, "p")
+        app.menu_item(bar, "p")
 
         def ready_field(layout, variant):
             """"x" in the field, the caret before it, then the layout in force."""

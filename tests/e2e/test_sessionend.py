@@ -75,10 +75,7 @@ class SessionEndTest(SnipdeckTestCase):
         self.addCleanup(lambda: (other.process.kill(), other.process.wait(5), other.log.close()))
         other.key(other.wait_window("Snipdeck"), "Return")  # no Start.ini there: the message
         other_bar = other.wait_window("Snipdeck")
-        other.key(other_bar)
-        self.x.xdotool("mousemove", "--window", other_bar, "20", "5", "click", "3")
-        other.wait(lambda: len(other.windows()) > 1, "the menu")
-        self.x.xdotool("key", "l")  # ﾛｸﾞｲﾝ時に起動(&L)
+        other.menu_item(other_bar, "l")  # ﾛｸﾞｲﾝ時に起動(&L)
         entry = self.path("config/autostart/snipdeck.desktop")
         wait_until(lambda: os.path.exists(entry), what="the autostart entry")
         active = lambda: self.x.xdotool("getactivewindow")

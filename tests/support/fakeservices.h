@@ -83,19 +83,9 @@ public:
 class FakeWindowOrder final : public WindowOrder
 {
 public:
-    struct Call
-    {
-        QWidget *window;
-        bool onTop;
-        bool show;
-    };
+    void setStaysOnTop(QWidget &, bool onTop, bool) override { asked.append(onTop); }
 
-    void setStaysOnTop(QWidget &window, bool onTop, bool show) override
-    {
-        calls.append({&window, onTop, show});
-    }
-
-    QList<Call> calls;
+    QList<bool> asked; ///< on top or not, at each call
 };
 
 class FakeLauncher final : public Launcher

@@ -10,6 +10,9 @@ import time
 
 import gi
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import wait_until  # noqa: E402
+
 SNIPPET = "お世話になります"
 TIMEOUT = 60
 
@@ -37,15 +40,6 @@ def field(out):
 
     app.connect("activate", activate)
     app.run([])
-
-
-def wait_until(predicate, what, timeout=TIMEOUT):
-    deadline = time.monotonic() + timeout
-    while not (value := predicate()):
-        if time.monotonic() > deadline:
-            raise AssertionError("timed out waiting for " + what)
-        time.sleep(0.1)
-    return value
 
 
 class Pointer:
@@ -115,34 +109,34 @@ def main(snipdeck, work):
     pointer = Pointer()
     field_process = subprocess.Popen([sys.executable, __file__, "field", out], env=dict(os.environ, GDK_BACKEND="wayland"))
     text = lambda: open(out, encoding="utf-8").read() if os.path.exists(out) else ""
-    wait_until(lambda: text().startswith("1"), "the field's window")
+    wait_until(lambda: text().startswith("1"), TIMEOUT, "the field's window")
     try:
         for run, expected in ((1, SNIPPET), (2, SNIPPET * 2)):
             log = open(os.path.join(work, "snipdeck%d.log" % run), "w")
             bar = subprocess.Popen([snipdeck], cwd=folder, stdout=log, stderr=subprocess.STDOUT)
             try:
                 window = wait_until(lambda: subprocess.run(["xdotool", "search", "--all", "--pid", str(bar.pid), "--onlyvisible", "--name", "^p$"],
-                                                           capture_output=True, text=True).stdout.split(), "the bar")[0]
+                                                           capture_output=True, text=True).stdout.split(), TIMEOUT, "the bar")[0]
                 if run == 1:  # the desktop asks once
-                    box, share = wait_until(consent_dialog, "the consent dialog")
+                    box, share = wait_until(consent_dialog, TIMEOUT, "the consent dialog")
                     box.get_action_iface().do_action(0)
                     time.sleep(0.3)
                     share.get_action_iface().do_action(0)
-                    wait_until(lambda: b"RestoreToken=" in open(options, "rb").read(), "the restore token kept")
+                    wait_until(lambda: b"RestoreToken=" in open(options, "rb").read(), TIMEOUT, "the restore token kept")
                 # Once the desktop has given the keyboard, a click no longer takes the focus.
                 hints = lambda: subprocess.run(["xprop", "-id", window, "WM_HINTS"], capture_output=True, text=True).stdout
                 try:
-                    wait_until(lambda: "input or input focus: False" in hints(), "the bar unfocusable")
+                    wait_until(lambda: "input or input focus: False" in hints(), TIMEOUT, "the bar unfocusable")
                 except AssertionError as error:
                     raise AssertionError("%s; window %s: %s" % (error, window, hints())) from None
                 time.sleep(1)  # mutter drops the keys of a new virtual keyboard for a moment; no user is that quick
                 pointer.click(640, 512)  # the user's field, in the middle of the screen
-                wait_until(lambda: text().startswith("1"), "the field active")
+                wait_until(lambda: text().startswith("1"), TIMEOUT, "the field active")
                 # Where the bar is on the screen (xdotool counts a reparented window's frame twice).
                 info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
                 x, y = (int(line.split(":")[1]) for line in info.splitlines() if "Absolute upper-left" in line)
                 pointer.click(x + 20, y + 8)
-                wait_until(lambda: text()[1:] == expected, "the paste (field: %r)" % text()[1:], timeout=15)
+                wait_until(lambda: text()[1:] == expected, 15, "the paste (field: %r)" % text()[1:])
                 assert text().startswith("1"), "the field lost the focus to the bar"
                 assert run == 1 or consent_dialog() is None, "the desktop asked again"
             finally:
