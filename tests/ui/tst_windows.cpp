@@ -193,6 +193,19 @@ struct Place
 };
 using Places = QList<Place>;
 
+/** Room to spare beside the text of a label or a button: a control grown wider for its text
+    has none. */
+int spareWidth(const QWidget &control)
+{
+    const QFontMetrics metrics(control.font());
+    const int text = metrics.size(Qt::TextShowMnemonic, control.property("text").toString()).width();
+    if (const auto *label = qobject_cast<const QLabel *>(&control))
+        return label->wordWrap() ? 0 : label->contentsRect().width() - text;
+    if (const auto *button = qobject_cast<const QAbstractButton *>(&control))
+        return textRoom(*button).width() - text;
+    return 1000;
+}
+
 /** Room to spare above and below the text of a label, a button or a line: a control grown
     taller for its text has none. */
 int spareHeight(const QWidget &control)
@@ -211,9 +224,9 @@ int spareHeight(const QWidget &control)
 /** The controls of `parent` (in the order made) that stand elsewhere than the design puts them:
     at their place, moved in from the window's edge by the margin, whenever the font fits;
     else never up or left of it, moved down or right by no more than what is above or left of
-    them grew (or a frame's title), never smaller, and taller only for their text (or with
-    their row). */
-QStringList misplaced(const QWidget &parent, const Places &places, QPoint offset, int titleRoom)
+    them grew (or a frame's title), never smaller, and taller or wider only for their text (or
+    with their row or column). */
+QStringList misplaced(const QWidget &parent, const Places &places, QPoint offset, int titleRoom, bool widened)
 {
     QList<const QWidget *> controls;
     for (const QWidget *control : parent.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
@@ -228,6 +241,7 @@ QStringList misplaced(const QWidget &parent, const Places &places, QPoint offset
         int down = titleRoom;
         int right = 0;
         bool rowNeedsIt = false;
+        bool columnNeedsIt = false;
         for (qsizetype j = 0; j < controls.size(); ++j) {
             const QRect other = places[j].pixels(offset);
             const QRect grown = controls[j]->geometry();
@@ -237,10 +251,13 @@ QStringList misplaced(const QWidget &parent, const Places &places, QPoint offset
                 right = std::max(right, grown.right() - other.right());
             if (other.top() == was.top() && other.height() == was.height() && grown.height() == now.height())
                 rowNeedsIt = rowNeedsIt || spareHeight(*controls[j]) <= 2;
+            if (other.left() == was.left() && other.width() == was.width() && grown.width() == now.width())
+                columnNeedsIt = columnNeedsIt || spareWidth(*controls[j]) <= 2;
         }
         const QPoint moved = now.topLeft() - was.topLeft();
         if (moved.x() < 0 || moved.y() < 0 || moved.x() > right || moved.y() > down || now.width() < was.width()
-            || now.height() < was.height() || (now.height() > was.height() && !rowNeedsIt))
+            || now.height() < was.height() || (now.height() > was.height() && !rowNeedsIt)
+            || (now.width() > was.width() && !columnNeedsIt && !widened))
             wrong << QStringLiteral("%1 %2 at %3,%4 %5x%6, not %7,%8 %9x%10").arg(controls[i]->metaObject()->className())
                              .arg(controls[i]->property("text").toString()).arg(now.x()).arg(now.y()).arg(now.width())
                              .arg(now.height()).arg(was.x()).arg(was.y()).arg(was.width()).arg(was.height());
@@ -269,10 +286,18 @@ QStringList misplaced(const QWidget &window, int index)
     QPoint edge(INT_MAX, INT_MAX);
     for (const Place &place : places)
         edge = QPoint(std::min(edge.x(), place.pixels({}).x()), std::min(edge.y(), place.pixels({}).y()));
-    QStringList wrong = misplaced(window, places, QPoint(std::max(0, margin - edge.x()), std::max(0, margin - edge.y())), 0);
+    const QPoint offset(std::max(0, margin - edge.x()), std::max(0, margin - edge.y()));
+    int designWidth = 0;
+    for (const Place &place : places)
+        designWidth = std::max(designWidth, place.pixels(offset).right() + 1 + margin);
+    // A window made wider for its title shares the room among its controls.
+    const QFontMetrics metrics(window.font());
+    const bool widened = window.width() > designWidth
+            && window.width() <= metrics.horizontalAdvance(window.windowTitle()) * 3 / 2 + 4 * metrics.height();
+    QStringList wrong = misplaced(window, places, offset, 0, widened);
     if (const auto *frame = window.findChild<QGroupBox *>()) {
         const QRect title = titleRect(*frame);
-        wrong << misplaced(*frame, kInFrame, {}, std::max(0, title.y() + lineNeed(frame->fontMetrics()) + 2 - kInFrame[0].top / 15));
+        wrong << misplaced(*frame, kInFrame, {}, std::max(0, title.y() + lineNeed(frame->fontMetrics()) + 2 - kInFrame[0].top / 15), widened);
     }
     return wrong;
 }
