@@ -7,6 +7,7 @@
 #include "platform/paster.h"
 #include "platform/windoworder.h"
 
+#include <QApplication>
 #include <QByteArrayList>
 #include <QList>
 #include <QPair>
@@ -69,6 +70,7 @@ class FakeFileDialogs final : public FileDialogs
 public:
     std::optional<QStringList> openFiles() override
     {
+        focusWhenAsked = QApplication::focusWidget();
         return openAnswers.isEmpty() ? std::nullopt : takeNext(openAnswers);
     }
     std::optional<QString> saveFile() override
@@ -77,6 +79,7 @@ public:
     }
 
     QList<std::optional<QStringList>> openAnswers;
+    QWidget *focusWhenAsked = nullptr;
     QList<std::optional<QString>> saveAnswers;
 };
 
