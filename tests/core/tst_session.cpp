@@ -184,6 +184,7 @@ private slots:
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("target");
         QTest::newRow("another row clicked") << 0 << "s1" << 1 << "a.cdt";
+        QTest::newRow("a row past the list: none") << 0 << "s2" << -1 << "a.cdt";
         QTest::newRow("the file in use deleted") << 0 << "s0d" << 0 << "a.cdt";
         QTest::newRow("the last row deleted") << 0 << "s1d" << 0 << "a.cdt";
         QTest::newRow("every row deleted") << 1 << "dd" << -1 << "b.cdt";
