@@ -1,3 +1,5 @@
+#include "datatable.h"
+
 #include "files/clipfile.h"
 #include "files/filewatch.h"
 #include "files/knowncontent.h"
@@ -56,8 +58,7 @@ class TestClipFile : public QObject
 private slots:
     void parse_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Entries>("entries");
+        columns<QString, Entries>({"text", "entries"});
         QTest::newRow("empty file") << QString() << Entries{};
         QTest::newRow("lines before the first header are ignored") << u"x\r\n#A\r\ny\r\n"_s << Entries{{"A", "y"}};
         QTest::newRow("two entries") << u"#A\r\nx\r\ny\r\n#B\r\n\r\n"_s << Entries{{"A", "x\r\ny"}, {"B", ""}};
@@ -124,10 +125,8 @@ private slots:
     // Pieces: "FAIL" a read the system refuses, "ENDLESS" bytes for ever.
     void readWhileChanging_data()
     {
-        QTest::addColumn<qint64>("claimed");
-        QTest::addColumn<QByteArrayList>("pieces");
-        QTest::addColumn<qint64>("limit");
-        QTest::addColumn<int>("status"); // clipfile::ReadResult::Status
+        // status: clipfile::ReadResult::Status
+        columns<qint64, QByteArrayList, qint64, int>({"claimed", "pieces", "limit", "status"});
         using List = QByteArrayList;
         constexpr int ok = 0, unreadable = 2, tooLarge = 3;
         QTest::newRow("shrunk since its size was taken") << qint64(1000) << List{"#a\r\nxy"} << qint64(MiB) << ok;
@@ -149,7 +148,6 @@ private slots:
     {
         QFETCH(qint64, claimed);
         QFETCH(QByteArrayList, pieces);
-        QFETCH(qint64, limit);
         struct Changing final : clipfile::ByteSource
         {
             qint64 claimed = 0;
@@ -176,7 +174,7 @@ private slots:
         } source;
         source.claimed = claimed;
         source.pieces = pieces;
-        const clipfile::ReadResult read = clipfile::readFrom(source, limit);
+        const clipfile::ReadResult read = clipfile::readFrom(source, fetched<qint64>("limit"));
         QTEST(int(read.status), "status");
         if (read.status == clipfile::ReadResult::Status::Unreadable)
             QCOMPARE(read.error, u"Input/output error"_s);
@@ -223,11 +221,9 @@ private slots:
     // full disk or quota does. Root writes into any folder: those rows run as nobody.
     void save_data()
     {
-        QTest::addColumn<QString>("folder"); // "full" (room for `limit` bytes a file), "read-only", "vanished" or "open"
-        QTest::addColumn<bool>("fileWritable"); // by anyone
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<int>("size");       // of the new content
-        QTest::addColumn<int>("reason");     // errno; 0 saved
+        // folder: "full" (room for `limit` bytes a file), "read-only", "vanished" or "open"; fileWritable: by
+        // anyone; size: of the new content; reason: errno, 0 saved.
+        columns<QString, bool, int, int, int>({"folder", "fileWritable", "limit", "size", "reason"});
         QTest::newRow("small file, full disk (saved only when committed)") << "full" << false << 10 << 100 << EFBIG;
         QTest::newRow("large file, full disk") << "full" << false << 20000 << 70000 << EFBIG;
         QTest::newRow("not a byte fits") << "full" << false << 0 << 100 << EFBIG;
@@ -240,7 +236,6 @@ private slots:
     void save()
     {
         QFETCH(QString, folder);
-        QFETCH(bool, fileWritable);
         QFETCH(int, limit);
         QFETCH(int, size);
         QFETCH(int, reason);
@@ -255,7 +250,7 @@ private slots:
             QSKIP("no cache folder nobody may write to");
         // nobody keeps root's group when only the user is changed
         QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeGroup | QFile::ExeOther);
-        if (fileWritable)
+        if (fetched<bool>("fileWritable"))
             QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x6666)));
         if (folder == u"read-only")
             QVERIFY(QFile::setPermissions(in, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
@@ -321,9 +316,7 @@ private slots:
     // back only where the file holds just what the interrupted write left.
     void recoverInterruptedSave_data()
     {
-        QTest::addColumn<QByteArray>("onDisk");
-        QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<bool>("journalKept");
+        columns<QByteArray, QByteArray, bool>({"onDisk", "after", "journalKept"});
         const QByteArray old("#old entry\r\nabc\r\n"), written("#new\r\n");
         QTest::newRow("cut after the first bytes: put back") << QByteArray("#ne") + old.mid(3) << old << false;
         QTest::newRow("written whole: kept") << written << written << false;
@@ -347,9 +340,8 @@ private slots:
 
     void encodingIsDetectedAndKept_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<Encoding>("encoding");
-        QTest::addColumn<QByteArray>("written"); // saved back; empty: the same bytes
+        // written: saved back, empty for the same bytes
+        columns<QByteArray, Encoding, QByteArray>({"bytes", "encoding", "written"});
         QTest::newRow("ASCII") << QByteArray("#a\r\nb\\c~\r\n") << Encoding::ShiftJis << QByteArray();
         QTest::newRow("Shift-JIS kanji and kana")
                 << sjis::encode(u"#未設定\r\nお世話になっております。ﾎﾞﾀﾝ\r\n"_s).value() << Encoding::ShiftJis << QByteArray();
@@ -393,11 +385,8 @@ private slots:
     // c created, . a pause longer than a save takes.
     void fileWatch_data()
     {
-        QTest::addColumn<bool>("events");
-        QTest::addColumn<int>("pollMs"); // 0: never looked at
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("changes");
-        QTest::addColumn<bool>("busyFolder");
+        // pollMs 0: never looked at
+        columns<bool, int, QString, int, bool>({"events", "pollMs", "steps", "changes", "busyFolder"});
         QTest::newRow("event: written in place") << true << 0 << "w" << 1 << false;
         QTest::newRow("event: a burst is one save") << true << 0 << "b" << 1 << false;
         QTest::newRow("event: replaced, then written in place") << true << 0 << "r.w" << 2 << false;
@@ -411,15 +400,12 @@ private slots:
     }
     void fileWatch()
     {
-        QFETCH(bool, events);
         QFETCH(int, pollMs);
-        QFETCH(QString, steps);
-        QFETCH(bool, busyFolder);
-        const FileWatch::Timing timing{150, pollMs, events};
+        const FileWatch::Timing timing{150, pollMs, fetched<bool>("events")};
         QVERIFY(filesystem::writeWholeFile(m_path, "#a\n"));
         QTimer neighbour;
         connect(&neighbour, &QTimer::timeout, this, [this] { QFile log(m_dir.filePath(u"log"_s)); QVERIFY(log.open(QIODevice::Append) && log.write("x") == 1); });
-        if (busyFolder)
+        if (fetched<bool>("busyFolder"))
             neighbour.start(60);
         FileWatch watch(timing);
         QSignalSpy changed(&watch, &FileWatch::changed);
@@ -428,7 +414,7 @@ private slots:
             QFile file(m_path);
             QVERIFY(file.open(QIODevice::Append) && file.write("x") == 1);
         };
-        for (const QChar step : steps) {
+        for (const QChar step : fetched<QString>("steps")) {
             switch (step.unicode()) {
             case 'w': writeInPlace(); break;
             case 'b': for (int i = 0; i < 5; ++i) writeInPlace(); break;

@@ -1,5 +1,7 @@
 // The Qt and desktop services behind the fakes: what only the real dialog and the real
 // desktop show.
+#include "datatable.h"
+
 #include "platform/filesystem.h"
 #include "platform/qtfiledialogs.h"
 #include "platform/qtlauncher.h"
@@ -39,9 +41,8 @@ class TestQtPlatform : public QObject
 private slots:
     void fileDialog_data()
     {
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<QString>("typed"); // nothing: cancelled
-        QTest::addColumn<QStringList>("chosen");
+        // typed: nothing if cancelled
+        columns<bool, QString, QStringList>({"save", "typed", "chosen"});
         QTest::newRow("open several") << false << "\"b.cdt\" \"a.cdt\"" << QStringList{"a.cdt", "b.cdt"};
         // A name that is not there closes the dialog without a word; the caller leaves it out.
         QTest::newRow("open a name not there") << false << "gone.cdt" << QStringList{"gone.cdt"};
@@ -119,10 +120,8 @@ private slots:
 
     void associatedProgram_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes"); // null: not there
-        QTest::addColumn<Association>("found");
-        QTest::addColumn<QString>("given"); // what the program gets when started on the file
+        // bytes: null if not there; given: what the program gets when started on the file
+        columns<QString, QByteArray, Association, QString>({"file", "bytes", "found", "given"});
         const auto failed = [](Status status) { return Association{status, {}, {}}; };
         QTest::newRow("missing file") << "gone.cdt" << QByteArray() << failed(Status::FileMissing) << "";
         QTest::newRow("missing folder") << "gone/x.cdt" << QByteArray() << failed(Status::PathMissing) << "";

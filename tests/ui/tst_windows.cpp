@@ -2,6 +2,7 @@
 // texts and where the controls sit. The session's decisions are tested in tests/core, long
 // command sequences in tst_commandsequences.
 #include "testprogram.h"
+#include "datatable.h"
 
 #include "app/form1.h"
 #include "app/fonts.h"
@@ -342,8 +343,7 @@ private slots:
         QStringList controls;
         for (int j = 0; j < 5; ++j)
             controls << t.program.form1().Command2(j).text() << t.program.form1().Command2(j).toolTip();
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString>({"shown", "expected"});
         QTest::newRow("control buttons")
                 << controls.join(u'|')
                 << "内容確認(&C)|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を確認します|編集(&E)|現在読み込まれているﾌｧｲﾙの編集を行います|"
@@ -408,8 +408,7 @@ private slots:
 
     void looks()
     {
-        QFETCH(QString, shown);
-        QTEST(shown, "expected");
+        QTEST(fetched<QString>("shown"), "expected");
     }
 
     void wholeTexts_data()
@@ -466,11 +465,9 @@ private slots:
 
     void commands_data()
     {
-        QTest::addColumn<int>("key"); // with its modifiers; 0 a left click, 1 a right click
-        QTest::addColumn<bool>("control");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("item"); // chosen from the menu the right click brought up
+        // key: with its modifiers, 0 a left click, 1 a right click; item: chosen from the menu the right click
+        // brought up
+        columns<int, bool, int, QString, QString>({"key", "control", "index", "expected", "item"});
         const QString up = QStringLiteral("|clip|bar disabled");
         QTest::newRow("F1 renames") << int(Qt::Key_F1) << false << 1 << "Form6" + up << QString();
         QTest::newRow("F2 edits") << int(Qt::Key_F2) << false << 1 << "Form5" + up << QString();
@@ -530,7 +527,6 @@ private slots:
     /** Runs `key` (0 a left click, 1 a right click, then `menuItem` from the menu). */
     void command(int key, bool clickPaste, const QString &expected, const QString &menuItem = {})
     {
-        QFETCH(bool, control);
         QFETCH(int, index);
         TestProgram t;
         t.writeBytes(QStringLiteral("Snipdeck.ini"), clickPaste ? "ClickPaste=1\n" : "ClickPaste=0\n");
@@ -538,7 +534,7 @@ private slots:
         t.clipboard.setText(QStringLiteral("clip"));
         t.launcher.association = {Status::Found, QStringLiteral("/bin/ed"), {"-s"}};
         Form1 &main = t.program.form1();
-        QPushButton &button = control ? main.Command2(index) : main.Command1(index);
+        QPushButton &button = fetched<bool>("control") ? main.Command2(index) : main.Command1(index);
         button.setFocus();
         if (key <= 1)
             QTest::mouseClick(&button, key ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
@@ -799,10 +795,8 @@ private slots:
 
     void launch_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("quoted"); // as the lookup gets it
-        QTest::addColumn<Association>("found");
-        QTest::addColumn<QString>("message");
+        // quoted: as the lookup gets it
+        columns<QString, QString, Association, QString>({"path", "quoted", "found", "message"});
         const auto failed = [](Status status) { return Association{status, {}, {}}; };
         QTest::newRow("file missing") << "/a/b.cdt" << "\"/a/b.cdt\"" << failed(Status::FileMissing) << "ファイルが見つかりません。";
         QTest::newRow("path missing") << "\"/a b\"" << "\"/a b\"" << failed(Status::PathMissing) << "パスが見つかりません。";
@@ -817,16 +811,14 @@ private slots:
 
     void launch()
     {
-        QFETCH(QString, path);
         QFETCH(Association, found);
-        QFETCH(QString, message);
         TestProgram t;
         t.launcher.association = found;
         t.launcher.startSucceeds = false;
-        Module1::OpenInAssociatedProgram(t.program, path);
+        Module1::OpenInAssociatedProgram(t.program, fetched<QString>("path"));
         QTEST(t.launcher.lookedUp.value(0), "quoted");
         QCOMPARE(t.launcher.started.size(), found.program.isEmpty() ? 0 : 1);
-        QCOMPARE(t.messages(), QStringList{message});
+        QCOMPARE(t.messages(), QStringList{fetched<QString>("message")});
         const auto &box = t.boxes.shown.at(0);
         QCOMPARE(box.title, QStringLiteral("Snipdeck"));
         QCOMPARE(box.icon, found.program.isEmpty() ? MessageBoxes::Icon::None : MessageBoxes::Icon::Exclamation);
