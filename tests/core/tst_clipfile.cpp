@@ -37,6 +37,7 @@ const QByteArray bom("\xEF\xBB\xBF");
 const QString bad(QChar::ReplacementCharacter);
 const QString filler(3 * sjis::encodePiece, u'a');
 const int border = int(sjis::encodePiece);
+const QByteArray journalOld("#old entry\r\nabc\r\n"), journalNew("#new\r\n"); ///< an interrupted save's two contents
 
 /** Every line names its version (of three): a file made of two, or cut short, is none. */
 QList<ClipEntry> version(int v)
@@ -88,8 +89,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(Entries, entries);
         QCOMPARE(clipfile::parse(text), entries);
-        // A file's bytes are read entry by entry, never decoded whole: the same entries.
-        // A file is read a piece at a time: pieces of any size give the same entries.
+        // A file's bytes are read entry by entry, a piece at a time: pieces of any size give the same entries.
         for (const qsizetype piece : {qsizetype(0), qsizetype(16), qsizetype(17), qsizetype(MiB)}) {
             QCOMPARE(clipfile::parseBytes(text.toUtf8(), piece).entries, entries);
             if (const auto shiftJis = sjis::encode(text))
@@ -146,12 +146,10 @@ private slots:
     }
     void readWhileChanging()
     {
-        QFETCH(qint64, claimed);
-        QFETCH(QByteArrayList, pieces);
         struct Changing final : clipfile::ByteSource
         {
-            qint64 claimed = 0;
-            QByteArrayList pieces;
+            qint64 claimed = fetched<qint64>("claimed");
+            QByteArrayList pieces = fetched<QByteArrayList>("pieces");
             QByteArray delivered;
             qint64 size() override { return claimed; }
             qint64 read(char *into, qint64 most) override
@@ -172,8 +170,6 @@ private slots:
             }
             QString errorString() const override { return u"Input/output error"_s; }
         } source;
-        source.claimed = claimed;
-        source.pieces = pieces;
         const clipfile::ReadResult read = clipfile::readFrom(source, fetched<qint64>("limit"));
         QTEST(int(read.status), "status");
         if (read.status == clipfile::ReadResult::Status::Unreadable)
@@ -237,7 +233,6 @@ private slots:
     {
         QFETCH(QString, folder);
         QFETCH(int, limit);
-        QFETCH(int, size);
         QFETCH(int, reason);
         QTemporaryDir dir;
         const QString in = dir.filePath(u"in"_s), path = in + u"/a.cdt"_s;
@@ -262,7 +257,7 @@ private slots:
         const rlimit lowered{limit > 0 || folder == u"full" ? rlim_t(limit) : old_.rlim_cur, old_.rlim_max};
         QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0 && (!asNobody || seteuid(65534) == 0));
         QString error;
-        const QByteArray bytes(size, 'x');
+        const QByteArray bytes(fetched<int>("size"), 'x');
         const bool written = filesystem::saveFile(path, bytes, &error);
         QVERIFY((!asNobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &old_) == 0);
         QCOMPARE(written, reason == 0);
@@ -317,10 +312,9 @@ private slots:
     void recoverInterruptedSave_data()
     {
         columns<QByteArray, QByteArray, bool>({"onDisk", "after", "journalKept"});
-        const QByteArray old("#old entry\r\nabc\r\n"), written("#new\r\n");
-        QTest::newRow("cut after the first bytes: put back") << QByteArray("#ne") + old.mid(3) << old << false;
-        QTest::newRow("written whole: kept") << written << written << false;
-        QTest::newRow("nothing written yet: kept") << old << old << false;
+        QTest::newRow("cut after the first bytes: put back") << QByteArray("#ne") + journalOld.mid(3) << journalOld << false;
+        QTest::newRow("written whole: kept") << journalNew << journalNew << false;
+        QTest::newRow("nothing written yet: kept") << journalOld << journalOld << false;
         QTest::newRow("saved by someone since: left alone") << QByteArray("#theirs\r\n") << QByteArray("#theirs\r\n") << true;
     }
     void recoverInterruptedSave()
@@ -328,11 +322,11 @@ private slots:
         QFETCH(QByteArray, onDisk);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"a.cdt"_s), cache = dir.filePath(u"cache"_s);
-        const QByteArray old("#old entry\r\nabc\r\n"), written("#new\r\n");
         QVERIFY(QDir().mkpath(cache) && filesystem::writeWholeFile(path, onDisk));
         QVERIFY(filesystem::writeWholeFile(cache + u"/1.journal"_s, "snipdeck in-place save\n" + QFile::encodeName(path) + "\n"
-                                           + QByteArray::number(old.size()) + "\n" + QByteArray::number(written.size()) + "\n" + old + written));
-        const bool torn = onDisk.startsWith("#ne") && onDisk != written;
+                                           + QByteArray::number(journalOld.size()) + "\n" + QByteArray::number(journalNew.size())
+                                           + "\n" + journalOld + journalNew));
+        const bool torn = onDisk.startsWith("#ne") && onDisk != journalNew;
         QCOMPARE(filesystem::recoverInterruptedSaves(cache), torn ? QStringList{path} : QStringList());
         QTEST(filesystem::readWholeFile(path).value(), "after");
         QTEST(QFile::exists(cache + u"/1.journal"_s), "journalKept");

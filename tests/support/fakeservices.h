@@ -47,8 +47,7 @@ class FakeMessageBoxes final : public MessageBoxes
 public:
     struct Box
     {
-        QString text;
-        QString title;
+        QString text, title;
         Icon icon;
         Buttons buttons;
     };
@@ -67,14 +66,8 @@ public:
 class FakeFileDialogs final : public FileDialogs
 {
 public:
-    std::optional<QStringList> openFiles() override
-    {
-        return openAnswers.isEmpty() ? std::nullopt : takeNext(openAnswers);
-    }
-    std::optional<QString> saveFile() override
-    {
-        return saveAnswers.isEmpty() ? std::nullopt : takeNext(saveAnswers);
-    }
+    std::optional<QStringList> openFiles() override { return openAnswers.isEmpty() ? std::nullopt : takeNext(openAnswers); }
+    std::optional<QString> saveFile() override { return saveAnswers.isEmpty() ? std::nullopt : takeNext(saveAnswers); }
 
     QList<std::optional<QStringList>> openAnswers;
     QList<std::optional<QString>> saveAnswers;
@@ -91,21 +84,13 @@ public:
 class FakeLauncher final : public Launcher
 {
 public:
-    Association findAssociatedProgram(const QString &path) override
-    {
-        lookedUp.append(path);
-        return association;
-    }
+    Association findAssociatedProgram(const QString &path) override { lookedUp << path; return association; }
     bool start(const QString &program, const QStringList &arguments) override
     {
         started.append({program, arguments});
         return startSucceeds;
     }
-    bool composeMail(const QString &address) override
-    {
-        mails.append(address);
-        return mailSucceeds;
-    }
+    bool composeMail(const QString &address) override { mails << address; return mailSucceeds; }
 
     Association association;
     QStringList lookedUp;
