@@ -5,29 +5,10 @@
 #include "testprogram.h"
 
 #include "app/barlayout.h"
-#include "app/form1.h"
-#include "app/form1text.h"
-#include "app/twips.h"
-#include "dialogs/form2.h"
-#include "dialogs/form4.h"
-#include "editing/form5.h"
-#include "editing/form5text.h"
-#include "editing/form6.h"
-#include "editing/frmmenu.h"
-#include "editing/frmmenutext.h"
-#include "files/form3.h"
 #include "files/startini.h"
-#include "platform/sjiscodec.h"
 
-#include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRandomGenerator>
-#include <QTest>
 
 #include <sys/resource.h>
 

@@ -4,46 +4,27 @@
 #include "testprogram.h"
 #include "datatable.h"
 
-#include "app/form1.h"
 #include "app/fonts.h"
-#include "app/form1text.h"
-#include "app/twips.h"
-#include "dialogs/form2.h"
-#include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmabouttext.h"
 #include "dialogs/updown.h"
-#include "editing/form5.h"
-#include "editing/form5text.h"
-#include "editing/form6.h"
-#include "editing/frmmenu.h"
-#include "editing/frmmenutext.h"
-#include "files/form3.h"
 #include "files/module1.h"
 #include "platform/qtfiledialogs.h"
-#include "platform/sjiscodec.h"
 #include "version.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyleOption>
-#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
