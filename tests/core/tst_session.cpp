@@ -444,10 +444,8 @@ private slots:
     }
     void platform()
     {
-        QFETCH(QByteArrayList, args);
-        args.prepend("snipdeck");
-        std::vector<const char *> argv;
-        for (const QByteArray &a : std::as_const(args))
+        std::vector<const char *> argv{"snipdeck"};
+        for (const QByteArray &a : fetched<QByteArrayList>("args"))
             argv.push_back(a.constData());
         const QByteArrayList v = fetched<QString>("env").toUtf8().split('|');
         const auto d = sessionplatform::decide({v[0], v[1], v[2], v[3]},

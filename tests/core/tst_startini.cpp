@@ -224,13 +224,10 @@ private slots:
     }
     void autostartEntry()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, folder);
         QFETCH(QString, lines);
         QTemporaryDir home;
         const auto inHome = [&home](QString text) { return text.replace(u"<D>"_s, home.path()); };
-        program = inHome(program);
-        folder = inHome(folder);
+        const QString program = inHome(fetched<QString>("program")), folder = inHome(fetched<QString>("folder"));
         const autostart::Place place{autostart::folder(home.filePath(u"config"_s), home.path()), program};
         QCOMPARE(place.folder, home.filePath(u"config/autostart"_s));
         QVERIFY(!autostart::isOn(place.folder));

@@ -108,8 +108,7 @@ public:
         QCOMPARE(program->session().entries(), confirmed());
         const bool hidden = bar.GetControlShowFlag() == 1;
         QVERIFY(barlayout::fits(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden));
-        const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), m_count,
-                                                            bar.GetButtonHeight(), hidden);
+        const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden);
         for (int i = 0; i < barlayout::snippetButtons; ++i)
             QCOMPARE(bar.Command1(i).isHidden(), i >= m_count);
         QCOMPARE(bar.Command2(0).isHidden(), hidden);
@@ -117,9 +116,8 @@ public:
                                    twips::toPixels(layout.windowHeight - barlayout::frameHeight)));
 
         // No window is left disabled with nothing open over it.
-        const bool dialogUp = program->form2().isVisible() || program->form3().isVisible()
-                || program->form4().isVisible() || program->form5().isVisible()
-                || program->form6().isVisible();
+        const bool dialogUp = program->form2().isVisible() || program->form3().isVisible() || program->form4().isVisible()
+                || program->form5().isVisible() || program->form6().isVisible();
         QCOMPARE(bar.isEnabled(), !dialogUp);
         if (program->form5().isVisible())
             QCOMPARE(program->form5().isEnabled(), !program->form6().isVisible());
@@ -156,14 +154,12 @@ private:
 
     void startProgram()
     {
-        program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs,
-                                                     t.windowOrder, t.launcher, t.paster},
+        program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs, t.windowOrder, t.launcher, t.paster},
                                             t.dir.path());
         program->start();
-        for (const QString &name : kPool + kNewNames) {
+        for (const QString &name : kPool + kNewNames)
             if (!m_expected.contains(name))
                 m_expected[name] = t.readBytes(name);
-        }
         load(shown());
     }
 

@@ -46,16 +46,15 @@ private slots:
         QTest::newRow("open several") << false << "\"b.cdt\" \"a.cdt\"" << QStringList{"a.cdt", "b.cdt"};
         // A name that is not there closes the dialog without a word; the caller leaves it out.
         QTest::newRow("open a name not there") << false << "gone.cdt" << QStringList{"gone.cdt"};
-        QTest::newRow("open cancelled") << false << "" << QStringList{};
+        QTest::newRow("open cancelled") << false << "" << QStringList{"cancelled"};
         QTest::newRow("save over a file, no extension added") << true << "old" << QStringList{"old"};
-        QTest::newRow("save cancelled") << true << "" << QStringList{};
+        QTest::newRow("save cancelled") << true << "" << QStringList{"cancelled"};
     }
 
     void fileDialog()
     {
         QFETCH(bool, save);
         QFETCH(QString, typed);
-        QFETCH(QStringList, chosen);
         for (const char *name : {"b.cdt", "a.cdt", "c.txt", "notes", "old"})
             write("files/" + QString::fromLatin1(name));
         // From inside the dialog's event loop, every 20 ms: reads how it is set up, types the
@@ -103,12 +102,9 @@ private slots:
         std::optional<QStringList> result = save ? std::nullopt : QtFileDialogs().openFiles();
         if (const auto one = save ? QtFileDialogs().saveFile() : std::nullopt)
             result = QStringList{*one};
-        QStringList expected;
-        for (const QString &name : chosen)
-            expected << path("files/" + name);
-        if (result)
-            result->sort();
-        QCOMPARE(result.value_or(QStringList{"cancelled"}), chosen.isEmpty() ? QStringList{"cancelled"} : expected);
+        QStringList names = result.value_or(QStringList{"cancelled"}).replaceInStrings(path("files/"), QString());
+        names.sort();
+        QTEST(names, "chosen");
         QCOMPARE(otherBoxes, 0);
         QCOMPARE(seen, (save ? QStringLiteral("名前を付けて保存|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|保存(&S)|")
                              : QStringLiteral("開く|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|開く(&O)|"))
