@@ -397,21 +397,18 @@ private slots:
         QFETCH(int, pollMs);
         const FileWatch::Timing timing{150, pollMs, fetched<bool>("events")};
         QVERIFY(filesystem::writeWholeFile(m_path, "#a\n"));
+        const auto writeInPlace = [](const QString &path) { QFile file(path); QVERIFY(file.open(QIODevice::Append) && file.write("x") == 1); };
         QTimer neighbour;
-        connect(&neighbour, &QTimer::timeout, this, [this] { QFile log(m_dir.filePath(u"log"_s)); QVERIFY(log.open(QIODevice::Append) && log.write("x") == 1); });
+        connect(&neighbour, &QTimer::timeout, this, [&] { writeInPlace(m_dir.filePath(u"log"_s)); });
         if (fetched<bool>("busyFolder"))
             neighbour.start(60);
         FileWatch watch(timing);
         QSignalSpy changed(&watch, &FileWatch::changed);
         watch.setPath(m_path);
-        auto writeInPlace = [this] {
-            QFile file(m_path);
-            QVERIFY(file.open(QIODevice::Append) && file.write("x") == 1);
-        };
         for (const QChar step : fetched<QString>("steps")) {
             switch (step.unicode()) {
-            case 'w': writeInPlace(); break;
-            case 'b': for (int i = 0; i < 5; ++i) writeInPlace(); break;
+            case 'w': writeInPlace(m_path); break;
+            case 'b': for (int i = 0; i < 5; ++i) writeInPlace(m_path); break;
             case 'r': QVERIFY(filesystem::writeWholeFile(m_path, "#replaced\n")); break;
             case 'd': QVERIFY(QFile::remove(m_path)); break;
             case 'c': QVERIFY(filesystem::writeWholeFile(m_path, "#back\n")); break;
