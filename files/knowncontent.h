@@ -85,7 +85,8 @@ private:
         }
         // The last bytes, padded, with how many they are: "ab" and "ab\0" differ.
         words[0] = words[1] = 0;
-        std::memcpy(words, p, size_t(left));
+        if (left > 0) // an empty block may have no bytes to point at
+            std::memcpy(words, p, size_t(left));
         words[1] ^= quint64(left) << 56;
         take();
     }

@@ -7,6 +7,7 @@
 #include "platform/paster.h"
 #include "platform/windoworder.h"
 
+#include <QApplication>
 #include <QByteArrayList>
 #include <QList>
 #include <QPair>
@@ -66,10 +67,15 @@ public:
 class FakeFileDialogs final : public FileDialogs
 {
 public:
-    std::optional<QStringList> openFiles() override { return openAnswers.isEmpty() ? std::nullopt : takeNext(openAnswers); }
+    std::optional<QStringList> openFiles() override
+    {
+        focusWhenAsked = QApplication::focusWidget();
+        return openAnswers.isEmpty() ? std::nullopt : takeNext(openAnswers);
+    }
     std::optional<QString> saveFile() override { return saveAnswers.isEmpty() ? std::nullopt : takeNext(saveAnswers); }
 
     QList<std::optional<QStringList>> openAnswers;
+    QWidget *focusWhenAsked = nullptr;
     QList<std::optional<QString>> saveAnswers;
 };
 

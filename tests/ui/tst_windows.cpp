@@ -721,7 +721,10 @@ private slots:
         Form3 &files = t.program.form3();
         main.Command2(2).click();
         t.fileDialogs.openAnswers = {QStringList{b, t.path("missing.cdt")}};
-        files.Command3().click();
+        files.activateWindow();
+        (void)QTest::qWaitForWindowActive(&files);
+        QTest::mouseClick(&files.Command3(), Qt::LeftButton); // the button takes the focus
+        QCOMPARE(t.fileDialogs.focusWhenAsked, &files.List1()); // where Enter goes as the dialog closes
         QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
         QTest::keyClick(&files.List1(), Qt::Key_Return);
         QCOMPARE(main.windowTitle(), QStringLiteral("b"));
@@ -741,6 +744,8 @@ private slots:
         properties.UpDown3().downArrow().click();
         QCOMPARE(properties.Text1().text() + " " + properties.Text2().text() + " " + properties.Text3().text(),
                  QStringLiteral("2400 2 230"));
+        QTest::keyClick(&properties.Text3(), Qt::Key_Return); // a field's Enter presses no button
+        QVERIFY(properties.isVisible());
         properties.Check1().setChecked(true);
         properties.Command1().click();
         QCOMPARE(t.windowOrder.asked.last(), true);
