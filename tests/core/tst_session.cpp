@@ -84,8 +84,7 @@ private slots:
         QTest::newRow("fractions round to nearest") << "1800.6|6.5|249.5" << "1801|6|250" << "1800.6|6.5|249.5";
         QTest::newRow("no number keeps the value in use") << "wide|many|0x20" << "2400|14|240" << "2400|14|240";
         QTest::newRow("beyond 16 bits or negative, too") << "40000|5|-100" << "2400|5|240" << "2400|5|240";
-        QTest::newRow("too big for 16-bit twips: narrower, lower buttons")
-                << "32700|30|2000" << "32657|30|921" << "32657|30|921";
+        QTest::newRow("too big for 16-bit twips: narrower, lower buttons") << "32700|30|2000" << "32657|30|921" << "32657|30|921";
     }
     void propertiesOk()
     {
@@ -94,8 +93,7 @@ private slots:
         const AppliedProperties result = session.applyProperties({t[0], t[1], t[2], true, false});
         session.layOut(result.width, result.count, result.height);
         const Settings &in = session.settings();
-        const QStringList applied{QString::number(in.buttonWidth), QString::number(in.buttonNum),
-                                  QString::number(in.buttonHeight)};
+        const QStringList applied{QString::number(in.buttonWidth), QString::number(in.buttonNum), QString::number(in.buttonHeight)};
         QTEST(applied.join(u'|'), "applied");
         QTEST(QStringList({result.shown.width, result.shown.count, result.shown.height}).join(u'|'), "shown");
         QVERIFY(in.onTop() && result.shown.onTop && !in.controlsHidden());

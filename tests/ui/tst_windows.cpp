@@ -95,8 +95,7 @@ QStringList cutTexts(const QWidget &window)
     QStringList cut;
     const auto check = [&cut](bool fits, const QWidget *control, const QString &text) {
         if (!fits)
-            cut << QStringLiteral("%1 %2 %3x%4").arg(control->metaObject()->className(), text)
-                           .arg(control->width()).arg(control->height());
+            cut << QStringLiteral("%1 %2 %3x%4").arg(control->metaObject()->className(), text).arg(control->width()).arg(control->height());
     };
     for (const QWidget *control : window.findChildren<QWidget *>()) {
         if (control->isWindow() || !control->isVisibleTo(&window))
@@ -157,10 +156,9 @@ QStringList cutTexts(const QWidget &window)
         check(control->isWindow() || (control->y() >= 0 && control->geometry().bottom() < window.height()), control, "below");
     }
     const int margin = twips::toPixels(twips::leastMargin);
-    check(window.layout() || (used.left() >= margin && used.top() >= margin && window.width() - used.right() - 1 == margin
-                              && window.height() - used.bottom() - 1 == margin), &window,
-          QStringLiteral("margins %1 %2 %3 %4").arg(used.left()).arg(used.top()).arg(window.width() - used.right() - 1)
-                  .arg(window.height() - used.bottom() - 1));
+    const int right = window.width() - used.right() - 1, bottom = window.height() - used.bottom() - 1;
+    check(window.layout() || (used.left() >= margin && used.top() >= margin && right == margin && bottom == margin), &window,
+          QStringLiteral("margins %1 %2 %3 %4").arg(used.left()).arg(used.top()).arg(right).arg(bottom));
     return cut;
 }
 
