@@ -669,7 +669,7 @@ private slots:
         QCOMPARE(t.messages(), QStringList{form1text::tooManyButtons});
     }
 
-    void savingWithoutAFileOrInShiftJis()
+    void savingWithoutAFileInShiftJisOrOverTooLargeAFile()
     {
         TestProgram t;
         t.writeStartIni(TestProgram::defaultNumbers);
@@ -694,20 +694,17 @@ private slots:
         QVERIFY(!t.program.form5().ClipFileWrite());
         QCOMPARE(t.messages().last(), "ｼﾌﾄJISで保存できない文字があります\r\nﾎﾞﾀﾝ:" + form1text::unset);
         QCOMPARE(t.readBytes("b.cdt"), unset);
-    }
 
-    // Refused unread; a save asks before replacing it.
-    void fileTooLarge()
-    {
-        TestProgram t;
-        QFile big(t.path("big.cdt"));
+        // A file too large is refused unread; a save asks before replacing it.
+        TestProgram large;
+        QFile big(large.path("big.cdt"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(3) << 30));
-        t.startOn(big.fileName());
-        QCOMPARE(t.messages(), QStringList{form1text::clipFileTooLarge + "\r\nﾌｧｲﾙ:" + big.fileName()});
-        QCOMPARE(t.program.form1().Command1(0).text(), form1text::unset);
-        t.boxes.answers = {MessageBoxes::Answer::Cancel};
-        QVERIFY(!t.program.form5().ClipFileWrite());
-        QCOMPARE(t.messages().last(), form5text::overwriteQuestion + "\r\nﾌｧｲﾙ:" + big.fileName());
+        large.startOn(big.fileName());
+        QCOMPARE(large.messages(), QStringList{form1text::clipFileTooLarge + "\r\nﾌｧｲﾙ:" + big.fileName()});
+        QCOMPARE(large.program.form1().Command1(0).text(), form1text::unset);
+        large.boxes.answers = {MessageBoxes::Answer::Cancel};
+        QVERIFY(!large.program.form5().ClipFileWrite());
+        QCOMPARE(large.messages().last(), form5text::overwriteQuestion + "\r\nﾌｧｲﾙ:" + big.fileName());
     }
 
     void dialogsHandTheirResultsOver()
