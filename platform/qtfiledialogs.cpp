@@ -48,7 +48,7 @@ private:
 };
 
 /** The shared set-up: both filters, clip data files preselected, no overwrite question,
-    no default extension. Qt's own dialog rather than the desktop's, so that it behaves
+    no default extension (a new dialog has none). Qt's own dialog rather than the desktop's, so that it behaves
     the same everywhere and can be driven from the keyboard in tests. */
 void setUp(QFileDialog &dialog, QFileDialog::AcceptMode mode)
 {
@@ -67,7 +67,6 @@ void setUp(QFileDialog &dialog, QFileDialog::AcceptMode mode)
         if (auto *model = dialog.findChild<QFileSystemModel *>())
             model->setNameFilters({QStringLiteral("*")});
     });
-    dialog.setDefaultSuffix(QString());
     dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
     // The captions after the modes: setting a mode puts Qt's own back.
     dialog.setWindowTitle(opening ? openTitle : saveTitle);

@@ -57,6 +57,7 @@ private slots:
         QFETCH(QString, typed);
         for (const char *name : {"b.cdt", "a.cdt", "c.txt", "notes", "old"})
             write("files/" + QString::fromLatin1(name));
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan)); // as the program has it
         // From inside the dialog's event loop, every 20 ms: reads how it is set up, types the
         // names, picks "all files" and clicks its button once the folder has been read. Any other
         // box (a question of the dialog's own) would wait for ever: it is counted and closed.
@@ -89,7 +90,8 @@ private slots:
             const auto *view = d->findChild<QListView *>(QStringLiteral("listView"));
             listed.clear();
             for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
-                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString() + " "
+                                + view->model()->index(row, 1, view->rootIndex()).data().toString();
             QPushButton *button = d->findChild<QDialogButtonBox *>()->button(save ? QDialogButtonBox::Save
                                                                                    : QDialogButtonBox::Open);
             if (ticks >= 150)
@@ -110,8 +112,9 @@ private slots:
                              : QStringLiteral("開く|ファイルの場所(&I):|ファイル名(&N):|ファイルの種類(&T):|開く(&O)|"))
                          + "キャンセル|すべてのファイル (*.*)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙ (*.cdt)|Qt's own|"
                          + (save ? "0" : "3"));
-        // "*.*" keeps its caption but lists names without a dot too.
-        QCOMPARE(listed.size(), typed.isEmpty() ? 0 : 5);
+        // "*.*" keeps its caption but lists names without a dot too; sizes are written in Japanese.
+        listed.sort();
+        QCOMPARE(listed.join(u','), typed.isEmpty() ? QString() : QStringLiteral("a.cdt 0 バイト,b.cdt 0 バイト,c.txt 0 バイト,notes 0 バイト,old 0 バイト"));
     }
 
     void associatedProgram_data()
