@@ -1,3 +1,5 @@
+#include "datatable.h"
+
 #include "files/clipfile.h"
 #include "files/filewatch.h"
 #include "files/knowncontent.h"
@@ -35,6 +37,7 @@ const QByteArray bom("\xEF\xBB\xBF");
 const QString bad(QChar::ReplacementCharacter);
 const QString filler(3 * sjis::encodePiece, u'a');
 const int border = int(sjis::encodePiece);
+const QByteArray journalOld("#old entry\r\nabc\r\n"), journalNew("#new\r\n"); ///< an interrupted save's two contents
 
 /** Every line names its version (of three): a file made of two, or cut short, is none. */
 QList<ClipEntry> version(int v)
@@ -56,8 +59,7 @@ class TestClipFile : public QObject
 private slots:
     void parse_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Entries>("entries");
+        columns<QString, Entries>({"text", "entries"});
         QTest::newRow("empty file") << QString() << Entries{};
         QTest::newRow("lines before the first header are ignored") << u"x\r\n#A\r\ny\r\n"_s << Entries{{"A", "y"}};
         QTest::newRow("two entries") << u"#A\r\nx\r\ny\r\n#B\r\n\r\n"_s << Entries{{"A", "x\r\ny"}, {"B", ""}};
@@ -87,8 +89,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(Entries, entries);
         QCOMPARE(clipfile::parse(text), entries);
-        // A file's bytes are read entry by entry, never decoded whole: the same entries.
-        // A file is read a piece at a time: pieces of any size give the same entries.
+        // A file's bytes are read entry by entry, a piece at a time: pieces of any size give the same entries.
         for (const qsizetype piece : {qsizetype(0), qsizetype(16), qsizetype(17), qsizetype(MiB)}) {
             QCOMPARE(clipfile::parseBytes(text.toUtf8(), piece).entries, entries);
             if (const auto shiftJis = sjis::encode(text))
@@ -124,10 +125,8 @@ private slots:
     // Pieces: "FAIL" a read the system refuses, "ENDLESS" bytes for ever.
     void readWhileChanging_data()
     {
-        QTest::addColumn<qint64>("claimed");
-        QTest::addColumn<QByteArrayList>("pieces");
-        QTest::addColumn<qint64>("limit");
-        QTest::addColumn<int>("status"); // clipfile::ReadResult::Status
+        // status: clipfile::ReadResult::Status
+        columns<qint64, QByteArrayList, qint64, int>({"claimed", "pieces", "limit", "status"});
         using List = QByteArrayList;
         constexpr int ok = 0, unreadable = 2, tooLarge = 3;
         QTest::newRow("shrunk since its size was taken") << qint64(1000) << List{"#a\r\nxy"} << qint64(MiB) << ok;
@@ -147,13 +146,10 @@ private slots:
     }
     void readWhileChanging()
     {
-        QFETCH(qint64, claimed);
-        QFETCH(QByteArrayList, pieces);
-        QFETCH(qint64, limit);
         struct Changing final : clipfile::ByteSource
         {
-            qint64 claimed = 0;
-            QByteArrayList pieces;
+            qint64 claimed = fetched<qint64>("claimed");
+            QByteArrayList pieces = fetched<QByteArrayList>("pieces");
             QByteArray delivered;
             qint64 size() override { return claimed; }
             qint64 read(char *into, qint64 most) override
@@ -174,9 +170,7 @@ private slots:
             }
             QString errorString() const override { return u"Input/output error"_s; }
         } source;
-        source.claimed = claimed;
-        source.pieces = pieces;
-        const clipfile::ReadResult read = clipfile::readFrom(source, limit);
+        const clipfile::ReadResult read = clipfile::readFrom(source, fetched<qint64>("limit"));
         QTEST(int(read.status), "status");
         if (read.status == clipfile::ReadResult::Status::Unreadable)
             QCOMPARE(read.error, u"Input/output error"_s);
@@ -223,11 +217,9 @@ private slots:
     // full disk or quota does. Root writes into any folder: those rows run as nobody.
     void save_data()
     {
-        QTest::addColumn<QString>("folder"); // "full" (room for `limit` bytes a file), "read-only", "vanished" or "open"
-        QTest::addColumn<bool>("fileWritable"); // by anyone
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<int>("size");       // of the new content
-        QTest::addColumn<int>("reason");     // errno; 0 saved
+        // folder: "full" (room for `limit` bytes a file), "read-only", "vanished" or "open"; fileWritable: by
+        // anyone; size: of the new content; reason: errno, 0 saved.
+        columns<QString, bool, int, int, int>({"folder", "fileWritable", "limit", "size", "reason"});
         QTest::newRow("small file, full disk (saved only when committed)") << "full" << false << 10 << 100 << EFBIG;
         QTest::newRow("large file, full disk") << "full" << false << 20000 << 70000 << EFBIG;
         QTest::newRow("not a byte fits") << "full" << false << 0 << 100 << EFBIG;
@@ -240,9 +232,7 @@ private slots:
     void save()
     {
         QFETCH(QString, folder);
-        QFETCH(bool, fileWritable);
         QFETCH(int, limit);
-        QFETCH(int, size);
         QFETCH(int, reason);
         QTemporaryDir dir;
         const QString in = dir.filePath(u"in"_s), path = in + u"/a.cdt"_s;
@@ -255,7 +245,7 @@ private slots:
             QSKIP("no cache folder nobody may write to");
         // nobody keeps root's group when only the user is changed
         QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeGroup | QFile::ExeOther);
-        if (fileWritable)
+        if (fetched<bool>("fileWritable"))
             QVERIFY(QFile::setPermissions(path, QFile::Permissions(0x6666)));
         if (folder == u"read-only")
             QVERIFY(QFile::setPermissions(in, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
@@ -267,7 +257,7 @@ private slots:
         const rlimit lowered{limit > 0 || folder == u"full" ? rlim_t(limit) : old_.rlim_cur, old_.rlim_max};
         QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0 && (!asNobody || seteuid(65534) == 0));
         QString error;
-        const QByteArray bytes(size, 'x');
+        const QByteArray bytes(fetched<int>("size"), 'x');
         const bool written = filesystem::saveFile(path, bytes, &error);
         QVERIFY((!asNobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &old_) == 0);
         QCOMPARE(written, reason == 0);
@@ -311,23 +301,18 @@ private slots:
         QCOMPARE(filesystem::readWholeFile(real), Bytes("#new\r\n"));
         QCOMPARE(filesystem::readWholeFile(saved), Bytes("#new\r\n"));
         QCOMPARE(QFileInfo(name).isSymLink(), kind == u"symlink");
-        QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(after.st_uid, before.st_uid);
-        QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(after.st_nlink, before.st_nlink);
+        const auto kept = [](const struct stat &s) { return QList<qulonglong>{s.st_mode, s.st_uid, s.st_gid, s.st_nlink}; };
+        QCOMPARE(kept(after), kept(before)); // mode, owner, group, links
     }
 
     // After a crash in the middle of a save in place, the next start puts the old content
     // back only where the file holds just what the interrupted write left.
     void recoverInterruptedSave_data()
     {
-        QTest::addColumn<QByteArray>("onDisk");
-        QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<bool>("journalKept");
-        const QByteArray old("#old entry\r\nabc\r\n"), written("#new\r\n");
-        QTest::newRow("cut after the first bytes: put back") << QByteArray("#ne") + old.mid(3) << old << false;
-        QTest::newRow("written whole: kept") << written << written << false;
-        QTest::newRow("nothing written yet: kept") << old << old << false;
+        columns<QByteArray, QByteArray, bool>({"onDisk", "after", "journalKept"});
+        QTest::newRow("cut after the first bytes: put back") << QByteArray("#ne") + journalOld.mid(3) << journalOld << false;
+        QTest::newRow("written whole: kept") << journalNew << journalNew << false;
+        QTest::newRow("nothing written yet: kept") << journalOld << journalOld << false;
         QTest::newRow("saved by someone since: left alone") << QByteArray("#theirs\r\n") << QByteArray("#theirs\r\n") << true;
     }
     void recoverInterruptedSave()
@@ -335,11 +320,11 @@ private slots:
         QFETCH(QByteArray, onDisk);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"a.cdt"_s), cache = dir.filePath(u"cache"_s);
-        const QByteArray old("#old entry\r\nabc\r\n"), written("#new\r\n");
         QVERIFY(QDir().mkpath(cache) && filesystem::writeWholeFile(path, onDisk));
         QVERIFY(filesystem::writeWholeFile(cache + u"/1.journal"_s, "snipdeck in-place save\n" + QFile::encodeName(path) + "\n"
-                                           + QByteArray::number(old.size()) + "\n" + QByteArray::number(written.size()) + "\n" + old + written));
-        const bool torn = onDisk.startsWith("#ne") && onDisk != written;
+                                           + QByteArray::number(journalOld.size()) + "\n" + QByteArray::number(journalNew.size())
+                                           + "\n" + journalOld + journalNew));
+        const bool torn = onDisk.startsWith("#ne") && onDisk != journalNew;
         QCOMPARE(filesystem::recoverInterruptedSaves(cache), torn ? QStringList{path} : QStringList());
         QTEST(filesystem::readWholeFile(path).value(), "after");
         QTEST(QFile::exists(cache + u"/1.journal"_s), "journalKept");
@@ -347,9 +332,8 @@ private slots:
 
     void encodingIsDetectedAndKept_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<Encoding>("encoding");
-        QTest::addColumn<QByteArray>("written"); // saved back; empty: the same bytes
+        // written: saved back, empty for the same bytes
+        columns<QByteArray, Encoding, QByteArray>({"bytes", "encoding", "written"});
         QTest::newRow("ASCII") << QByteArray("#a\r\nb\\c~\r\n") << Encoding::ShiftJis << QByteArray();
         QTest::newRow("Shift-JIS kanji and kana")
                 << sjis::encode(u"#未設定\r\nお世話になっております。ﾎﾞﾀﾝ\r\n"_s).value() << Encoding::ShiftJis << QByteArray();
@@ -393,11 +377,8 @@ private slots:
     // c created, . a pause longer than a save takes.
     void fileWatch_data()
     {
-        QTest::addColumn<bool>("events");
-        QTest::addColumn<int>("pollMs"); // 0: never looked at
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("changes");
-        QTest::addColumn<bool>("busyFolder");
+        // pollMs 0: never looked at
+        columns<bool, int, QString, int, bool>({"events", "pollMs", "steps", "changes", "busyFolder"});
         QTest::newRow("event: written in place") << true << 0 << "w" << 1 << false;
         QTest::newRow("event: a burst is one save") << true << 0 << "b" << 1 << false;
         QTest::newRow("event: replaced, then written in place") << true << 0 << "r.w" << 2 << false;
@@ -411,27 +392,21 @@ private slots:
     }
     void fileWatch()
     {
-        QFETCH(bool, events);
         QFETCH(int, pollMs);
-        QFETCH(QString, steps);
-        QFETCH(bool, busyFolder);
-        const FileWatch::Timing timing{150, pollMs, events};
+        const FileWatch::Timing timing{150, pollMs, fetched<bool>("events")};
         QVERIFY(filesystem::writeWholeFile(m_path, "#a\n"));
+        const auto writeInPlace = [](const QString &path) { QFile file(path); QVERIFY(file.open(QIODevice::Append) && file.write("x") == 1); };
         QTimer neighbour;
-        connect(&neighbour, &QTimer::timeout, this, [this] { QFile log(m_dir.filePath(u"log"_s)); QVERIFY(log.open(QIODevice::Append) && log.write("x") == 1); });
-        if (busyFolder)
+        connect(&neighbour, &QTimer::timeout, this, [&] { writeInPlace(m_dir.filePath(u"log"_s)); });
+        if (fetched<bool>("busyFolder"))
             neighbour.start(60);
         FileWatch watch(timing);
         QSignalSpy changed(&watch, &FileWatch::changed);
         watch.setPath(m_path);
-        auto writeInPlace = [this] {
-            QFile file(m_path);
-            QVERIFY(file.open(QIODevice::Append) && file.write("x") == 1);
-        };
-        for (const QChar step : steps) {
+        for (const QChar step : fetched<QString>("steps")) {
             switch (step.unicode()) {
-            case 'w': writeInPlace(); break;
-            case 'b': for (int i = 0; i < 5; ++i) writeInPlace(); break;
+            case 'w': writeInPlace(m_path); break;
+            case 'b': for (int i = 0; i < 5; ++i) writeInPlace(m_path); break;
             case 'r': QVERIFY(filesystem::writeWholeFile(m_path, "#replaced\n")); break;
             case 'd': QVERIFY(QFile::remove(m_path)); break;
             case 'c': QVERIFY(filesystem::writeWholeFile(m_path, "#back\n")); break;

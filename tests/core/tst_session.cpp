@@ -1,3 +1,5 @@
+#include "datatable.h"
+
 #include "app/barlayout.h"
 #include "app/keycodes.h"
 #include "app/session.h"
@@ -74,9 +76,7 @@ private slots:
     void propertiesOk_data()
     {
         // Width, count and height: as typed, as laid out, as the fields show them afterwards.
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("applied");
-        QTest::addColumn<QString>("shown");
+        columns<QString, QString, QString>({"typed", "applied", "shown"});
         QTest::newRow("plain values, not clamped") << "150|7|600" << "150|7|600" << "150|7|600";
         QTest::newRow("empty fields keep the values in use") << "||" << "2400|14|240" << "2400|14|240";
         QTest::newRow("45 buttons are 30") << "2400|45|240" << "2400|30|240" << "2400|30|240";
@@ -84,19 +84,16 @@ private slots:
         QTest::newRow("fractions round to nearest") << "1800.6|6.5|249.5" << "1801|6|250" << "1800.6|6.5|249.5";
         QTest::newRow("no number keeps the value in use") << "wide|many|0x20" << "2400|14|240" << "2400|14|240";
         QTest::newRow("beyond 16 bits or negative, too") << "40000|5|-100" << "2400|5|240" << "2400|5|240";
-        QTest::newRow("too big for 16-bit twips: narrower, lower buttons")
-                << "32700|30|2000" << "32657|30|921" << "32657|30|921";
+        QTest::newRow("too big for 16-bit twips: narrower, lower buttons") << "32700|30|2000" << "32657|30|921" << "32657|30|921";
     }
     void propertiesOk()
     {
-        QFETCH(QString, typed);
-        const QStringList t = typed.split(u'|');
+        const QStringList t = fetched<QString>("typed").split(u'|');
         Session session;
         const AppliedProperties result = session.applyProperties({t[0], t[1], t[2], true, false});
         session.layOut(result.width, result.count, result.height);
         const Settings &in = session.settings();
-        const QStringList applied{QString::number(in.buttonWidth), QString::number(in.buttonNum),
-                                  QString::number(in.buttonHeight)};
+        const QStringList applied{QString::number(in.buttonWidth), QString::number(in.buttonNum), QString::number(in.buttonHeight)};
         QTEST(applied.join(u'|'), "applied");
         QTEST(QStringList({result.shown.width, result.shown.count, result.shown.height}).join(u'|'), "shown");
         QVERIFY(in.onTop() && result.shown.onTop && !in.controlsHidden());
@@ -106,13 +103,8 @@ private slots:
     void keys_data()
     {
         // A key pressed on a bar button: its code, and the command on a snippet or a control button.
-        QTest::addColumn<int>("qtKey");
-        QTest::addColumn<bool>("keypad");
-        QTest::addColumn<unsigned>("scanCode");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<Kind>("onSnippet");
-        QTest::addColumn<Kind>("onControl");
-        QTest::addColumn<int>("listed");
+        columns<int, bool, unsigned, int, Kind, Kind, int>(
+                {"qtKey", "keypad", "scanCode", "code", "onSnippet", "onControl", "listed"});
         QTest::newRow("F1 renames") << int(Qt::Key_F1) << false << 0u << 112 << Kind::Rename << Kind::None << 0;
         QTest::newRow("F2 edits") << int(Qt::Key_F2) << false << 0u << 113 << Kind::Edit << Kind::None << 0;
         QTest::newRow("F3 shows the text") << int(Qt::Key_F3) << false << 0u << 114 << Kind::Display << Kind::None << 0;
@@ -133,15 +125,11 @@ private slots:
     }
     void keys()
     {
-        QFETCH(int, qtKey);
-        QFETCH(bool, keypad);
-        QFETCH(unsigned, scanCode);
-        QFETCH(int, listed);
-        const int code = keycodes::fromQtKey(qtKey, keypad, scanCode);
+        const int code = keycodes::fromQtKey(fetched<int>("qtKey"), fetched<bool>("keypad"), fetched<unsigned>("scanCode"));
         QTEST(code, "code");
         QTEST(keyCommand(code, 1).kind, "onSnippet");
         QTEST(keyCommand(code, 2).kind, "onControl");
-        QCOMPARE(keyCommand(code, 1).listed, listed);
+        QCOMPARE(keyCommand(code, 1).listed, fetched<int>("listed"));
     }
 
     void menuAndCaption()
@@ -179,10 +167,8 @@ private slots:
     // place goes to the next, or to the new last row.
     void saveTarget_data()
     {
-        QTest::addColumn<int>("inUse");     // of a.cdt, b.cdt (accepted); -1 none
-        QTest::addColumn<QString>("steps"); // s<row> select, d delete, + add c.cdt, c cancel
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<QString>("target");
+        // inUse: of a.cdt, b.cdt (accepted), -1 none; steps: s<row> select, d delete, + add c.cdt, c cancel
+        columns<int, QString, int, QString>({"inUse", "steps", "selected", "target"});
         QTest::newRow("another row clicked") << 0 << "s1" << 1 << "a.cdt";
         QTest::newRow("a row past the list: none") << 0 << "s2" << -1 << "a.cdt";
         QTest::newRow("the file in use deleted") << 0 << "s0d" << 0 << "a.cdt";
@@ -224,13 +210,9 @@ private slots:
     // at first (none: no file, "big": over the limit, "mem": unreadable).
     void fileInUse_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("answers"); // y or n for each question, in turn
-        QTest::addColumn<QString>("outcome"); // of the last step
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<int>("reloads");
+        // answers: y or n for each question, in turn; outcome: of the last step
+        columns<QString, QString, QString, QString, int, QByteArray, int>(
+                {"before", "steps", "answers", "outcome", "questions", "after", "reloads"});
         const QByteArray mine("#b\r\ny\r\n");
         QTest::newRow("loaded") << "#a\r\nx" << "l" << "" << "Loaded" << 0 << QByteArray("#a\r\nx") << 0;
         QTest::newRow("missing") << "none" << "l" << "" << "Missing" << 0 << QByteArray() << 0;
@@ -257,8 +239,6 @@ private slots:
     void fileInUse()
     {
         QFETCH(QString, before);
-        QFETCH(QString, steps);
-        QFETCH(QString, answers);
         QTemporaryDir dir;
         const QString folder = dir.filePath(u"in"_s);
         QString path = folder + u"/a.cdt"_s;
@@ -270,7 +250,7 @@ private slots:
         else if (before != u"none")
             QVERIFY(filesystem::writeWholeFile(path, before.toUtf8()));
         Questions questions;
-        questions.answers = answers;
+        questions.answers = fetched<QString>("answers");
         questions.created = path;
         FileInUse file;
         if (before != u"none")
@@ -281,7 +261,7 @@ private slots:
         std::thread other;
         const auto joined = qScopeGuard([&] { stop = true; if (other.joinable()) other.join(); });
         const auto kindOf = [](auto kind) { return QString::fromLatin1(QMetaEnum::fromType<decltype(kind)>().valueToKey(int(kind))); };
-        for (const QChar step : steps) {
+        for (const QChar step : fetched<QString>("steps")) {
             switch (step.unicode()) {
             case 'l': outcome = kindOf(file.load(path).kind); break;
             case 's': {
@@ -333,10 +313,8 @@ private slots:
 
     void everyRequestIsLaidOut_data()
     {
-        QTest::addColumn<QList<int>>("asked"); // width, count, height
-        QTest::addColumn<bool>("hidden");
-        QTest::addColumn<QList<int>>("laidOut");
-        QTest::addColumn<double>("windowHeight");
+        // asked: width, count, height
+        columns<QList<int>, bool, QList<int>, double>({"asked", "hidden", "laidOut", "windowHeight"});
         QTest::newRow("5 × 300 without controls") << QList{2400, 5, 300} << true << QList{2400, 5, 300} << 1900.0;
         QTest::newRow("count 0 is 14") << QList{2400, 0, 240} << false << QList{2400, 14, 240} << 5060.0;
         QTest::newRow("count beyond the buttons is 31") << QList{2400, 40, 240} << true << QList{2400, 31, 240} << 7840.0;
@@ -364,10 +342,8 @@ private slots:
 
     void spinStep_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("fallback");
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<int>("result"); // width: step 100 from 200 to 10000
+        // result: a width, stepped by 100 from 200 to 10000
+        columns<QString, int, bool, int>({"text", "fallback", "up", "result"});
         QTest::newRow("down off the grid") << "2450" << 200 << false << 2350;
         QTest::newRow("down stops at the minimum") << "250" << 200 << false << 200;
         QTest::newRow("up stops at the maximum") << "9950" << 200 << true << 10000;
@@ -377,10 +353,9 @@ private slots:
     }
     void spinStep()
     {
-        QFETCH(QString, text);
-        QFETCH(int, fallback);
-        QFETCH(bool, up);
-        QTEST(spinstep::stepped(text, fallback, spinstep::Range{100, 200, 10000}, up), "result");
+        QTEST(spinstep::stepped(fetched<QString>("text"), fetched<int>("fallback"), spinstep::Range{100, 200, 10000},
+                                fetched<bool>("up")),
+              "result");
     }
 
     void editorEntries()
@@ -406,11 +381,7 @@ private slots:
     void edit_data()
     {
         // One operation on entries 0..count-1: its result (a bool, or the selection after a removal).
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("op");
-        QTest::addColumn<int>("at");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<QList<int>>("after");
+        columns<int, QString, int, int, QList<int>>({"count", "op", "at", "result", "after"});
         QTest::newRow("remove middle") << 5 << "remove" << 2 << 2 << QList<int>{0, 1, 3, 4};
         QTest::newRow("remove last selects the one before") << 30 << "remove" << 29 << 28 << upTo(29);
         QTest::newRow("remove the only entry") << 1 << "remove" << 0 << -1 << QList<int>{};
@@ -432,11 +403,10 @@ private slots:
     }
     void edit()
     {
-        QFETCH(int, count);
         QFETCH(QString, op);
         QFETCH(int, at);
         EditorEntries e;
-        e.load(numbered(upTo(count)));
+        e.load(numbered(upTo(fetched<int>("count"))));
         const int result = op == u"remove" ? e.remove(at)
                 : op == u"insert"          ? e.insert(at, unset)
                 : op == u"append"          ? e.append(unset)
@@ -446,18 +416,15 @@ private slots:
                 : op == u"up"              ? e.canMoveUp(at)
                                            : e.canMoveDown(at);
         QTEST(result, "result");
-        QFETCH(QList<int>, after);
-        QCOMPARE(e.entries(), numbered(after)); // each entry keeps its own text
+        QCOMPARE(e.entries(), numbered(fetched<QList<int>>("after"))); // each entry keeps its own text
         QVERIFY(spareSlotsEmpty(e));
     }
 
     void platform_data()
     {
-        QTest::addColumn<QString>("env"); // QT_QPA_PLATFORM|XDG_SESSION_TYPE|WAYLAND_DISPLAY|DISPLAY
-        QTest::addColumn<QByteArrayList>("args"); // without the program name
-        QTest::addColumn<QString>("forced");      // empty: nothing forced
-        QTest::addColumn<bool>("displayFound");
-        QTest::addColumn<bool>("othersReachable"); // other programs' windows are X clients
+        // env: QT_QPA_PLATFORM|XDG_SESSION_TYPE|WAYLAND_DISPLAY|DISPLAY; args: without the program name; forced:
+        // empty if nothing is forced; othersReachable: other programs' windows are X clients
+        columns<QString, QByteArrayList, QString, bool, bool>({"env", "args", "forced", "displayFound", "othersReachable"});
         using Args = QByteArrayList;
         QTest::newRow("wayland display with xwayland runs on xcb") << "||wayland-0|:0" << Args{"-style", "fusion"} << "xcb" << true << false;
         QTest::newRow("session type alone marks the session") << "|wayland||:1" << Args{"-platformtheme", "gtk3"} << "xcb" << true << false;
@@ -476,13 +443,10 @@ private slots:
     }
     void platform()
     {
-        QFETCH(QString, env);
-        QFETCH(QByteArrayList, args);
-        args.prepend("snipdeck");
-        std::vector<const char *> argv;
-        for (const QByteArray &a : std::as_const(args))
+        std::vector<const char *> argv{"snipdeck"};
+        for (const QByteArray &a : fetched<QByteArrayList>("args"))
             argv.push_back(a.constData());
-        const QByteArrayList v = env.toUtf8().split('|');
+        const QByteArrayList v = fetched<QString>("env").toUtf8().split('|');
         const auto d = sessionplatform::decide({v[0], v[1], v[2], v[3]},
                                                sessionplatform::platformArgument(int(argv.size()), argv.data()));
         QFETCH(QString, forced);
@@ -495,8 +459,7 @@ private slots:
     {
         // A window's WM_CLASS, instance and class each ended by a zero byte.
         using Keys = pastekeys::Keys;
-        QTest::addColumn<QByteArray>("wmClass");
-        QTest::addColumn<Keys>("keys");
+        columns<QByteArray, Keys>({"wmClass", "keys"});
         QTest::newRow("browser") << QByteArray("Navigator\0firefox\0", 18) << Keys::ControlV;
         QTest::newRow("LibreOffice") << QByteArray("libreoffice\0libreoffice-writer\0", 31) << Keys::ControlV;
         QTest::newRow("no class") << QByteArray() << Keys::ControlV;
@@ -508,17 +471,13 @@ private slots:
     }
     void pasteKeys()
     {
-        QFETCH(QByteArray, wmClass);
-        QTEST(pastekeys::forWindowClass(wmClass), "keys");
+        QTEST(pastekeys::forWindowClass(fetched<QByteArray>("wmClass")), "keys");
     }
 
     void activeWindow_data()
     {
         // The root window's _NET_ACTIVE_WINDOW as the server returns it: type, item size, value.
-        QTest::addColumn<uint>("type");
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<uint>("window");
+        columns<uint, int, QByteArray, uint>({"type", "format", "value", "window"});
         constexpr uint window = 33, cardinal = 6;
         QTest::newRow("a window") << window << 32 << QByteArray("\x05\x00\x60\x00", 4) << 0x600005u;
         QTest::newRow("two, the first counts") << window << 32 << QByteArray("\x05\0\0\0\x07\0\0\0", 8) << 5u;
@@ -531,16 +490,13 @@ private slots:
     }
     void activeWindow()
     {
-        QFETCH(uint, type);
-        QFETCH(int, format);
-        QFETCH(QByteArray, value);
-        QTEST(uint(pastekeys::activeWindow(type, format, value)), "window");
+        QTEST(uint(pastekeys::activeWindow(fetched<uint>("type"), fetched<int>("format"), fetched<QByteArray>("value"))),
+              "window");
     }
 
     void argumentsBeforeFile_data()
     {
-        QTest::addColumn<QStringList>("words");
-        QTest::addColumn<QStringList>("arguments");
+        columns<QStringList, QStringList>({"words", "arguments"});
         QTest::newRow("options before the file") << QStringList{"kate", "-b", "--new", "%f"} << QStringList{"-b", "--new"};
         QTest::newRow("nothing after the file code") << QStringList{"ed", "%F", "--late"} << QStringList{};
         QTest::newRow("other codes dropped") << QStringList{"app", "%i", "%c", "-x", "%k", "%u", "-y"} << QStringList{"-x"};
@@ -550,8 +506,7 @@ private slots:
     }
     void argumentsBeforeFile()
     {
-        QFETCH(QStringList, words);
-        QTEST(desktopexec::argumentsBeforeFile(words), "arguments");
+        QTEST(desktopexec::argumentsBeforeFile(fetched<QStringList>("words")), "arguments");
     }
 };
 

@@ -1,3 +1,5 @@
+#include "datatable.h"
+
 #include "files/autosave.h"
 #include "files/autostart.h"
 #include "files/filelist.h"
@@ -49,8 +51,7 @@ class TestStartIni : public QObject
 private slots:
     void parse_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<StartSettings>("expected");
+        columns<QString, StartSettings>({"text", "expected"});
         QTest::newRow("well formed") << lines(" 5 | 300 | 2000 | 1 | 0 | 1500.5 |-45 | 1 |/a|/b")
                                      << settings({5, 300, 2000, 1, 0, 1}, {"/a", "/b"}, 1500.5, -45);
         QTest::newRow("fewer than eight lines") << lines(" 7 | 250 ") << settings({7, 250, 2400, 0, 0, -1}, {}, {}, {});
@@ -68,9 +69,7 @@ private slots:
     }
     void parse()
     {
-        QFETCH(QString, text);
-        QFETCH(StartSettings, expected);
-        QVERIFY(startini::parse(text) == expected);
+        QVERIFY(startini::parse(fetched<QString>("text")) == fetched<StartSettings>("expected"));
     }
 
     void roundTrip_data()
@@ -84,42 +83,36 @@ private slots:
     }
     void roundTrip()
     {
-        QFETCH(StartSettings, settings);
-        const auto encoded = startini::encode(settings);
+        const auto encoded = startini::encode(fetched<StartSettings>("settings"));
         QVERIFY(encoded.leftOut.isEmpty());
-        QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings);
+        QTEST(startini::parse(sjis::decode(encoded.bytes)), "settings");
     }
 
-    void writesTheDocumentedBytes()
+    void encode_data()
     {
-        const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, 1}, {"/home/u/定型文.cdt", "/x y.cdt"}, 1500.25, -30.123456));
-        QCOMPARE(encoded.bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500.25 \r\n-30.12346 \r\n 1 \r\n"
-                                           "/home/u/\x92\xe8\x8c\x5e\x95\xb6.cdt\r\n/x y.cdt\r\n"));
-        QCOMPARE(startini::encode(StartSettings{}).bytes, QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n-1 \r\n"));
+        columns<StartSettings, QByteArray, QStringList>({"settings", "bytes", "leftOut"});
+        const QByteArray numbers(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
+        QTest::newRow("documented bytes") << settings({14, 240, 2400, 0, 0, 1}, {"/home/u/定型文.cdt", "/x y.cdt"}, 1500.25, -30.123456)
+                                          << QByteArray(" 14 \r\n 240 \r\n 2400 \r\n 0 \r\n 0 \r\n 1500.25 \r\n-30.12346 \r\n 1 \r\n"
+                                                        "/home/u/\x92\xe8\x8c\x5e\x95\xb6.cdt\r\n/x y.cdt\r\n") << QStringList();
+        QTest::newRow("defaults") << StartSettings{} << numbers + "-1 \r\n" << QStringList();
+        // Paths Shift-JIS cannot hold are left out, and the index follows the file it named: two are left out
+        // before the fifth; the second is left out itself, and none is selected; the first comes before them.
+        const QStringList paths{"/a", "/café", "/b", "/😀", "/c"};
+        for (const auto &[index, written] : {std::pair{4, " 2 "}, {1, "-1 "}, {0, " 0 "}})
+            QTest::addRow("index %d, paths left out", index) << settings({14, 240, 2400, 0, 0, index}, paths)
+                                                          << numbers + written + "\r\n/a\r\n/b\r\n/c\r\n" << QStringList{"/café", "/😀"};
     }
-
-    void pathsShiftJisCannotHoldAreLeftOut_data()
+    void encode()
     {
-        QTest::addColumn<int>("saved");
-        QTest::addColumn<int>("readBack");
-        QTest::newRow("two left out before the selected one") << 4 << 2;
-        QTest::newRow("the selected one left out: none selected") << 1 << -1;
-        QTest::newRow("selected before any left out") << 0 << 0;
-    }
-    void pathsShiftJisCannotHoldAreLeftOut()
-    {
-        QFETCH(int, saved);
-        const auto encoded = startini::encode(settings({14, 240, 2400, 0, 0, saved}, {"/a", "/café", "/b", "/😀", "/c"}));
-        QCOMPARE(encoded.leftOut, (QStringList{"/café", "/😀"}));
-        QFETCH(int, readBack);
-        QCOMPARE(startini::parse(sjis::decode(encoded.bytes)), settings({14, 240, 2400, 0, 0, readBack}, {"/a", "/b", "/c"}));
+        const auto encoded = startini::encode(fetched<StartSettings>("settings"));
+        QTEST(encoded.bytes, "bytes");
+        QTEST(encoded.leftOut, "leftOut");
     }
 
     void resolveIndex_data()
     {
-        QTest::addColumn<int>("saved");
-        QTest::addColumn<QList<bool>>("exists");
-        QTest::addColumn<int>("expected");
+        columns<int, QList<bool>, int>({"saved", "exists", "expected"});
         QTest::newRow("B missing, C saved: stays on C") << 2 << QList<bool>{true, false, true} << 1;
         QTest::newRow("B missing and saved: the one before") << 1 << QList<bool>{true, false, true} << 0;
         QTest::newRow("nothing saved") << -1 << QList<bool>{false, true} << -1;
@@ -129,9 +122,7 @@ private slots:
     }
     void resolveIndex()
     {
-        QFETCH(int, saved);
-        QFETCH(QList<bool>, exists);
-        QTEST(startini::resolveIndex(saved, exists), "expected");
+        QTEST(startini::resolveIndex(fetched<int>("saved"), fetched<QList<bool>>("exists")), "expected");
     }
 
     void existingAndRestoredEntries()
@@ -153,8 +144,7 @@ private slots:
     void resolveListedPath_data()
     {
         // <F> is the folder of Start.ini.
-        QTest::addColumn<QString>("listed");
-        QTest::addColumn<QString>("resolved");
+        columns<QString, QString>({"listed", "resolved"});
         QTest::newRow("mixed separators") << "D:\\共有/古い\\署名.cdt" << "<F>/署名.cdt";
         QTest::newRow("drive letter, slashes") << "D:/共有/署名.cdt" << "<F>/署名.cdt";
         QTest::newRow("differs in case only") << "C:\\x\\memo.cdt" << "<F>/Memo.CDT";
@@ -166,8 +156,6 @@ private slots:
     }
     void resolveListedPath()
     {
-        QFETCH(QString, listed);
-        QFETCH(QString, resolved);
         const QString folder = m_dir.filePath(u"start"_s);
         if (!QDir(folder).exists()) {
             QVERIFY(QDir(m_dir.path()).mkpath(u"start/sub"_s));
@@ -175,7 +163,8 @@ private slots:
                 make(u"start/"_s + QString::fromUtf8(name));
         }
         const auto inFolder = [&folder](QString path) { return path.replace("<F>", folder); };
-        QCOMPARE(filelist::resolveListedPath(inFolder(listed), folder), inFolder(resolved));
+        QCOMPARE(filelist::resolveListedPath(inFolder(fetched<QString>("listed")), folder),
+                 inFolder(fetched<QString>("resolved")));
     }
 
     void autosave_data()
@@ -183,8 +172,7 @@ private slots:
         // From "a", what the program would write at each look, and what the file holds after
         // it ('.': no file, nothing written). "!b": saved at once, as the session manager
         // asks; "bx": that look's write fails (the folder is gone for the moment).
-        QTest::addColumn<QString>("looks");
-        QTest::addColumn<QString>("file");
+        columns<QString, QString>({"looks", "file"});
         QTest::newRow("nothing changes: nothing written") << "a a a" << "...";
         QTest::newRow("a change, written once still") << "b b b" << ".bb";
         QTest::newRow("a drag, written when it ends") << "b c d d" << "...d";
@@ -195,7 +183,6 @@ private slots:
     }
     void autosave()
     {
-        QFETCH(QString, looks);
         QTemporaryDir dir;
         const QString folder = dir.filePath(u"work"_s);
         const QString away = dir.filePath(u"away"_s);
@@ -205,7 +192,7 @@ private slots:
         Autosave autosave(path, [&now] { return QByteArray(1, now); });
         autosave.start(3600 * 1000);
         QString held;
-        for (const QString &step : looks.split(u' ')) {
+        for (const QString &step : fetched<QString>("looks").split(u' ')) {
             const bool atOnce = step.startsWith(u'!');
             now = step.at(atOnce ? 1 : 0).toLatin1();
             QVERIFY(!step.endsWith(u'x') || QDir().rename(folder, away));
@@ -221,9 +208,7 @@ private slots:
     {
         // The program and the folder it runs in (<D> a fresh folder), as the entry's Exec and
         // Path lines hold them.
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("lines");
+        columns<QString, QString, QString>({"program", "folder", "lines"});
         QTest::newRow("plain") << "<D>/bin/snipdeck" << "<D>/share/snipdeck"
                                << "Exec=<D>/bin/snipdeck|Path=<D>/share/snipdeck";
         QTest::newRow("blanks and percent: the shell starts it")
@@ -236,13 +221,10 @@ private slots:
     }
     void autostartEntry()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, folder);
         QFETCH(QString, lines);
         QTemporaryDir home;
         const auto inHome = [&home](QString text) { return text.replace(u"<D>"_s, home.path()); };
-        program = inHome(program);
-        folder = inHome(folder);
+        const QString program = inHome(fetched<QString>("program")), folder = inHome(fetched<QString>("folder"));
         const autostart::Place place{autostart::folder(home.filePath(u"config"_s), home.path()), program};
         QCOMPARE(place.folder, home.filePath(u"config/autostart"_s));
         QVERIFY(!autostart::isOn(place.folder));

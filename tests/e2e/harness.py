@@ -154,7 +154,7 @@ class SnipdeckTestCase(unittest.TestCase):
         self.write("Start.ini", "".join(line + "\r\n" for line in [" %s " % n for n in numbers] + paths).encode("cp932"))
         return self.launch(extra_env)
 
-    def launch(self, extra_env=None, command=None):
-        app = Snipdeck(self.x, self.dir, extra_env, command)
+    def launch(self, extra_env=None, command=None, folder=None):
+        app = Snipdeck(self.x, folder or self.dir, extra_env, command)
         self.addCleanup(lambda: (app.process.kill(), app.process.wait(5), app.log.close()))
         return app

@@ -21,8 +21,7 @@ class DesktopSessionTest(SnipdeckTestCase):
         app.click(editor, 1920 // 15 + 20, 360 // 15 + 20)  # the text box
         app.key(editor, "ctrl+End")
         app.type(editor, text)
-        ok = ((6600 + 1095 // 2) // 15, (5880 + 255 // 2) // 15)
-        app.click(editor, *ok)
+        app.click(editor, (6600 + 1095 // 2) // 15, (5880 + 255 // 2) // 15)  # OK
         app.wait_gone(editor)
         wait_until(lambda: os.stat(path).st_mtime_ns != before, what="the file to be saved")
         return self.read(os.path.basename(path))

@@ -8,7 +8,7 @@ import subprocess
 import tempfile
 import time
 
-from harness import SNIPDECK, Snipdeck, SnipdeckTestCase, TIMEOUT, wait_until
+from harness import SNIPDECK, SnipdeckTestCase, TIMEOUT, wait_until
 
 NUMBERS = [14, 240, 2400, 0, 0, 1500, 1500, -1]
 
@@ -71,8 +71,7 @@ class SessionEndTest(SnipdeckTestCase):
         folder = self.path("100% 定型")
         os.makedirs(folder)
         program = shutil.copy(SNIPDECK, folder)
-        other = Snipdeck(self.x, folder, dict(self.runtime, XDG_CONFIG_HOME=self.path("config")), [program])
-        self.addCleanup(lambda: (other.process.kill(), other.process.wait(5), other.log.close()))
+        other = self.launch(dict(self.runtime, XDG_CONFIG_HOME=self.path("config")), [program], folder)
         other.key(other.wait_window("Snipdeck"), "Return")  # no Start.ini there: the message
         other_bar = other.wait_window("Snipdeck")
         other.menu_item(other_bar, "l")  # ﾛｸﾞｲﾝ時に起動(&L)

@@ -43,10 +43,9 @@ public:
     qint64 size() override { return m_bytes.isEmpty() ? 0 : m_bytes[0] * 97 % 1001; }
     qint64 read(char *into, qint64 most) override
     {
-        const QByteArrayView now = delivered.size() < m_bytes.size() / 2
-                ? m_bytes.first(m_bytes.size() / 2) : QByteArrayView(m_later);
-        const qsizetype at = delivered.size() < m_bytes.size() / 2 ? delivered.size()
-                                                                   : delivered.size() - m_bytes.size() / 2;
+        const qsizetype half = m_bytes.size() / 2;
+        const QByteArrayView now = delivered.size() < half ? m_bytes.first(half) : QByteArrayView(m_later);
+        const qsizetype at = delivered.size() < half ? delivered.size() : delivered.size() - half;
         if (at >= now.size())
             return 0;
         const qsizetype step = 1 + (m_bytes.isEmpty() ? 0 : static_cast<uchar>(m_bytes[at % m_bytes.size()]) % 37);

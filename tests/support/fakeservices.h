@@ -48,8 +48,7 @@ class FakeMessageBoxes final : public MessageBoxes
 public:
     struct Box
     {
-        QString text;
-        QString title;
+        QString text, title;
         Icon icon;
         Buttons buttons;
     };
@@ -73,10 +72,7 @@ public:
         focusWhenAsked = QApplication::focusWidget();
         return openAnswers.isEmpty() ? std::nullopt : takeNext(openAnswers);
     }
-    std::optional<QString> saveFile() override
-    {
-        return saveAnswers.isEmpty() ? std::nullopt : takeNext(saveAnswers);
-    }
+    std::optional<QString> saveFile() override { return saveAnswers.isEmpty() ? std::nullopt : takeNext(saveAnswers); }
 
     QList<std::optional<QStringList>> openAnswers;
     QWidget *focusWhenAsked = nullptr;
@@ -94,21 +90,13 @@ public:
 class FakeLauncher final : public Launcher
 {
 public:
-    Association findAssociatedProgram(const QString &path) override
-    {
-        lookedUp.append(path);
-        return association;
-    }
+    Association findAssociatedProgram(const QString &path) override { lookedUp << path; return association; }
     bool start(const QString &program, const QStringList &arguments) override
     {
         started.append({program, arguments});
         return startSucceeds;
     }
-    bool composeMail(const QString &address) override
-    {
-        mails.append(address);
-        return mailSucceeds;
-    }
+    bool composeMail(const QString &address) override { mails << address; return mailSucceeds; }
 
     Association association;
     QStringList lookedUp;

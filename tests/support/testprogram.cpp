@@ -1,8 +1,5 @@
 #include "testprogram.h"
 
-#include "platform/sjiscodec.h"
-
-#include <QFile>
 #include <QListWidget>
 
 const QStringList TestProgram::defaultNumbers = {"14", "240", "2400", "0", "0", "1500", "1500", "0"};

@@ -3,9 +3,30 @@
 #include "app/program.h"
 #include "fakeservices.h"
 
+// The windows and their texts, and the Qt controls a test drives them through.
+#include "app/form1.h"
+#include "app/form1text.h"
+#include "app/twips.h"
+#include "dialogs/form2.h"
+#include "dialogs/form4.h"
+#include "editing/form5.h"
+#include "editing/form5text.h"
+#include "editing/form6.h"
+#include "editing/frmmenu.h"
+#include "editing/frmmenutext.h"
+#include "files/form3.h"
+#include "platform/sjiscodec.h"
+
 #include <QByteArray>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 class QListWidget;
 

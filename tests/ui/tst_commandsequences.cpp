@@ -5,29 +5,10 @@
 #include "testprogram.h"
 
 #include "app/barlayout.h"
-#include "app/form1.h"
-#include "app/form1text.h"
-#include "app/twips.h"
-#include "dialogs/form2.h"
-#include "dialogs/form4.h"
-#include "editing/form5.h"
-#include "editing/form5text.h"
-#include "editing/form6.h"
-#include "editing/frmmenu.h"
-#include "editing/frmmenutext.h"
-#include "files/form3.h"
 #include "files/startini.h"
-#include "platform/sjiscodec.h"
 
-#include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRandomGenerator>
-#include <QTest>
 
 #include <sys/resource.h>
 
@@ -46,9 +27,8 @@ using Answer = MessageBoxes::Answer;
 const QStringList kPool = {"a.cdt", "b.cdt", "c.cdt"};
 const QStringList kNewNames = {"a.cdt", "c.cdt", "d.cdt", "e.cdt"};
 const QStringList kFieldTexts = {"0", "-5", "32767", "99999999", "abc", "", "1", "30", "31"};
-const QList<int> kKeys = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5,
-                          Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_1, Qt::Key_2,
-                          Qt::Key_3, Qt::Key_4, Qt::Key_0, Qt::Key_Return};
+const QList<int> kKeys = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7,
+                          Qt::Key_F8, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_0, Qt::Key_Return};
 const ClipEntry kUnset{form1text::unset, QString()};
 
 /** A button's text as the clipboard gets it: LF line ends, where the bar keeps CR LF. */
@@ -127,8 +107,7 @@ public:
         QCOMPARE(program->session().entries(), confirmed());
         const bool hidden = bar.GetControlShowFlag() == 1;
         QVERIFY(barlayout::fits(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden));
-        const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), m_count,
-                                                            bar.GetButtonHeight(), hidden);
+        const barlayout::Layout layout = barlayout::compute(bar.GetButtonWidth(), m_count, bar.GetButtonHeight(), hidden);
         for (int i = 0; i < barlayout::snippetButtons; ++i)
             QCOMPARE(bar.Command1(i).isHidden(), i >= m_count);
         QCOMPARE(bar.Command2(0).isHidden(), hidden);
@@ -136,9 +115,8 @@ public:
                                    twips::toPixels(layout.windowHeight - barlayout::frameHeight)));
 
         // No window is left disabled with nothing open over it.
-        const bool dialogUp = program->form2().isVisible() || program->form3().isVisible()
-                || program->form4().isVisible() || program->form5().isVisible()
-                || program->form6().isVisible();
+        const bool dialogUp = program->form2().isVisible() || program->form3().isVisible() || program->form4().isVisible()
+                || program->form5().isVisible() || program->form6().isVisible();
         QCOMPARE(bar.isEnabled(), !dialogUp);
         if (program->form5().isVisible())
             QCOMPARE(program->form5().isEnabled(), !program->form6().isVisible());
@@ -175,14 +153,12 @@ private:
 
     void startProgram()
     {
-        program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs,
-                                                     t.windowOrder, t.launcher, t.paster},
+        program = std::make_unique<Program>(Services{t.clipboard, t.boxes, t.fileDialogs, t.windowOrder, t.launcher, t.paster},
                                             t.dir.path());
         program->start();
-        for (const QString &name : kPool + kNewNames) {
+        for (const QString &name : kPool + kNewNames)
             if (!m_expected.contains(name))
                 m_expected[name] = t.readBytes(name);
-        }
         load(shown());
     }
 
@@ -239,8 +215,7 @@ private:
         for (const auto &box : t.boxes.shown)
             asked |= box.text.startsWith(newFile ? frmmenutext::replaceQuestion : form5text::overwriteQuestion);
         if (asked != mustAsk) {
-            QTest::qFail(mustAsk ? "the overwrite question did not come" : "an overwrite question came",
-                         __FILE__, __LINE__);
+            QTest::qFail(mustAsk ? "the overwrite question did not come" : "an overwrite question came", __FILE__, __LINE__);
             return false;
         }
         if (asked && answer == Answer::Cancel)
@@ -251,8 +226,7 @@ private:
             QTest::qFail(qPrintable("no word of the full disk: " + t.messages().join('|')), __FILE__, __LINE__);
         if (full)
             return false;
-        m_knownPath = target;
-        m_knownBytes = encoded(entries());
+        std::tie(m_knownPath, m_knownBytes) = std::pair(target, encoded(entries()));
         m_expected[QFileInfo(target).fileName()] = m_knownBytes;
         return true;
     }
@@ -269,8 +243,7 @@ private:
             const bool snippet = chance(70) || bar.GetControlShowFlag() == 1;
             const int key = kKeys.at(pick(kKeys.size()));
             // Enter on 終了 would end the program.
-            const int index = snippet ? pick(m_count)
-                                      : pick(barlayout::controlButtons - (key == Qt::Key_Return));
+            const int index = snippet ? pick(m_count) : pick(barlayout::controlButtons - (key == Qt::Key_Return));
             done = QStringLiteral("key %1 on %2 %3").arg(key, 0, 16).arg(snippet).arg(index);
             QTest::keyClick(snippet ? &bar.Command1(index) : &bar.Command2(index), Qt::Key(key));
             const int digit = key == Qt::Key_0 ? 10 : key - Qt::Key_0;
@@ -381,8 +354,7 @@ private:
     {
         Form4 &properties = program->form4();
         const auto field = [this] {
-            return chance(60) ? QString::number(pick(chance(50) ? 40 : 3000) - 5)
-                              : kFieldTexts.at(pick(kFieldTexts.size()));
+            return chance(60) ? QString::number(pick(chance(50) ? 40 : 3000) - 5) : kFieldTexts.at(pick(kFieldTexts.size()));
         };
         const QString count = field();
         properties.Text1().setText(field());

@@ -2,47 +2,29 @@
 // texts and where the controls sit. The session's decisions are tested in tests/core, long
 // command sequences in tst_commandsequences.
 #include "testprogram.h"
+#include "datatable.h"
 
-#include "app/form1.h"
 #include "app/fonts.h"
-#include "app/form1text.h"
-#include "app/twips.h"
-#include "dialogs/form2.h"
-#include "dialogs/form4.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmabouttext.h"
 #include "dialogs/updown.h"
-#include "editing/form5.h"
-#include "editing/form5text.h"
-#include "editing/form6.h"
-#include "editing/frmmenu.h"
-#include "editing/frmmenutext.h"
-#include "files/form3.h"
 #include "files/module1.h"
 #include "platform/qtfiledialogs.h"
-#include "platform/sjiscodec.h"
 #include "version.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyleOption>
-#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -113,8 +95,7 @@ QStringList cutTexts(const QWidget &window)
     QStringList cut;
     const auto check = [&cut](bool fits, const QWidget *control, const QString &text) {
         if (!fits)
-            cut << QStringLiteral("%1 %2 %3x%4").arg(control->metaObject()->className(), text)
-                           .arg(control->width()).arg(control->height());
+            cut << QStringLiteral("%1 %2 %3x%4").arg(control->metaObject()->className(), text).arg(control->width()).arg(control->height());
     };
     for (const QWidget *control : window.findChildren<QWidget *>()) {
         if (control->isWindow() || !control->isVisibleTo(&window))
@@ -175,10 +156,9 @@ QStringList cutTexts(const QWidget &window)
         check(control->isWindow() || (control->y() >= 0 && control->geometry().bottom() < window.height()), control, "below");
     }
     const int margin = twips::toPixels(twips::leastMargin);
-    check(window.layout() || (used.left() >= margin && used.top() >= margin && window.width() - used.right() - 1 == margin
-                              && window.height() - used.bottom() - 1 == margin), &window,
-          QStringLiteral("margins %1 %2 %3 %4").arg(used.left()).arg(used.top()).arg(window.width() - used.right() - 1)
-                  .arg(window.height() - used.bottom() - 1));
+    const int right = window.width() - used.right() - 1, bottom = window.height() - used.bottom() - 1;
+    check(window.layout() || (used.left() >= margin && used.top() >= margin && right == margin && bottom == margin), &window,
+          QStringLiteral("margins %1 %2 %3 %4").arg(used.left()).arg(used.top()).arg(right).arg(bottom));
     return cut;
 }
 
@@ -342,8 +322,7 @@ private slots:
         QStringList controls;
         for (int j = 0; j < 5; ++j)
             controls << t.program.form1().Command2(j).text() << t.program.form1().Command2(j).toolTip();
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString>({"shown", "expected"});
         QTest::newRow("control buttons")
                 << controls.join(u'|')
                 << "内容確認(&C)|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を確認します|編集(&E)|現在読み込まれているﾌｧｲﾙの編集を行います|"
@@ -408,8 +387,7 @@ private slots:
 
     void looks()
     {
-        QFETCH(QString, shown);
-        QTEST(shown, "expected");
+        QTEST(fetched<QString>("shown"), "expected");
     }
 
     void wholeTexts_data()
@@ -466,11 +444,9 @@ private slots:
 
     void commands_data()
     {
-        QTest::addColumn<int>("key"); // with its modifiers; 0 a left click, 1 a right click
-        QTest::addColumn<bool>("control");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("item"); // chosen from the menu the right click brought up
+        // key: with its modifiers, 0 a left click, 1 a right click; item: chosen from the menu the right click
+        // brought up
+        columns<int, bool, int, QString, QString>({"key", "control", "index", "expected", "item"});
         const QString up = QStringLiteral("|clip|bar disabled");
         QTest::newRow("F1 renames") << int(Qt::Key_F1) << false << 1 << "Form6" + up << QString();
         QTest::newRow("F2 edits") << int(Qt::Key_F2) << false << 1 << "Form5" + up << QString();
@@ -530,7 +506,6 @@ private slots:
     /** Runs `key` (0 a left click, 1 a right click, then `menuItem` from the menu). */
     void command(int key, bool clickPaste, const QString &expected, const QString &menuItem = {})
     {
-        QFETCH(bool, control);
         QFETCH(int, index);
         TestProgram t;
         t.writeBytes(QStringLiteral("Snipdeck.ini"), clickPaste ? "ClickPaste=1\n" : "ClickPaste=0\n");
@@ -538,7 +513,7 @@ private slots:
         t.clipboard.setText(QStringLiteral("clip"));
         t.launcher.association = {Status::Found, QStringLiteral("/bin/ed"), {"-s"}};
         Form1 &main = t.program.form1();
-        QPushButton &button = control ? main.Command2(index) : main.Command1(index);
+        QPushButton &button = fetched<bool>("control") ? main.Command2(index) : main.Command1(index);
         button.setFocus();
         if (key <= 1)
             QTest::mouseClick(&button, key ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
@@ -694,7 +669,7 @@ private slots:
         QCOMPARE(t.messages(), QStringList{form1text::tooManyButtons});
     }
 
-    void savingWithoutAFileOrInShiftJis()
+    void savingWithoutAFileInShiftJisOrOverTooLargeAFile()
     {
         TestProgram t;
         t.writeStartIni(TestProgram::defaultNumbers);
@@ -719,20 +694,17 @@ private slots:
         QVERIFY(!t.program.form5().ClipFileWrite());
         QCOMPARE(t.messages().last(), "ｼﾌﾄJISで保存できない文字があります\r\nﾎﾞﾀﾝ:" + form1text::unset);
         QCOMPARE(t.readBytes("b.cdt"), unset);
-    }
 
-    // Refused unread; a save asks before replacing it.
-    void fileTooLarge()
-    {
-        TestProgram t;
-        QFile big(t.path("big.cdt"));
+        // A file too large is refused unread; a save asks before replacing it.
+        TestProgram large;
+        QFile big(large.path("big.cdt"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(3) << 30));
-        t.startOn(big.fileName());
-        QCOMPARE(t.messages(), QStringList{form1text::clipFileTooLarge + "\r\nﾌｧｲﾙ:" + big.fileName()});
-        QCOMPARE(t.program.form1().Command1(0).text(), form1text::unset);
-        t.boxes.answers = {MessageBoxes::Answer::Cancel};
-        QVERIFY(!t.program.form5().ClipFileWrite());
-        QCOMPARE(t.messages().last(), form5text::overwriteQuestion + "\r\nﾌｧｲﾙ:" + big.fileName());
+        large.startOn(big.fileName());
+        QCOMPARE(large.messages(), QStringList{form1text::clipFileTooLarge + "\r\nﾌｧｲﾙ:" + big.fileName()});
+        QCOMPARE(large.program.form1().Command1(0).text(), form1text::unset);
+        large.boxes.answers = {MessageBoxes::Answer::Cancel};
+        QVERIFY(!large.program.form5().ClipFileWrite());
+        QCOMPARE(large.messages().last(), form5text::overwriteQuestion + "\r\nﾌｧｲﾙ:" + big.fileName());
     }
 
     void dialogsHandTheirResultsOver()
@@ -804,10 +776,8 @@ private slots:
 
     void launch_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("quoted"); // as the lookup gets it
-        QTest::addColumn<Association>("found");
-        QTest::addColumn<QString>("message");
+        // quoted: as the lookup gets it
+        columns<QString, QString, Association, QString>({"path", "quoted", "found", "message"});
         const auto failed = [](Status status) { return Association{status, {}, {}}; };
         QTest::newRow("file missing") << "/a/b.cdt" << "\"/a/b.cdt\"" << failed(Status::FileMissing) << "ファイルが見つかりません。";
         QTest::newRow("path missing") << "\"/a b\"" << "\"/a b\"" << failed(Status::PathMissing) << "パスが見つかりません。";
@@ -822,16 +792,14 @@ private slots:
 
     void launch()
     {
-        QFETCH(QString, path);
         QFETCH(Association, found);
-        QFETCH(QString, message);
         TestProgram t;
         t.launcher.association = found;
         t.launcher.startSucceeds = false;
-        Module1::OpenInAssociatedProgram(t.program, path);
+        Module1::OpenInAssociatedProgram(t.program, fetched<QString>("path"));
         QTEST(t.launcher.lookedUp.value(0), "quoted");
         QCOMPARE(t.launcher.started.size(), found.program.isEmpty() ? 0 : 1);
-        QCOMPARE(t.messages(), QStringList{message});
+        QCOMPARE(t.messages(), QStringList{fetched<QString>("message")});
         const auto &box = t.boxes.shown.at(0);
         QCOMPARE(box.title, QStringLiteral("Snipdeck"));
         QCOMPARE(box.icon, found.program.isEmpty() ? MessageBoxes::Icon::None : MessageBoxes::Icon::Exclamation);

@@ -4,6 +4,7 @@ Snipdeck.ini, and after a restart the paste works with no dialog.
 usage: paste.py SNIPDECK WORKDIR (inside run.sh's session) | paste.py field OUTFILE"""
 
 import os
+import pathlib
 import subprocess
 import sys
 import time
@@ -98,13 +99,10 @@ def consent_dialog():
 def main(snipdeck, work):
     folder = os.path.join(work, "bar")
     os.makedirs(folder)
-    with open(os.path.join(folder, "p.cdt"), "wb") as f:
-        f.write(("#A\r\n%s\r\n" % SNIPPET).encode("cp932"))
-    with open(os.path.join(folder, "Start.ini"), "wb") as f:
-        f.write("".join(" %d \r\n" % n for n in (1, 300, 2400, 0, 0, 1500, 1500, 0)).encode() + b"p.cdt\r\n")
+    pathlib.Path(folder, "p.cdt").write_bytes(("#A\r\n%s\r\n" % SNIPPET).encode("cp932"))
+    pathlib.Path(folder, "Start.ini").write_bytes("".join(" %d \r\n" % n for n in (1, 300, 2400, 0, 0, 1500, 1500, 0)).encode() + b"p.cdt\r\n")
     options = os.path.join(folder, "Snipdeck.ini")
-    with open(options, "wb") as f:
-        f.write(b"ClickPaste=1\n")  # turned on in an earlier run, never granted
+    pathlib.Path(options).write_bytes(b"ClickPaste=1\n")  # turned on in an earlier run, never granted
     out = os.path.join(work, "field.txt")
     pointer = Pointer()
     field_process = subprocess.Popen([sys.executable, __file__, "field", out], env=dict(os.environ, GDK_BACKEND="wayland"))
