@@ -611,6 +611,8 @@ private slots:
         TestProgram asking;
         asking.writeBytes(QStringLiteral("Snipdeck.ini"), "ClickPaste=1\nRestoreToken=old\n");
         asking.startOn(asking.writeShiftJis("w.cdt", "#a\r\nw\r\n"));
+        asking.paster.granted(""); // a desktop that hands over no token leaves the kept one
+        QCOMPARE(asking.readBytes("Snipdeck.ini"), "ClickPaste=1\nRestoreToken=old\n");
         asking.paster.granted("new");
         QCOMPARE(asking.readBytes("Snipdeck.ini"), "ClickPaste=1\nRestoreToken=new\n");
         asking.paster.blocked = Paster::Obstacle::Refused;
