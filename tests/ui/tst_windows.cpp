@@ -723,6 +723,8 @@ private slots:
         QTest::mouseClick(&files.Command3(), Qt::LeftButton); // the button takes the focus
         QCOMPARE(t.fileDialogs.focusWhenAsked, &files.List1()); // where Enter goes as the dialog closes
         QCOMPARE(itemTexts(files.List1()), (QStringList{"a.cdt", "b.cdt"}));
+        files.List1().setCurrentRow(0);
+        QTest::keyClick(&files.List1(), Qt::Key_Down); // only Enter loads
         QTest::keyClick(&files.List1(), Qt::Key_Return);
         QCOMPARE(main.windowTitle(), QStringLiteral("b"));
         QCOMPARE(main.focusWidget(), &main.Command2(2));
