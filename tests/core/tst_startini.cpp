@@ -246,7 +246,7 @@ private slots:
         }
         QVERIFY(autostart::isOn(place.folder));
         // Switched off by the desktop's settings, in the entry's group only.
-        for (const QByteArray off : {"[Other]\nHidden=true\n", "[Desktop Entry]\nX-GNOME-Autostart-enabled = false\n",
+        for (const QByteArray off : {"[Other]\nHidden=true\n[Desktop Entry]\nHidden=false\n", "[Desktop Entry]\nX-GNOME-Autostart-enabled = false\n",
                                       "Hidden=true\n"}) {
             QVERIFY(filesystem::writeWholeFile(path, filesystem::readWholeFile(path).value_or(QByteArray()) + off));
             QCOMPARE(autostart::isOn(place.folder), off.startsWith("[Other]"));
