@@ -653,6 +653,11 @@ private slots:
         QTest::keyClick(&editor.List1(), Qt::Key_Return);
         QVERIFY(main.isEnabled());
         QCOMPARE(t.readBytes("r.cdt"), QByteArray("#b\r\n1\r\n2\r\n"));
+        // A new entry's name is asked where the box last stood, not at the editor's corner.
+        QTest::keyClick(&main.Command1(0), Qt::Key_F2);
+        rename.move(7, 7);
+        editor.Command3().click();
+        QCOMPARE(rename.pos(), QPoint(7, 7));
     }
 
     void editorHoldsThirtyAndClipboardLinesEndInLF()
