@@ -32,10 +32,10 @@ namespace {
 
 using Status = Association::Status;
 
-/** A window's title and the texts of its labels, buttons and frames, in the order made. */
+/** A window's title and font size, and the texts of its labels, buttons and frames, in the order made. */
 QString textsOf(const QWidget &window)
 {
-    QStringList texts{window.windowTitle()};
+    QStringList texts{window.windowTitle() + QStringLiteral(" %1pt").arg(window.font().pointSize())};
     for (const QWidget *child : window.findChildren<QWidget *>())
         texts << child->property(qobject_cast<const QGroupBox *>(child) ? "title" : "text").toString().remove(QChar(0x2060));
     texts.removeAll(QString());
@@ -348,18 +348,18 @@ private slots:
         }
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
                                           << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
-        QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
+        QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択 9pt|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
         QStringList iconSizes;
         for (const QSize size : t.program.form1().windowIcon().availableSizes())
             iconSizes << QString::number(size.width());
         QTest::newRow("icon sizes") << iconSizes.join(u'|') << "128|16|24|32|48|64";
         QTest::newRow("properties") << textsOf(t.program.form4())
-                                    << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|"
+                                    << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ 9pt|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|"
                                        "ﾎﾞﾀﾝの高さ(&H)|ﾎﾞﾀﾝの数(&N)|ﾊﾞｰｼﾞｮﾝ情報(&A)|OK|ｷｬﾝｾﾙ";
-        QTest::newRow("editor") << textsOf(t.program.form5()) << "ﾎﾞﾀﾝ内容編集|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
-        QTest::newRow("rename") << textsOf(t.program.form6()) << "ﾎﾞﾀﾝ名の変更|ﾎﾞﾀﾝ名(&N):|OK|ｷｬﾝｾﾙ";
+        QTest::newRow("editor") << textsOf(t.program.form5()) << "ﾎﾞﾀﾝ内容編集 9pt|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
+        QTest::newRow("rename") << textsOf(t.program.form6()) << "ﾎﾞﾀﾝ名の変更 9pt|ﾎﾞﾀﾝ名(&N):|OK|ｷｬﾝｾﾙ";
         QTest::newRow("version box") << textsOf(t.program.about())
-                                     << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|動作中の不具合、異常または、改修の依頼は以下へ"
+                                     << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報 9pt|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|動作中の不具合、異常または、改修の依頼は以下へ"
                                         "お願いします。|" + QString::fromUtf8(snipdeck::build::maintainerAddress) + "|OK";
         // Where Japanese lines may break ("|"): between phrases, never inside a word.
         const auto breaks = [](const QString &joined) {
