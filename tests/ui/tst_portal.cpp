@@ -2,6 +2,7 @@
 // private session bus: what the paster asks the desktop, in which order, and what it makes
 // of each answer.
 
+#include "datatable.h"
 #include "platform/portalpaster.h"
 
 #include <QDBusConnection>
@@ -89,11 +90,7 @@ private slots:
     // Keys: Shift 65505, Control 65507, v 118.
     void consent_data()
     {
-        QTest::addColumn<QVariantList>("portal");
-        QTest::addColumn<QByteArray>("grant");
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("calls");
-        QTest::addColumn<QString>("outcome");
+        columns<QVariantList, QByteArray, QStringList, QString, QString>({"portal", "grant", "steps", "calls", "outcome"});
         const QString asked = u"CreateSession|SelectDevices types=1 persist=2 token="_s;
         const QString started = asked + u"|Start|key 65505 1|key 65505 0"_s;
         const QStringList paste{u"paste"_s};
@@ -117,7 +114,6 @@ private slots:
     void consent()
     {
         QFETCH(QVariantList, portal);
-        QFETCH(QByteArray, grant);
         QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"portal"_s);
         FakePortal desktop;
         desktop.properties = {{u"version"_s, portal[0].toUInt()}, {u"AvailableDeviceTypes"_s, portal[1].toUInt()}};
@@ -131,9 +127,8 @@ private slots:
             paster.setBar(bar);
             paster.granted = [&](const QByteArray &token) { outcome << u"granted "_s + QString::fromLatin1(token); };
             paster.failed = [&](Paster::Obstacle obstacle) { outcome << u"failed %1"_s.arg(int(obstacle)); };
-            paster.prepare(grant); // before the portal has told what it can
-            QFETCH(QStringList, steps);
-            for (const QString &step : steps) {
+            paster.prepare(fetched<QByteArray>("grant")); // before the portal has told what it can
+            for (const QString &step : fetched<QStringList>("steps")) {
                 QTest::qWait(300);
                 if (step == u"paste")
                     paster.pasteIntoPrevious();

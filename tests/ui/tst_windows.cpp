@@ -658,6 +658,9 @@ private slots:
         rename.move(7, 7);
         editor.Command3().click();
         QCOMPARE(rename.pos(), QPoint(7, 7));
+        QTest::keyClick(&rename.Text1(), Qt::Key_Escape);
+        editor.List1_DblClick(); // an entry picked in the list: at the editor's corner
+        QCOMPARE(rename.pos(), editor.pos());
     }
 
     void editorHoldsThirtyAndClipboardLinesEndInLF()
@@ -749,7 +752,6 @@ private slots:
         QCOMPARE(properties.Text1().text() + " " + properties.Text2().text() + " " + properties.Text3().text(),
                  QStringLiteral("2400 2 230"));
         QTest::keyClick(&properties.Text3(), Qt::Key_Return); // a field's Enter presses no button
-        QVERIFY(properties.isVisible());
         properties.Check1().setChecked(true);
         properties.Command1().click();
         QCOMPARE(t.windowOrder.asked.last(), true);
