@@ -344,6 +344,7 @@ private slots:
             const QAction &item = wayland.program.frmMenu().Menu_ClickPaste();
             QTest::addRow("click to paste: %s", why)
                     << item.text() + "|" + item.toolTip() + (item.isEnabled() ? "|enabled" : "")
+                       + (wayland.program.frmMenu().MouseMenu().toolTipsVisible() ? "" : "|tip hidden")
                     << unavailable + QString::fromUtf8(why);
         }
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
