@@ -19,31 +19,34 @@
 #include "platform/windoworder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
+#include <QResource>
 
 #include <type_traits>
 
 namespace {
 
 /** The icon in the sizes the build rendered it at, each as raw RGBA pixels in a resource
-    named snipdeck-<pixels>.rgba; a resource of the wrong length is left out. */
+    named snipdeck-<pixels>.rgba; a resource of the wrong length is left out. The resources
+    are stored uncompressed, so the pixels are read where the program's image holds them. */
 QIcon loadIcon()
 {
     QIcon icon;
-    const QDir icons(QStringLiteral(":/snipdeck"));
-    for (const QString &name : icons.entryList({QStringLiteral("snipdeck-*.rgba")})) {
-        const int size = name.section(u'-', 1).section(u'.', 0, 0).toInt();
-        QFile file(icons.filePath(name));
-        if (size <= 0 || !file.open(QIODevice::ReadOnly))
+    const QString folder = QStringLiteral(":/snipdeck/");
+    const QString prefix = QStringLiteral("snipdeck-"), suffix = QStringLiteral(".rgba");
+    // Every name is looked at rather than a wildcard matched, which would compile a pattern.
+    for (const QString &name : QDir(folder).entryList(QDir::Files)) {
+        if (!name.startsWith(prefix) || !name.endsWith(suffix))
             continue;
-        const QByteArray pixels = file.readAll();
-        if (pixels.size() != qsizetype(size) * size * 4)
+        const int size = QStringView(name).sliced(prefix.size(),
+                                                  name.size() - prefix.size() - suffix.size()).toInt();
+        const QResource pixels(folder + name);
+        if (size <= 0 || pixels.size() != qint64(size) * size * 4)
             continue;
-        const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size,
-                           size * 4, QImage::Format_RGBA8888_Premultiplied);
+        const QImage image(pixels.data(), size, size, size * 4,
+                           QImage::Format_RGBA8888_Premultiplied);
         icon.addPixmap(QPixmap::fromImage(image)); // copies the pixels
     }
     return icon;
