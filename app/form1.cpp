@@ -573,7 +573,6 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     Form_Unload();
-    event->accept();
 }
 
 void Form1::Form_Unload()

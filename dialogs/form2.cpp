@@ -123,10 +123,9 @@ void Form2::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+void Form2::closeEvent(QCloseEvent *)
 {
     Form_Unload();
-    event->accept();
 }
 
 void Form2::Form_Unload()

@@ -141,9 +141,8 @@ void Form4::leave()
     m_program.returnTo(m_program.form1(), *this);
 }
 
-void Form4::closeEvent(QCloseEvent *event)
+void Form4::closeEvent(QCloseEvent *)
 {
     leave();
-    event->accept();
     m_program.unload(this);
 }

@@ -132,9 +132,8 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmAbout::closeEvent(QCloseEvent *event)
+void frmAbout::closeEvent(QCloseEvent *)
 {
-    event->accept();
     m_program.unload(this);
     // OK and the close box alike hand the focus back to the properties dialog when it is
     // up; one that is gone (at shutdown, say) is not created for that.

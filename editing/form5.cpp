@@ -333,7 +333,6 @@ void Form5::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    event->accept();
     if (!m_program.form1().isEnabled()) {
         leave();
         // The edits go with the window.

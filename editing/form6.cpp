@@ -127,9 +127,8 @@ bool Form6::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form6::closeEvent(QCloseEvent *event)
+void Form6::closeEvent(QCloseEvent *)
 {
-    event->accept();
     // With the main window enabled the program is shutting down: nothing to give back.
     if (m_program.form1().isEnabled())
         return;
