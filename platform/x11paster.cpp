@@ -147,8 +147,8 @@ X11Paster::~X11Paster()
     const Keymap keymap = currentKeymap(m_display);
     if (m_boundKey && keymap && symbolOf(keymap.get(), m_boundKey, 0) == XK_v) {
         KeySym nothing[] = {NoSymbol, NoSymbol};
+        // Sent when Qt closes the display, after this.
         XChangeKeyboardMapping(m_display, int(m_boundKey), 2, nothing, 1);
-        XFlush(m_display);
     }
 }
 
