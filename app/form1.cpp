@@ -239,27 +239,18 @@ void Form1::WindowSet(int width, int count, int height)
 
     for (int i = 0; i < barlayout::snippetButtons; ++i) {
         QPushButton *button = m_command1[i];
-        if (i < layout.buttonNum) {
+        // A hidden button takes no clicks, keys or focus: hiding is all it needs.
+        if (i < layout.buttonNum)
             twips::place(*button, 0, layout.snippetTops.at(i), layout.buttonWidth,
                          layout.buttonHeight);
-            button->setEnabled(true);
-            button->setVisible(true);
-        } else {
-            button->setEnabled(false);
-            button->setVisible(false);
-        }
+        button->setVisible(i < layout.buttonNum);
     }
     for (int j = 0; j < barlayout::controlButtons; ++j) {
         QPushButton *button = m_command2[j];
-        if (layout.controlsShown) {
+        if (layout.controlsShown)
             twips::place(*button, 0, layout.controlTops[j], layout.buttonWidth,
                          layout.buttonHeight);
-            button->setEnabled(true);
-            button->setVisible(true);
-        } else {
-            button->setEnabled(false);
-            button->setVisible(false);
-        }
+        button->setVisible(layout.controlsShown);
     }
 
     const QSize clientSize(twips::toPixels(layout.windowWidth - barlayout::frameWidth),

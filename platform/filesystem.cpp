@@ -60,10 +60,9 @@ std::optional<Stamp> stamp(const QString &path)
     struct stat st;
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
         return std::nullopt;
-    constexpr qint64 ns = 1000 * 1000 * 1000;
     return Stamp{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size),
-                 qint64(st.st_mtim.tv_sec) * ns + st.st_mtim.tv_nsec,
-                 qint64(st.st_ctim.tv_sec) * ns + st.st_ctim.tv_nsec};
+                 qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec),
+                 qint64(st.st_ctim.tv_sec), qint64(st.st_ctim.tv_nsec)};
 }
 
 namespace {

@@ -29,8 +29,10 @@ struct Stamp
     qint64 device = 0;
     qint64 inode = 0;
     qint64 size = 0;
-    qint64 modifiedNs = 0;
-    qint64 changedNs = 0;
+    qint64 modifiedSeconds = 0;
+    qint64 modifiedNanoseconds = 0;
+    qint64 changedSeconds = 0;
+    qint64 changedNanoseconds = 0;
 
     bool operator==(const Stamp &) const = default;
 };

@@ -283,14 +283,15 @@ QStringList misplaced(const QWidget &window, int index)
 }
 
 /** What a command on `button` left behind: the windows and menu up (the content view with
-    its text, and whether it sits under the button), the messages, the programs started, the
+    its text, and where it sits from the bar: under the button, or at the click), the messages, the programs started, the
     clipboard's text, whether the bar waits for a window. */
 QString outcome(TestProgram &t, const QPushButton &button)
 {
     QStringList seen;
     for (const QWidget *window : t.program.loadedWindows()) {
         if (const auto *view = qobject_cast<const Form2 *>(window); view && view->isVisible())
-            seen << view->content() + (view->y() - t.program.form1().y() == button.y() + 20 ? " under" : "");
+            seen << view->content() + (view->y() - t.program.form1().y() == button.y() + 20 ? QStringLiteral(" under")
+                                       : QStringLiteral(" at %1,%2").arg(view->x() - t.program.form1().x()).arg(view->y() - t.program.form1().y()));
         else if (window->isVisible())
             seen << window->metaObject()->className();
     }
@@ -471,8 +472,8 @@ private slots:
         QTest::newRow("再読込") << 0 << true << 2 << "Form3" + up << QString();
         QTest::newRow("ﾌﾟﾛﾊﾟﾃｨ") << 0 << true << 3 << "Form4" + up << QString();
         // A command chosen from a button's right-click menu gives the focus back to that button.
-        QTest::newRow("menu: its text") << 1 << false << 0 << "text a" + up << frmmenutext::display;
-        QTest::newRow("menu: the clipboard on 再読込") << 1 << true << 2 << "clip" + up << frmmenutext::kakunin;
+        QTest::newRow("menu: its text") << 1 << false << 0 << "text a at 5,25" + up << frmmenutext::display;
+        QTest::newRow("menu: the clipboard on 再読込") << 1 << true << 2 << "clip at 5,96" + up << frmmenutext::kakunin;
         QTest::newRow("menu: read files on a snippet") << 1 << false << 1 << "Form3" + up << frmmenutext::reread;
         QTest::newRow("menu: properties on 終了") << 1 << true << 4 << "Form4" + up << frmmenutext::about;
         QTest::newRow("menu: emptying the clipboard") << 1 << true << 3 << "" << frmmenutext::deleteClip;
@@ -662,6 +663,11 @@ private slots:
         QTest::keyClick(&rename.Text1(), Qt::Key_Escape);
         editor.List1_DblClick(); // an entry picked in the list: at the editor's corner
         QCOMPARE(rename.pos(), editor.pos());
+        QTest::keyClick(&rename.Text1(), Qt::Key_Escape);
+        // From an editor past the screen's corner, moved back to lie flush with it, frame and all.
+        editor.move(rename.screen()->availableGeometry().bottomRight());
+        editor.List1_DblClick();
+        QCOMPARE(rename.frameGeometry().bottomRight(), rename.screen()->availableGeometry().bottomRight());
     }
 
     void editorHoldsThirtyAndClipboardLinesEndInLF()
@@ -699,7 +705,7 @@ private slots:
         QCOMPARE(t.boxes.shown.last().text + t.boxes.shown.last().title, form5text::createQuestion + "ｸﾘｯﾌﾟﾌｧｲﾙがありません");
         const QByteArray unset = t.readBytes("新規.cdt");
         QCOMPARE(t.readBytes("b.cdt"), unset);
-        QCOMPARE(main.GetDataFileName(), t.path("b.cdt"));
+        QCOMPARE(main.GetDataFileName() + "|" + main.windowTitle(), t.path("b.cdt") + "|b"); // and the bar names it
         // Text Shift-JIS cannot hold is refused, naming its button; the file keeps what it had.
         main.SetClipData(1, QStringLiteral("😀"));
         QVERIFY(!t.program.form5().ClipFileWrite());
