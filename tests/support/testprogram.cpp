@@ -11,10 +11,11 @@ TestProgram::TestProgram()
     program.session().autostart = {path(QStringLiteral("config/autostart")), QStringLiteral("/usr/bin/snipdeck")};
 }
 
-void TestProgram::startOn(const QString &clipFile)
+QString TestProgram::startOn(const QString &clipFile)
 {
     writeStartIni(defaultNumbers, {clipFile});
     start();
+    return clipFile;
 }
 
 QString TestProgram::writeBytes(const QString &name, const QByteArray &bytes) const

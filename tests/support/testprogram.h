@@ -42,8 +42,8 @@ public:
 
     /** Runs start-up as the executable does (load handler, then show). */
     void start() { program.start(); }
-    /** Starts with a Start.ini of the default numbers that lists only `clipFile`. */
-    void startOn(const QString &clipFile);
+    /** Starts with a Start.ini of the default numbers that lists only `clipFile`; returns it. */
+    QString startOn(const QString &clipFile);
 
     /** 14 buttons of 240 × 2400 twips at (1500, 1500), not on top, control buttons shown,
         the first listed file in use. */

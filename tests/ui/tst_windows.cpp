@@ -710,11 +710,12 @@ private slots:
         QCOMPARE(t.messages().last(), "ｼﾌﾄJISで保存できない文字があります\r\nﾎﾞﾀﾝ:" + form1text::unset);
         QCOMPARE(t.readBytes("b.cdt"), unset);
 
-        // A file too large is refused unread; a save asks before replacing it.
+        // A file grown too large is refused unread, and what it held is shown no more; a save
+        // asks before replacing it.
         TestProgram large;
-        QFile big(large.path("big.cdt"));
+        QFile big(large.startOn(large.writeShiftJis("big.cdt", "#a\r\n")));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(3) << 30));
-        large.startOn(big.fileName());
+        large.program.form1().ReadFile(big.fileName());
         QCOMPARE(large.messages(), QStringList{form1text::clipFileTooLarge + "\r\nﾌｧｲﾙ:" + big.fileName()});
         QCOMPARE(large.program.form1().Command1(0).text(), form1text::unset);
         large.boxes.answers = {MessageBoxes::Answer::Cancel};
