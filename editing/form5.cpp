@@ -131,12 +131,8 @@ void Form5::SelectEntry(int index)
 {
     {
         const QScopedValueRollback guard(m_mirroring, true);
-        if (m_entries.isEntry(index)) {
-            m_list1->setCurrentRow(index);
-        } else {
-            m_list1->setCurrentRow(-1);
-            m_list1->clearSelection();
-        }
+        // No row current is no row selected, in a single-selection list.
+        m_list1->setCurrentRow(m_entries.isEntry(index) ? index : -1);
     }
     showSelectedText();
 }
