@@ -624,6 +624,24 @@ private slots:
         QVERIFY(!asking.program.frmMenu().Menu_ClickPaste().isEnabled());
     }
 
+    void editorListMenu()
+    {
+        // Each command of the list's menu on the second of three entries; the text shown is the selected entry's,
+        // then the next one's after Down (none while a new entry's name is asked).
+        for (const auto &[command, after] : {std::pair{&FrmMenu::List_Up_Click, "b|a|c y x"}, {&FrmMenu::List_Down_Click, "a|c|b y y"},
+                                             {&FrmMenu::List_Insert_Click, "a|未設定|b|c  "}, {&FrmMenu::List_Delete_Click, "a|未設定|c  z"},
+                                             {&FrmMenu::List_Kill_Click, "a|c z z"}}) {
+            TestProgram t;
+            t.startOn(t.writeShiftJis("l.cdt", "#a\r\nx\r\n#b\r\ny\r\n#c\r\nz\r\n"));
+            QTest::keyClick(&t.program.form1().Command1(1), Qt::Key_F2);
+            t.program.frmMenu().SetIndex(1);
+            (t.program.frmMenu().*command)();
+            const QString text = t.program.form5().Text1().toPlainText();
+            QTest::keyClick(&t.program.form5().List1(), Qt::Key_Down);
+            QCOMPARE(itemTexts(t.program.form5().List1()).join(u'|') + " " + text + " " + t.program.form5().Text1().toPlainText(), after);
+        }
+    }
+
     void renameAndEditorAnswerTheirKeys()
     {
         TestProgram t;
