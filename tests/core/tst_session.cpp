@@ -114,6 +114,7 @@ private slots:
         QTest::newRow("F7 opens the file") << int(Qt::Key_F7) << false << 0u << 118 << Kind::OpenFile << Kind::OpenFile << 0;
         QTest::newRow("F8 the properties") << int(Qt::Key_F8) << false << 0u << 119 << Kind::Properties << Kind::Properties << 0;
         QTest::newRow("F9 nothing") << int(Qt::Key_F9) << false << 0u << 120 << Kind::None << Kind::None << 0;
+        QTest::newRow("F24, the last") << int(Qt::Key_F24) << false << 0u << 135 << Kind::None << Kind::None << 0;
         QTest::newRow("0 the tenth file") << int(Qt::Key_0) << false << 0u << 48 << Kind::LoadListed << Kind::LoadListed << 10;
         QTest::newRow("9 the ninth") << int(Qt::Key_9) << false << 0u << 57 << Kind::LoadListed << Kind::LoadListed << 9;
         QTest::newRow("Shift+1 is 1") << int(Qt::Key_Exclam) << false << 10u << 49 << Kind::LoadListed << Kind::LoadListed << 1;

@@ -773,8 +773,9 @@ private slots:
         Form4 &properties = t.program.form4();
         properties.UpDown2().upArrow().click();
         properties.UpDown3().downArrow().click();
+        QTest::keyClick(&properties.UpDown1(), Qt::Key_Down); // or its keys
         QCOMPARE(properties.Text1().text() + " " + properties.Text2().text() + " " + properties.Text3().text(),
-                 QStringLiteral("2400 2 230"));
+                 QStringLiteral("2300 2 230"));
         QTest::keyClick(&properties.Text3(), Qt::Key_Return); // a field's Enter presses no button
         properties.Check1().setChecked(true);
         properties.Command1().click();
