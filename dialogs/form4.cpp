@@ -74,9 +74,7 @@ Form4::Form4(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     twips::place(*m_command1, 1200, 2640, 1095, 255);
     m_command2 = new QPushButton(form4text::cancel, this);
     twips::place(*m_command2, 2520, 2640, 1095, 255);
-    // Neither button answers Enter or Esc on its own.
-    for (QPushButton *button : {m_command1, m_command2, m_command3})
-        button->setAutoDefault(false);
+    // No button answers Enter or Esc on its own: the window is no dialog.
 
     QWidget *previous = m_check1;
     for (QWidget *next : std::initializer_list<QWidget *>{

@@ -73,10 +73,7 @@ Form5::Form5(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setTabChangesFocus(true);
 
-    // Neither button is a default button: Enter in the list is the list's own.
-    m_command1->setAutoDefault(false);
-    m_command2->setAutoDefault(false);
-    m_command3->setAutoDefault(false);
+    // No button is a default one (the window is no dialog): Enter in the list is the list's own.
 
     connect(m_list1, &QListWidget::currentRowChanged, this, [this] {
         if (!m_mirroring)

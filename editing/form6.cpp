@@ -44,9 +44,8 @@ Form6::Form6(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     setTabOrder(m_text1, m_command1);
     setTabOrder(m_command1, m_command2);
 
-    // Enter and Escape belong to the text box, not to default or cancel buttons.
-    m_command1->setAutoDefault(false);
-    m_command2->setAutoDefault(false);
+    // Enter and Escape belong to the text box: the window is no dialog, with default or
+    // cancel buttons.
     m_text1->installEventFilter(this);
 
     connect(m_command1, &QPushButton::clicked, this, &Form6::Command1_Click);

@@ -53,8 +53,6 @@ Form3::Form3(Program &program)
     twips::place(*m_command3, 0, 2640, 975, 255);
     m_command4 = new QPushButton(form3text::remove, this);
     twips::place(*m_command4, 1080, 2640, 975, 255);
-    for (QPushButton *button : {m_command1, m_command2, m_command3, m_command4})
-        button->setAutoDefault(false);
 
     setTabOrder(m_list1, m_command1);
     setTabOrder(m_command1, m_command2);
