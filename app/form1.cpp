@@ -237,21 +237,16 @@ void Form1::WindowSet(int width, int count, int height)
 
     InWindowSet = true;
 
-    for (int i = 0; i < barlayout::snippetButtons; ++i) {
-        QPushButton *button = m_command1[i];
-        // A hidden button takes no clicks, keys or focus: hiding is all it needs.
-        if (i < layout.buttonNum)
-            twips::place(*button, 0, layout.snippetTops.at(i), layout.buttonWidth,
-                         layout.buttonHeight);
-        button->setVisible(i < layout.buttonNum);
-    }
-    for (int j = 0; j < barlayout::controlButtons; ++j) {
-        QPushButton *button = m_command2[j];
-        if (layout.controlsShown)
-            twips::place(*button, 0, layout.controlTops[j], layout.buttonWidth,
-                         layout.buttonHeight);
-        button->setVisible(layout.controlsShown);
-    }
+    // A hidden button takes no clicks, keys or focus: hiding is all it needs.
+    const auto show = [&layout](QPushButton &button, bool shown, int top) {
+        if (shown)
+            twips::place(button, 0, top, layout.buttonWidth, layout.buttonHeight);
+        button.setVisible(shown);
+    };
+    for (int i = 0; i < barlayout::snippetButtons; ++i)
+        show(*m_command1[i], i < layout.buttonNum, layout.snippetTops.value(i)); // tops of shown ones only
+    for (int j = 0; j < barlayout::controlButtons; ++j)
+        show(*m_command2[j], layout.controlsShown, layout.controlTops[j]);
 
     const QSize clientSize(twips::toPixels(layout.windowWidth - barlayout::frameWidth),
                            twips::toPixels(layout.windowHeight - barlayout::frameHeight));

@@ -40,8 +40,7 @@ QIcon loadIcon()
     for (const QString &name : QDir(folder).entryList(QDir::Files)) {
         if (!name.startsWith(prefix) || !name.endsWith(suffix))
             continue;
-        const int size = QStringView(name).sliced(prefix.size(),
-                                                  name.size() - prefix.size() - suffix.size()).toInt();
+        const int size = QStringView(name).sliced(prefix.size()).chopped(suffix.size()).toInt();
         const QResource pixels(folder + name);
         if (size <= 0 || pixels.size() != qint64(size) * size * 4)
             continue;

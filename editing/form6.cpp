@@ -44,8 +44,8 @@ Form6::Form6(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     setTabOrder(m_text1, m_command1);
     setTabOrder(m_command1, m_command2);
 
-    // Enter and Escape belong to the text box: the window is no dialog, with default or
-    // cancel buttons.
+    // Enter and Escape belong to the text box: the window is no dialog, so it has no default
+    // or cancel button.
     m_text1->installEventFilter(this);
 
     connect(m_command1, &QPushButton::clicked, this, &Form6::Command1_Click);

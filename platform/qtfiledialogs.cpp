@@ -48,8 +48,8 @@ private:
 };
 
 /** The shared set-up: both filters, clip data files preselected, no overwrite question,
-    no default extension (a new dialog has none). Qt's own dialog rather than the desktop's, so that it behaves
-    the same everywhere and can be driven from the keyboard in tests. */
+    no default extension (a new dialog has none). Qt's own dialog rather than the desktop's,
+    so that it behaves the same everywhere and can be driven from the keyboard in tests. */
 void setUp(QFileDialog &dialog, QFileDialog::AcceptMode mode)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

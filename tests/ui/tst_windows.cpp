@@ -283,17 +283,18 @@ QStringList misplaced(const QWidget &window, int index)
 }
 
 /** What a command on `button` left behind: the windows and menu up (the content view with
-    its text, and where it sits from the bar: under the button, or at the click), the messages, the programs started, the
-    clipboard's text, whether the bar waits for a window. */
+    its text, and where it sits from the bar: under the button, or at the click), the
+    messages, the programs started, the clipboard's text, whether the bar waits for a window. */
 QString outcome(TestProgram &t, const QPushButton &button)
 {
     QStringList seen;
     for (const QWidget *window : t.program.loadedWindows()) {
-        if (const auto *view = qobject_cast<const Form2 *>(window); view && view->isVisible())
-            seen << view->content() + (view->y() - t.program.form1().y() == button.y() + 20 ? QStringLiteral(" under")
-                                       : QStringLiteral(" at %1,%2").arg(view->x() - t.program.form1().x()).arg(view->y() - t.program.form1().y()));
-        else if (window->isVisible())
+        if (const auto *view = qobject_cast<const Form2 *>(window); view && view->isVisible()) {
+            const QPoint at = view->pos() - t.program.form1().pos();
+            seen << view->content() + (at.y() == button.y() + 20 ? QStringLiteral(" under") : QStringLiteral(" at %1,%2").arg(at.x()).arg(at.y()));
+        } else if (window->isVisible()) {
             seen << window->metaObject()->className();
+        }
     }
     if (QApplication::activePopupWidget())
         seen << QStringLiteral("menu on %1%2").arg(t.program.frmMenu().targetIndex())
@@ -634,11 +635,12 @@ private slots:
             TestProgram t;
             t.startOn(t.writeShiftJis("l.cdt", "#a\r\nx\r\n#b\r\ny\r\n#c\r\nz\r\n"));
             QTest::keyClick(&t.program.form1().Command1(1), Qt::Key_F2);
+            Form5 &editor = t.program.form5();
             t.program.frmMenu().SetIndex(1);
             (t.program.frmMenu().*command)();
-            const QString text = t.program.form5().Text1().toPlainText();
-            QTest::keyClick(&t.program.form5().List1(), Qt::Key_Down);
-            QCOMPARE(itemTexts(t.program.form5().List1()).join(u'|') + " " + text + " " + t.program.form5().Text1().toPlainText(), after);
+            const QString text = editor.Text1().toPlainText();
+            QTest::keyClick(&editor.List1(), Qt::Key_Down);
+            QCOMPARE(itemTexts(editor.List1()).join(u'|') + " " + text + " " + editor.Text1().toPlainText(), after);
         }
     }
 
