@@ -412,13 +412,14 @@ private:
             beyondAscii = true;
             // Two bytes, U+0080 to U+07FF, which Shift-JIS reads as a half-width katakana
             // followed by another or by a double-byte character. An accented letter of a
-            // European word sits next to plain letters; half-width katakana seldom do.
+            // European word sits next to plain letters; half-width katakana seldom do. A second
+            // byte below 0xA1 makes the letter a double-byte character's trail (or no character).
             if (i + 1 == n)
                 continue; // valid UTF-8 has the second byte in the same stretch
             const auto next = static_cast<uchar>(part[i + 1]);
             const bool afterLetter = isAsciiAlphanumeric(i > 0 ? part[i - 1] : m_previous);
-            const bool beforeLetter = next >= 0xA0 && i + 2 < n && isAsciiAlphanumeric(part[i + 2]);
-            m_letterAfter = next >= 0xA0 && i + 2 == n && !last; // the next stretch tells
+            const bool beforeLetter = next >= 0xA1 && i + 2 < n && isAsciiAlphanumeric(part[i + 2]);
+            m_letterAfter = next >= 0xA1 && i + 2 == n && !last; // the next stretch tells
             inLatinWord = inLatinWord || afterLetter || beforeLetter;
         }
         if (n > 0)

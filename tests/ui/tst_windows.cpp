@@ -555,8 +555,17 @@ private slots:
         t.writeStartIni({"5", "300", "1800", "0", "1", "3000000", "-3000000", "0"}, {a, t.path("gone.cdt")});
         t.start();
         Form1 &main = t.program.form1();
-        QCOMPARE(main.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(main.pos(), screen.topLeft());
         QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
+        // Kept where a pixel of its 40 × 20 corner is on a screen.
+        for (const auto &[at, kept] : {std::pair{QPoint(-39, -19), true}, {QPoint(-40, 0), false}, {QPoint(0, -20), false},
+                                       {screen.bottomRight(), true}, {screen.bottomRight() + QPoint(1, 0), false}}) {
+            TestProgram saved;
+            saved.writeStartIni({"5", "300", "1800", "0", "1", QString::number(at.y() * 15), QString::number(at.x() * 15), "0"});
+            saved.start();
+            QCOMPARE(saved.program.form1().pos(), kept ? at : screen.topLeft());
+        }
         QCOMPARE(main.windowTitle() + main.Command1(0).text() + QString::number(main.Command1(0).width()), "定型文ｱ120");
         QTest::keyClick(&main.Command1(0), Qt::Key_Menu);
         QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked()); // the hidden control buttons
