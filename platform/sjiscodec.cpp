@@ -57,7 +57,6 @@ public:
 
     bool isValid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
     iconv_t handle() const { return m_cd; }
-    void reset() { iconv(m_cd, nullptr, nullptr, nullptr, nullptr); }
 
 private:
     iconv_t m_cd;
@@ -89,7 +88,6 @@ std::optional<DecodeTable> buildDecodeTable()
         size_t outLeft = sizeof unit;
         const size_t rc = iconv(cd.handle(), &inPtr, &inLeft, &outPtr, &outLeft);
         const int error = errno;
-        cd.reset();
         if (rc == size_t(-1))
             return error == EINVAL ? -1 : 0;
         return inLeft == 0 && outLeft == sizeof unit - sizeof(char16_t) ? unit[0] : 0;

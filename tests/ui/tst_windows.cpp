@@ -4,6 +4,7 @@
 #include "testprogram.h"
 #include "datatable.h"
 
+#include "app/barlayout.h"
 #include "app/fonts.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmabouttext.h"
@@ -432,6 +433,9 @@ private slots:
             dialog.show();
             QVERIFY(loaded.wait());
             QCoreApplication::processEvents();
+            // However large Qt would make it, it fits on the screen with its frame.
+            const QSize most = dialog.maximumSize() + QSize(twips::toPixels(barlayout::frameWidth), twips::toPixels(barlayout::frameHeight));
+            QCOMPARE(most.boundedTo(dialog.screen()->availableGeometry().size()), most);
         }
         const QString font = qEnvironmentVariable("SNIPDECK_TEST_FONT");
         QVERIFY2(QFontInfo(shown.font()).family().startsWith(font), qPrintable(QFontInfo(shown.font()).family()));
@@ -789,7 +793,8 @@ private slots:
                  QStringLiteral("2300 2 230"));
         QTest::keyClick(&properties.Text3(), Qt::Key_Return); // a field's Enter presses no button
         properties.Check1().setChecked(true);
-        properties.Command1().click();
+        properties.Command1().setFocus();
+        QTest::keyClick(&properties.Command1(), Qt::Key_Return); // the focused button's Enter presses it
         QCOMPARE(t.windowOrder.asked.last(), true);
         t.program.frmMenu().Menu_Allways_Click(); // the menu's check mark, through the same OK
         QCOMPARE(t.windowOrder.asked.last(), false);
