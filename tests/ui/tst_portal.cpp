@@ -10,6 +10,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
+#include <QGuiApplication>
 #include <QMutex>
 #include <QTest>
 #include <QWidget>
@@ -86,7 +87,8 @@ class TestPortal : public QObject
 
 private slots:
     // Portal: version, device types (1 keyboard, 2 pointer), then the answers. Steps, once the
-    // paster has settled: "paste", "closed" (the desktop ends the session), "release".
+    // paster has settled: "paste", "closed" (the desktop ends the session), "release", "wanted"
+    // (the bar is to take keys itself), "away" (another program's window is active).
     // Keys: Shift 65505, Control 65507, v 118.
     void consent_data()
     {
@@ -96,11 +98,13 @@ private slots:
         const QStringList paste{u"paste"_s};
         QTest::newRow("first consent, then a paste") << QVariantList{2, 3} << QByteArray() << paste
                 << started + u"|key 65507 1|key 118 1|key 118 0|key 65507 0"_s << u"granted T2, unfocusable"_s;
+        QTest::newRow("the keyboard wanted, then another window") << QVariantList{2, 1} << QByteArray()
+                << QStringList{u"wanted"_s, u"away"_s} << started << u"granted T2, unfocusable"_s;
         QTest::newRow("the consent of an earlier run") << QVariantList{2, 1} << QByteArray("T1") << QStringList()
                 << asked + u"T1|Start|key 65505 1|key 65505 0"_s << u"granted T2, unfocusable"_s;
         for (const uint no : {1u, 2u})
             QTest::addRow("the user says no (%u), then a paste", no) << QVariantList{2, 1, QVariantMap{{u"Start"_s, no}}}
-                    << QByteArray() << paste << asked + u"|Start|Close"_s << u"failed 3, focusable"_s;
+                    << QByteArray() << QStringList{u"paste"_s, u"away"_s} << asked + u"|Start|Close"_s << u"failed 3, focusable"_s;
         QTest::newRow("the portal fails a call") << QVariantList{2, 1, QVariantMap{{u"SelectDevices"_s, u"error"_s}}}
                 << QByteArray() << paste << asked + u"|Close"_s << u"failed 1, focusable"_s;
         QTest::newRow("a portal that cannot keep the consent") << QVariantList{1, 1} << QByteArray() << paste << QString()
@@ -134,6 +138,10 @@ private slots:
                     paster.pasteIntoPrevious();
                 else if (step == u"closed")
                     desktop.closeSession(bus);
+                else if (step == u"wanted")
+                    paster.keyboardWanted();
+                else if (step == u"away")
+                    emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
                 else
                     paster.release();
             }
