@@ -381,10 +381,10 @@ private slots:
                                         "ｸﾘｯﾌﾟﾌｧｲﾙを|新規作成しますか？|「ｸﾘｯﾌﾟ」へ、";
         // Messages whose every way out is hard to reach from a window test.
         QTest::newRow("messages")
-                << QStringList{form1text::settingsMissing, form1text::settingsUnwritable, form1text::clipFileUnreadable,
+                << QStringList{form1text::settingsMissing, form1text::clipFileUnreadable,
                                form1text::clipboardNotText, form1text::tooManyButtons, form5text::clipFileUnwritable,
                                frmmenutext::replaceQuestion}.join(u'|')
-                << "初期化ﾌｧｲﾙが見つかりません|初期化ﾌｧｲﾙを保存できません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容が"
+                << "初期化ﾌｧｲﾙが見つかりません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを読み込めません|ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容が"
                    "ﾃｷｽﾄ形式ではありません|ﾎﾞﾀﾝを30個以上登録することは出来ません|ｸﾘｯﾌﾟﾃﾞｰﾀﾌｧｲﾙを保存できません|"
                    "ﾌｧｲﾙの内容は失われます。新規作成しますか？";
     }
@@ -570,6 +570,14 @@ private slots:
             saved.start();
             QCOMPARE(saved.program.form1().pos(), kept ? at : screen.topLeft());
         }
+        // A Start.ini that cannot be written is named at the end, with the system's reason.
+        TestProgram blocked;
+        blocked.startOn(blocked.writeShiftJis("u.cdt", "#u\r\n"));
+        QVERIFY(QFile::remove(blocked.path("Start.ini")) && QDir(blocked.dir.path()).mkdir("Start.ini"));
+        blocked.program.frmMenu().Menu_Exit_Click();
+        const QString named = form1text::unwritable(form1text::settingsUnwritable, blocked.path("Start.ini"), QString());
+        QVERIFY2(blocked.messages().join(u'|').startsWith(named) && blocked.messages().join(u'|').size() > named.size(),
+                 qPrintable(blocked.messages().join(u'|')));
         QCOMPARE(main.windowTitle() + main.Command1(0).text() + QString::number(main.Command1(0).width()), "定型文ｱ120");
         QTest::keyClick(&main.Command1(0), Qt::Key_Menu);
         QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked()); // the hidden control buttons
@@ -814,6 +822,11 @@ private slots:
         const QLabel &link = box->lblDisclaimer(1); // looks like a link
         QVERIFY(link.palette().color(QPalette::WindowText) == Qt::blue && link.font().underline() && link.cursor().shape() == Qt::PointingHandCursor);
         QVERIFY(t.boxes.shown.isEmpty());
+        QStringList separator; // etched: a grey line with a white one just under it
+        for (const QFrame *line : box->findChildren<QFrame *>())
+            if (line->height() == 1 && line->autoFillBackground() && line->frameShape() == QFrame::NoFrame)
+                separator << line->palette().color(QPalette::Window).name() + QStringLiteral(" %1").arg(line->y() - box->Line1(1).y());
+        QCOMPARE(separator.join(u'|'), "#808080 0|#ffffff 1");
         // OK unloads the box and gives the properties dialog back, still over the bar.
         box->activateWindow();
         (void)QTest::qWaitFor([&] { return QApplication::activeWindow() == box.data(); });
