@@ -99,7 +99,7 @@ private slots:
         QTest::newRow("first consent, then a paste") << QVariantList{2, 3} << QByteArray() << paste
                 << started + u"|key 65507 1|key 118 1|key 118 0|key 65507 0"_s << u"granted T2, unfocusable"_s;
         QTest::newRow("the keyboard wanted, then another window") << QVariantList{2, 1} << QByteArray()
-                << QStringList{u"wanted"_s, u"away"_s} << started << u"granted T2, unfocusable"_s;
+                << QStringList{u"wanted"_s, u"away"_s} << started << u"granted T2, focusable, unfocusable"_s;
         QTest::newRow("the consent of an earlier run") << QVariantList{2, 1} << QByteArray("T1") << QStringList()
                 << asked + u"T1|Start|key 65505 1|key 65505 0"_s << u"granted T2, unfocusable"_s;
         for (const uint no : {1u, 2u})
@@ -131,26 +131,29 @@ private slots:
             paster.setBar(bar);
             paster.granted = [&](const QByteArray &token) { outcome << u"granted "_s + QString::fromLatin1(token); };
             paster.failed = [&](Paster::Obstacle obstacle) { outcome << u"failed %1"_s.arg(int(obstacle)); };
+            // While pasting is on, a click on the bar leaves the keyboard where it is.
+            const auto focus = [&bar] { return bar.windowFlags() & Qt::WindowDoesNotAcceptFocus ? u"unfocusable"_s : u"focusable"_s; };
             paster.prepare(fetched<QByteArray>("grant")); // before the portal has told what it can
             for (const QString &step : fetched<QStringList>("steps")) {
                 QTest::qWait(300);
-                if (step == u"paste")
+                if (step == u"paste") {
                     paster.pasteIntoPrevious();
-                else if (step == u"closed")
+                } else if (step == u"closed") {
                     desktop.closeSession(bus);
-                else if (step == u"wanted")
+                } else if (step == u"wanted") {
                     paster.keyboardWanted();
-                else if (step == u"away")
+                    outcome << focus();
+                } else if (step == u"away") {
                     emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
-                else
+                } else {
                     paster.release();
+                }
             }
             QFETCH(QString, calls);
             if (QTest::qWaitFor([&] { return desktop.calls() == calls; }, 3000))
                 QTest::qWait(200); // and nothing more comes
             QCOMPARE(desktop.calls(), calls);
-            // While pasting is on, a click on the bar leaves the keyboard where it is.
-            outcome << (bar.windowFlags() & Qt::WindowDoesNotAcceptFocus ? u"unfocusable"_s : u"focusable"_s);
+            outcome << focus();
         }
         QTEST(outcome.join(u", "_s), "outcome");
         bus.unregisterService(u"org.freedesktop.portal.Desktop"_s);
