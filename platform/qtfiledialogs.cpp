@@ -93,7 +93,6 @@ void setUp(QFileDialog &dialog, QFileDialog::AcceptMode mode)
     // Never larger than the screen, whatever size Qt would give it.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         dialog.setMaximumSize(screen->availableGeometry().size() * 9 / 10);
-    dialog.setWindowModality(Qt::ApplicationModal);
     // When the program's windows are kept on top, a dialog below them could not be seen.
     if (const QWidget *active = QApplication::activeWindow();
         active && active->windowFlags().testFlag(Qt::WindowStaysOnTopHint))

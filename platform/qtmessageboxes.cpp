@@ -27,7 +27,6 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString &text, const QString &ti
     else
         box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
     // When the program's windows are kept on top, a box below them could not be seen.
     if (const QWidget *active = QApplication::activeWindow();
         active && active->windowFlags().testFlag(Qt::WindowStaysOnTopHint))

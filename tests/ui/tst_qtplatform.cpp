@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/qtfiledialogs.h"
 #include "platform/qtlauncher.h"
+#include "platform/qtmessageboxes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,6 +117,50 @@ private slots:
         // "*.*" keeps its caption but lists names without a dot too; sizes are written in Japanese.
         listed.sort();
         QCOMPARE(listed.join(u','), typed.isEmpty() ? QString() : QStringLiteral("a.cdt 0 バイト,b.cdt 0 バイト,c.txt 0 バイト,notes 0 バイト,old 0 バイト"));
+    }
+
+    void messageBox_data()
+    {
+        using Icon = MessageBoxes::Icon;
+        using Buttons = MessageBoxes::Buttons;
+        // pressed: the button the user presses
+        columns<Icon, Buttons, bool, QString, QString>({"icon", "buttons", "overOnTop", "pressed", "seen"});
+        QTest::newRow("a notice") << Icon::None << Buttons::Ok << false << "OK" << "0|OK|OK|modal|Ok";
+        QTest::newRow("a warning over windows kept on top") << Icon::Exclamation << Buttons::Ok << true << "OK" << "2|OK|OK|modal|on top|Ok";
+        QTest::newRow("a question, answered OK") << Icon::Question << Buttons::OkCancel << false << "OK" << "4|OK,Cancel|OK|modal|Ok";
+        QTest::newRow("a question, cancelled") << Icon::Question << Buttons::OkCancel << true << "Cancel" << "4|OK,Cancel|OK|modal|on top|Cancel";
+    }
+
+    void messageBox()
+    {
+        QFETCH(bool, overOnTop);
+        QWidget window; // the program's window the box comes from
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, overOnTop);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QStringList buttons;
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            seen << box->windowTitle() + "|" + box->text().remove(QChar(0x2060)) << QString::number(box->icon()) << buttons.join(u',')
+                 << box->defaultButton()->text() << (box->windowModality() == Qt::ApplicationModal ? "modal" : "modeless");
+            if (box->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+                seen << "on top";
+            // The phrases of the message may break, the path below it not.
+            QVERIFY(!box->text().section(u'\n', 1).contains(QChar(0x2060)) && box->text().section(u'\n', 0, 0).contains(QChar(0x2060)));
+            for (QAbstractButton *button : box->buttons())
+                if (button->text() == fetched<QString>("pressed"))
+                    button->click();
+        });
+        const auto answer = QtMessageBoxes().show(QStringLiteral("ﾌｧｲﾙの内容は失われます。新規作成しますか？\r\nﾌｧｲﾙ:/a b/新規.cdt"), QStringLiteral("Snipdeck"),
+                                                  fetched<MessageBoxes::Icon>("icon"), fetched<MessageBoxes::Buttons>("buttons"));
+        seen << (answer == MessageBoxes::Answer::Ok ? "Ok" : "Cancel");
+        QCOMPARE(seen.join(u'|'), "Snipdeck|ﾌｧｲﾙの内容は失われます。新規作成しますか？\nﾌｧｲﾙ:/a b/新規.cdt|" + fetched<QString>("seen"));
     }
 
     void associatedProgram_data()
