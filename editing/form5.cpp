@@ -63,7 +63,6 @@ Form5::Form5(Program &program) : QWidget(nullptr, Qt::Dialog), m_program(program
     setTabOrder(m_command3, m_command1);
     setTabOrder(m_command1, m_command2);
 
-    m_list1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list1->installEventFilter(this);
     m_list1->viewport()->installEventFilter(this);
 

@@ -41,7 +41,6 @@ Form3::Form3(Program &program)
     twips::setFixedOuterSize(*this, kOuterWidth, kOuterHeight, kFrameWidth, kFrameHeight);
 
     m_list1 = new QListWidget(this);
-    m_list1->setSelectionMode(QAbstractItemView::SingleSelection);
     twips::place(*m_list1, 0, 0, 2055, 2580);
     m_list1->installEventFilter(this);
 

@@ -148,7 +148,7 @@ QStringList cutTexts(const QWidget &window)
           &window, "off the screen");
     if (window.windowFlags() & Qt::FramelessWindowHint)
         return cut;
-    check(window.width() >= metrics.horizontalAdvance(window.windowTitle()) + 4 * metrics.height(), &window, "title");
+    check(window.width() >= metrics.horizontalAdvance(window.windowTitle()) * 3 / 2 + 4 * metrics.height(), &window, "title");
     // A margin at every edge, and no empty strip beside the controls of a window grown wider.
     QRect used;
     for (const QWidget *control : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
