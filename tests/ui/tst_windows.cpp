@@ -350,6 +350,11 @@ private slots:
                        + (wayland.program.frmMenu().MouseMenu().toolTipsVisible() ? "" : "|tip hidden")
                     << unavailable + QString::fromUtf8(why);
         }
+        TestProgram lost; // a path an autostart entry cannot hold
+        lost.program.session().autostart.program = QStringLiteral("/opt/s\r");
+        const QAction &login = lost.program.frmMenu().Menu_AutoStart();
+        QTest::newRow("start at login: unavailable") << login.text() + "|" + login.toolTip()
+                                                     << "ﾛｸﾞｲﾝ時に起動(&L)（このﾌｫﾙﾀﾞからは使えません）|ﾌｫﾙﾀﾞかﾌﾟﾛｸﾞﾗﾑのﾊﾟｽに、ﾛｸﾞｲﾝ時の起動に書けない文字があります";
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
                                           << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
         QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択 9pt|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
