@@ -57,6 +57,8 @@ class SessionEndTest(SnipdeckTestCase):
                 app, bar = self.moved_bar()
                 end(app, bar)
                 self.assertEqual(app.process.wait(TIMEOUT), status)
+                app.log.seek(0)  # Qt's own last words still reach the log
+                self.assertEqual(b"The X11 connection broke" in app.log.read(), way == "the X server gone")
                 lines = [line.strip() for line in self.read("Start.ini").split(b"\r\n")]
                 self.assertEqual(lines[:5] + lines[7:], [b"14", b"240", b"2400", b"0", b"0", b"-1", b""])
                 self.assertNotEqual(lines[5:7], [b"1500", b"1500"])
