@@ -749,7 +749,8 @@ private slots:
         QCOMPARE(t.boxes.shown.last().text + t.boxes.shown.last().title, form5text::createQuestion + "ｸﾘｯﾌﾟﾌｧｲﾙがありません");
         const QByteArray unset = t.readBytes("新規.cdt");
         QCOMPARE(t.readBytes("b.cdt"), unset);
-        QCOMPARE(main.GetDataFileName() + "|" + main.windowTitle(), t.path("b.cdt") + "|b"); // and the bar names it
+        // The bar names it, and it joins the list of files.
+        QCOMPARE(main.GetDataFileName() + "|" + main.windowTitle() + "|" + t.program.form3().List2().last(), t.path("b.cdt") + "|b|" + t.path("b.cdt"));
         // Text Shift-JIS cannot hold is refused, naming its button; the file keeps what it had.
         main.SetClipData(1, QStringLiteral("😀"));
         QVERIFY(!t.program.form5().ClipFileWrite());
