@@ -83,6 +83,7 @@ private slots:
         QTest::newRow("0 buttons are 1") << "2400|0|240" << "2400|1|240" << "2400|1|240";
         QTest::newRow("fractions round to nearest") << "1800.6|6.5|249.5" << "1801|6|250" << "1800.6|6.5|249.5";
         QTest::newRow("no number keeps the value in use") << "wide|many|0x20" << "2400|14|240" << "2400|14|240";
+        QTest::newRow("zero sizes are taken") << "0|5|0" << "0|5|0" << "0|5|0";
         QTest::newRow("beyond 16 bits or negative, too") << "40000|5|-100" << "2400|5|240" << "2400|5|240";
         QTest::newRow("too big for 16-bit twips: narrower, lower buttons") << "32700|30|2000" << "32657|30|921" << "32657|30|921";
     }
