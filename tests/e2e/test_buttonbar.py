@@ -50,6 +50,10 @@ class DesktopSessionTest(SnipdeckTestCase):
         self.assertFalse(os.path.exists(self.path("Snipdeck.ini")))
 
         self.paste(app, bar, "お世話になっております。\n山田です。")
+        for text in ("外から", "お世話になっております。\r\n山田です。"):  # the file started on, saved by another program
+            self.write("挨拶.tmp", ("#挨拶\r\n%s\r\n" % text).encode("cp932"))
+            os.replace(self.path("挨拶.tmp"), greeting)
+            self.paste(app, bar, text.replace("\r\n", "\n"), timeout=2)
         targets = self.x.clipboard("TARGETS").decode().split()
         self.assertFalse([t for t in targets if t.startswith("image/")], targets)
         # The wave dash input methods type is Shift-JIS 8160, not a refusal.
