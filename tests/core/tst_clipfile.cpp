@@ -141,6 +141,7 @@ private slots:
         QTest::newRow("megabytes, line ends changed halfway") << qint64(MiB) << List{crLf, lf} << qint64(8 * MiB) << ok;
         QTest::newRow("grows past the limit while read") << qint64(8) << List{"#a\r\nxyz", "more"} << qint64(10) << tooLarge;
         QTest::newRow("endless") << qint64(0) << List{"ENDLESS"} << qint64(MiB) << tooLarge;
+        QTest::newRow("as large as the limit: read") << qint64(10) << List{"#a\r\nxyzw\r\n"} << qint64(10) << ok;
         QTest::newRow("larger than the limit: not read") << qint64(11) << List{"FAIL"} << qint64(10) << tooLarge;
         QTest::newRow("a read refused midway") << qint64(100) << List{"#a\r\n", "FAIL"} << qint64(MiB) << unreadable;
     }

@@ -33,12 +33,17 @@ namespace {
 
 using Status = Association::Status;
 
-/** A window's title and font size, and the texts of its labels, buttons and frames, in the order made. */
+/** A window's title and font size, and the texts of its labels, buttons and frames, in the order made;
+    a control in a font of its own with its size ("mono" a fixed-width font, "u" underlined) in brackets. */
 QString textsOf(const QWidget &window)
 {
     QStringList texts{window.windowTitle() + QStringLiteral(" %1pt").arg(window.font().pointSize())};
-    for (const QWidget *child : window.findChildren<QWidget *>())
-        texts << child->property(qobject_cast<const QGroupBox *>(child) ? "title" : "text").toString().remove(QChar(0x2060));
+    for (const QWidget *child : window.findChildren<QWidget *>()) {
+        const QFont font = child->font();
+        texts << child->property(qobject_cast<const QGroupBox *>(child) ? "title" : "text").toString().remove(QChar(0x2060))
+                        + (child->testAttribute(Qt::WA_SetFont) ? QStringLiteral("[%1pt%2%3]").arg(font.pointSize())
+                                   .arg(font.styleHint() == QFont::Monospace ? " mono" : "", font.underline() ? " u" : "") : QString());
+    }
     texts.removeAll(QString());
     return texts.join(u'|');
 }
@@ -357,6 +362,12 @@ private slots:
                                                      << "ﾛｸﾞｲﾝ時に起動(&L)（このﾌｫﾙﾀﾞからは使えません）|ﾌｫﾙﾀﾞかﾌﾟﾛｸﾞﾗﾑのﾊﾟｽに、ﾛｸﾞｲﾝ時の起動に書けない文字があります";
         QTest::newRow("editor list menu") << textsOf(t.program.frmMenu().MouseMenu2())
                                           << "ﾒﾆｭｰ(&2)|上へ(&U)|下へ(&D)|-|ﾎﾞﾀﾝ名変更(&C)|-|挿入(&I)|-|ﾃﾞｰﾀ削除(&D)|ﾎﾞﾀﾝ削除(&K)";
+        t.program.form1().SetClipData(0, QStringLiteral("a\r\n<b>"));
+        QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_F3);
+        const QLabel &view = t.program.form2().Label1();
+        QTest::newRow("content view") << view.text() + QStringLiteral(" %1pt%2 on %3").arg(view.font().pointSize())
+                                                 .arg(view.font().styleHint() == QFont::Monospace ? " mono" : "", view.autoFillBackground() ? view.palette().color(QPalette::Window).name() : "")
+                                      << "<div style=\"white-space: pre-wrap; line-height: 115%\">a\n&lt;b&gt;</div> 9pt mono on #c0ffff";
         QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択 9pt|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
         QStringList iconSizes;
         for (const QSize size : t.program.form1().windowIcon().availableSizes())
@@ -365,11 +376,11 @@ private slots:
         QTest::newRow("properties") << textsOf(t.program.form4())
                                     << "Snipdeckのﾌﾟﾛﾊﾟﾃｨ 9pt|設定(&S)|常に手前に表示(&T)|ｺﾝﾄﾛｰﾙﾎﾞﾀﾝを隠す(&H)|ﾒｲﾝｳｨﾝﾄﾞｳ幅(&W)|"
                                        "ﾎﾞﾀﾝの高さ(&H)|ﾎﾞﾀﾝの数(&N)|ﾊﾞｰｼﾞｮﾝ情報(&A)|OK|ｷｬﾝｾﾙ";
-        QTest::newRow("editor") << textsOf(t.program.form5()) << "ﾎﾞﾀﾝ内容編集 9pt|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
+        QTest::newRow("editor") << textsOf(t.program.form5()) << "ﾎﾞﾀﾝ内容編集 9pt|ﾎﾞﾀﾝ名(&B):|ﾎﾞﾀﾝ内容(&I):|[9pt mono]|新規ﾎﾞﾀﾝ(&N)|OK|ｷｬﾝｾﾙ";
         QTest::newRow("rename") << textsOf(t.program.form6()) << "ﾎﾞﾀﾝ名の変更 9pt|ﾎﾞﾀﾝ名(&N):|OK|ｷｬﾝｾﾙ";
         QTest::newRow("version box") << textsOf(t.program.about())
                                      << "Snipdeckのﾊﾞｰｼﾞｮﾝ情報 9pt|Snipdeck|ﾊﾞｰｼﾞｮﾝ 0.1.22|動作中の不具合、異常または、改修の依頼は以下へ"
-                                        "お願いします。|" + QString::fromUtf8(snipdeck::build::maintainerAddress) + "|OK";
+                                        "お願いします。|" + QString::fromUtf8(snipdeck::build::maintainerAddress) + "[9pt u]|OK";
         // Where Japanese lines may break ("|"): between phrases, never inside a word.
         const auto breaks = [](const QString &joined) {
             QString shown;
