@@ -33,7 +33,6 @@ Form2::Form2(Program &program)
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_label1 = new QLabel;
     m_label1->setTextFormat(Qt::RichText);
-    m_label1->setAutoFillBackground(true);
     m_label1->setMargin(kMarginPixels);
     m_label1->setFont(fonts::gothic(9));
     m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -42,7 +41,7 @@ Form2::Form2(Program &program)
     palette.setColor(QPalette::WindowText, Qt::black);
     m_label1->setPalette(palette);
     m_scroll->viewport()->setPalette(palette);
-    m_scroll->setWidget(m_label1);
+    m_scroll->setWidget(m_label1); // which fills its background
     m_scroll->move(0, 0);
     m_label1->installEventFilter(this);
 }
