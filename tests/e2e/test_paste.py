@@ -38,7 +38,8 @@ class PasteTest(SnipdeckTestCase):
         for on in (False, True, False):
             if on or os.path.exists(self.path("Snipdeck.ini")):
                 app.menu_item(bar, "p")  # ｸﾘｯｸで貼り付け(&P)
-                self.assertEqual(self.read("Snipdeck.ini"), b"ClickPaste=%d\n" % on)
+                ini = lambda: os.path.exists(self.path("Snipdeck.ini")) and self.read("Snipdeck.ini")
+                wait_until(lambda: ini() == b"ClickPaste=%d\n" % on, what="Snipdeck.ini")  # written as the menu closes
             app.key(window)  # the user types in the field, then clicks the bar
             self.x.xdotool("type", "x")
             wait_until(lambda: field_text() == "x", what="typed x")
