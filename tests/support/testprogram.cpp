@@ -9,6 +9,8 @@ TestProgram::TestProgram()
               [this] { ++endProcessCalls; })
 {
     program.session().autostart = {path(QStringLiteral("config/autostart")), QStringLiteral("/usr/bin/snipdeck")};
+    // The journals of saves in place, which start-up reads, are the test's own.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(path(QStringLiteral("cache"))));
 }
 
 QString TestProgram::startOn(const QString &clipFile)

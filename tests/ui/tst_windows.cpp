@@ -579,6 +579,8 @@ private slots:
         QCOMPARE(main.pos(), screen.topLeft());
         QCOMPARE(t.messages(), QStringList{form1text::clipFileMissing + "\r\nﾌｧｲﾙ:" + t.path("gone.cdt")});
         QCOMPARE(main.windowTitle() + main.Command1(0).text() + QString::number(main.Command1(0).width()), "定型文ｱ120");
+        QTest::keyClick(&main.Command1(0), Qt::Key_F3);
+        QVERIFY(!main.isEnabled() && t.program.form2().close() && main.isEnabled()); // the view closed otherwise than by a click
         QTest::keyClick(&main.Command1(0), Qt::Key_Menu);
         QVERIFY(t.program.frmMenu().Menu_ControlButton().isChecked()); // the hidden control buttons
         main.move(300, 200);
@@ -606,6 +608,13 @@ private slots:
         const QString named = form1text::unwritable(form1text::settingsUnwritable, blocked.path("Start.ini"), QString());
         const QString said = blocked.messages().join(u'|');
         QVERIFY2(said.startsWith(named) && said.size() > named.size(), qPrintable(said));
+        // A save in place cut short by a crash is undone as the bar starts again.
+        TestProgram crashed;
+        QVERIFY(QDir(crashed.dir.path()).mkpath("cache/snipdeck"));
+        const QString torn = crashed.writeBytes("j.cdt", "#ned\r\n"); // "#new" begun over "#old"
+        crashed.writeBytes("cache/snipdeck/1.journal", "snipdeck in-place save\n" + QFile::encodeName(torn) + "\n6\n6\n#old\r\n#new\r\n");
+        crashed.startOn(torn);
+        QCOMPARE(crashed.program.form1().Command1(0).text() + crashed.readBytes("j.cdt"), "old#old\r\n");
     }
 
     void clickPasteAndStartAtLogin()
