@@ -92,7 +92,7 @@ void Form1::focusButton(int flag, int index)
     if (!button)
         return;
     activateWindow();
-    if (!button->isHidden() && button->isEnabled())
+    if (!button->isHidden()) // a disabled button refuses the focus itself
         button->setFocus(Qt::OtherFocusReason);
 }
 
