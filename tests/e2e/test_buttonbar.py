@@ -30,6 +30,13 @@ class DesktopSessionTest(SnipdeckTestCase):
         """Clicks the first snippet button until the clipboard holds `expected`."""
         wait_until(lambda: app.click(bar, 20, 5) or self.x.clipboard() == expected.encode(), timeout, what=expected)
 
+    def saved_elsewhere(self, app, bar, path, data, expected):
+        """Another program's save, as editors make it: a new file renamed over `path`; the first button then copies
+        `expected`."""
+        self.write("new.tmp", data)
+        os.replace(self.path("new.tmp"), path)
+        self.paste(app, bar, expected, timeout=2)
+
     def test_session(self):
         greeting = self.write("挨拶.cdt", "#挨拶\r\nお世話になっております。\r\n山田です。\r\n".encode("cp932"))
         memo = self.write("memo.cdt", BOM + "#M\r\nこんにちは\r\n".encode())
@@ -50,10 +57,8 @@ class DesktopSessionTest(SnipdeckTestCase):
         self.assertFalse(os.path.exists(self.path("Snipdeck.ini")))
 
         self.paste(app, bar, "お世話になっております。\n山田です。")
-        for text in ("外から", "お世話になっております。\r\n山田です。"):  # the file started on, saved by another program
-            self.write("挨拶.tmp", ("#挨拶\r\n%s\r\n" % text).encode("cp932"))
-            os.replace(self.path("挨拶.tmp"), greeting)
-            self.paste(app, bar, text.replace("\r\n", "\n"), timeout=2)
+        for text in ("外から", "お世話になっております。\r\n山田です。"):  # another program saves the file the bar started on
+            self.saved_elsewhere(app, bar, greeting, ("#挨拶\r\n%s\r\n" % text).encode("cp932"), text.replace("\r\n", "\n"))
         targets = self.x.clipboard("TARGETS").decode().split()
         self.assertFalse([t for t in targets if t.startswith("image/")], targets)
         # The wave dash input methods type is Shift-JIS 8160, not a refusal.
@@ -71,9 +76,7 @@ class DesktopSessionTest(SnipdeckTestCase):
                          BOM + "#M\r\nこんにちは〜é😀\r\n".encode())
         # An editor's save: a new file renamed over the old one; the second finds the watch renewed.
         for text in ("first", "second"):
-            self.write("memo.tmp", b"#A\r\n%s\r\n" % text.encode())
-            os.replace(self.path("memo.tmp"), memo)
-            self.paste(app, bar, text, timeout=2)
+            self.saved_elsewhere(app, bar, memo, b"#A\r\n%s\r\n" % text.encode(), text)
 
         subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="一行目\n二行目".encode(), env=self.x.env,
                        check=True, **QUIET)  # xclip stays behind to serve it

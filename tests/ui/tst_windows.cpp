@@ -33,17 +33,21 @@ namespace {
 
 using Status = Association::Status;
 
+/** A font as the program asks for it: its size, "mono" for a fixed-width one, "u" underlined. */
+QString fontOf(const QWidget &control)
+{
+    const QFont font = control.font();
+    return QStringLiteral("%1pt%2%3").arg(font.pointSize()).arg(font.styleHint() == QFont::Monospace ? " mono" : "", font.underline() ? " u" : "");
+}
+
 /** A window's title and font size, and the texts of its labels, buttons and frames, in the order made;
-    a control in a font of its own with its size ("mono" a fixed-width font, "u" underlined) in brackets. */
+    a control in a font of its own with that font in brackets. */
 QString textsOf(const QWidget &window)
 {
     QStringList texts{window.windowTitle() + QStringLiteral(" %1pt").arg(window.font().pointSize())};
-    for (const QWidget *child : window.findChildren<QWidget *>()) {
-        const QFont font = child->font();
+    for (const QWidget *child : window.findChildren<QWidget *>())
         texts << child->property(qobject_cast<const QGroupBox *>(child) ? "title" : "text").toString().remove(QChar(0x2060))
-                        + (child->testAttribute(Qt::WA_SetFont) ? QStringLiteral("[%1pt%2%3]").arg(font.pointSize())
-                                   .arg(font.styleHint() == QFont::Monospace ? " mono" : "", font.underline() ? " u" : "") : QString());
-    }
+                        + (child->testAttribute(Qt::WA_SetFont) ? "[" + fontOf(*child) + "]" : QString());
     texts.removeAll(QString());
     return texts.join(u'|');
 }
@@ -365,8 +369,8 @@ private slots:
         t.program.form1().SetClipData(0, QStringLiteral("a\r\n<b>"));
         QTest::keyClick(&t.program.form1().Command1(0), Qt::Key_F3);
         const QLabel &view = t.program.form2().Label1();
-        QTest::newRow("content view") << view.text() + QStringLiteral(" %1pt%2 on %3").arg(view.font().pointSize())
-                                                 .arg(view.font().styleHint() == QFont::Monospace ? " mono" : "", view.autoFillBackground() ? view.palette().color(QPalette::Window).name() : "")
+        QTest::newRow("content view") << view.text() + " " + fontOf(view) + " on "
+                                                 + (view.autoFillBackground() ? view.palette().color(QPalette::Window).name() : QString())
                                       << "<div style=\"white-space: pre-wrap; line-height: 115%\">a\n&lt;b&gt;</div> 9pt mono on #c0ffff";
         QTest::newRow("read files") << textsOf(t.program.form3()) << "読込ﾌｧｲﾙ選択 9pt|OK|ｷｬﾝｾﾙ|追加(&A)|削除(&D)";
         QStringList iconSizes;
@@ -850,9 +854,9 @@ private slots:
         QVERIFY(link.palette().color(QPalette::WindowText) == Qt::blue && link.font().underline() && link.cursor().shape() == Qt::PointingHandCursor);
         QVERIFY(t.boxes.shown.isEmpty());
         QStringList separator; // etched: a grey line with a white one just under it
-        for (const QFrame *line : box->findChildren<QFrame *>())
-            if (line->height() == 1 && line->autoFillBackground() && line->frameShape() == QFrame::NoFrame)
-                separator << line->palette().color(QPalette::Window).name() + QStringLiteral(" %1").arg(line->y() - box->Line1(1).y());
+        for (const QFrame *line : {&box->Line1(1), &box->Line1(0)})
+            separator << line->palette().color(QPalette::Window).name() + QStringLiteral(" %1").arg(line->y() - box->Line1(1).y())
+                                 + (line->autoFillBackground() && line->frameShape() == QFrame::NoFrame ? "" : " unfilled");
         QCOMPARE(separator.join(u'|'), "#808080 0|#ffffff 1");
         // OK unloads the box and gives the properties dialog back, still over the bar.
         box->activateWindow();
